@@ -1,0 +1,51 @@
+#include "app/shell.h"
+
+ATOM RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASS windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIcon(instance, TEXT("Inkwarden"));
+    windowClass.hCursor = LoadCursor(NULL, IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    windowClass.lpszMenuName = TEXT("Inkwarden");
+    windowClass.lpszClassName = TEXT("Inkwarden");
+    return RegisterClass(&windowClass);
+}
+
+HWND CreateMainWindow(HINSTANCE instance, int showCommand)
+{
+    HWND window = CreateWindowEx(0, TEXT("Inkwarden"), TEXT("Inkwarden"),
+                                 WS_OVERLAPPEDWINDOW | WS_VSCROLL,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 NULL, NULL, instance, NULL);
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    return window;
+}
+
+int RunMessageLoop(HINSTANCE instance)
+{
+    // Loaded only once the window is shown and painted.
+    HACCEL accelerators = LoadAccelerators(instance, TEXT("Inkwarden"));
+    MSG message;
+    // GetMessage returns -1 on failure; leave the loop then too.
+    while (GetMessage(&message, NULL, 0, 0) > 0) {
+        if (!TranslateAccelerator(MainWindow, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessage(&message);
+        }
+    }
+    return (int)message.wParam;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    if (!RegisterMainWindowClass(instance)) {
+        MessageBox(NULL, TEXT("Can not register class"), TEXT("Inkwarden"), MB_ICONWARNING);
+        return 0;
+    }
+    CreateMainWindow(instance, showCommand);
+    return RunMessageLoop(instance);
+}

@@ -1,0 +1,36 @@
+// The application shell: main window, settings and message dispatch.
+#ifndef INKWARDEN_SHELL_H
+#define INKWARDEN_SHELL_H
+
+#include <windows.h>
+
+extern HWND MainWindow;
+
+// Compiled-in settings; the menu changes FontPoints and WordWrapMode.
+extern int ColumnWidthInches;
+extern int PageHeightInches;
+extern int FontPoints;
+extern BYTE FontCharset;
+extern WCHAR CurrentFace[LF_FACESIZE];
+extern int WordWrapMode;
+
+extern int PickerFocus;
+extern int AutoRepeat;
+extern int KeyRepeatCounter;
+
+ATOM RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance, int showCommand);
+int RunMessageLoop(HINSTANCE instance);
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Message handlers of the shell itself.
+LRESULT CreateInitialState(HWND window);
+LRESULT ClosePrompt(HWND window);
+void DestroyMainWindow(void);
+void PaintWindow(HWND window);
+BOOL RunCommand(int commandId);
+void ShowAboutBox(void);
+void ReportWarning(LPCWSTR caption, LPCWSTR text);
+
+#endif

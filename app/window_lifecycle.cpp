@@ -1,0 +1,71 @@
+#include "app/shell.h"
+#include "document/document.h"
+#include "files/files.h"
+#include "picker/picker.h"
+#include "view/view.h"
+
+// Window creation: the empty document and the line metrics of the default
+// font.  The client size and column edges wait for the first WM_SIZE.
+LRESULT CreateInitialState(HWND window)
+{
+    MainWindow = window;
+    HDC dc = GetDC(window);
+    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    lstrcpyn(CurrentFace, TEXT("Courier New"), LF_FACESIZE);
+    HFONT font = CreateDocumentFont(logPixelsY);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    ComputeLineMetrics(dc, logPixelsY);
+    TopMargin = logPixelsY * 3 / 2;
+    SetEmptyDocument();
+    InitFileDialog();
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    ReleaseDC(window, dc);
+    return 0;
+}
+
+LRESULT ClosePrompt(HWND window)
+{
+    if (DocumentChanged()) {
+        int answer = SaveChangesPrompt();
+        if (answer == IDCANCEL)
+            return 0;
+        if (answer == IDYES) {
+            // The window stays whatever the save did; a later close finds it saved.
+            FileSave();
+            return 0;
+        }
+    }
+    return DefWindowProc(window, WM_CLOSE, 0, 0);
+}
+
+void DestroyMainWindow(void)
+{
+    if (AutoRepeat)
+        StopAutoRepeat();
+    PostQuitMessage(0);
+}
+
+// The selection inverts pixels, so it must be the last step.
+void PaintWindow(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    DrawPicker(dc);
+    DrawPageRules(dc);
+    DrawTextLines(dc);
+    DrawCaret(dc);
+    DrawSelection(dc);
+    EndPaint(window, &paint);
+}
+
+void ShowAboutBox(void)
+{
+    MessageBox(MainWindow, TEXT("Inkwarden\nText Editor Computer Program"), TEXT("Inkwarden"),
+               MB_ICONINFORMATION | MB_OK);
+}
+
+void ReportWarning(LPCWSTR caption, LPCWSTR text)
+{
+    MessageBox(MainWindow, text, caption, MB_ICONWARNING | MB_OK);
+}

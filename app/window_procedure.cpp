@@ -1,0 +1,110 @@
+#include "app/shell.h"
+#include "app/resource.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "files/files.h"
+#include "picker/picker.h"
+#include "printing/printing.h"
+#include "settings/settings.h"
+#include "view/view.h"
+
+// No handler ever sees, or leaves behind, an active selection of length 0.
+static void CollapseEmptySelection(void)
+{
+    if (SelStart == SelEnd)
+        SelectionActive = 0;
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return CreateInitialState(window);
+    case WM_DESTROY:
+        DestroyMainWindow();
+        return 0;
+    case WM_SIZE:
+        HandleSize(lParam);
+        return 0;
+    case WM_PAINT:
+        PaintWindow(window);
+        return 0;
+    case WM_CLOSE:
+        return ClosePrompt(window);
+    case WM_KEYDOWN:
+        if (AutoRepeat)
+            return 0;  // the mouse holds a picker button
+        CollapseEmptySelection();
+        HandleKeyDown((int)wParam);
+        CollapseEmptySelection();
+        return 0;
+    case WM_KEYUP:
+        KeyRepeatCounter = 0;
+        return 0;
+    case WM_CHAR:
+        if (!PickerFocus)
+            InsertCharacter((int)wParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (AutoRepeat)
+            return 0;
+        break;
+    case WM_COMMAND:
+        if (RunCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_TIMER:
+        if (wParam == AUTO_REPEAT_TIMER && AutoRepeat)
+            AutoRepeatStep();
+        return 0;
+    case WM_VSCROLL:
+        HandleVerticalScroll(wParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        UpdateEditMenu();
+        return 0;
+    case WM_MOUSEMOVE:
+        if (AutoRepeat && PointerLeftPressedButton(lParam)) {
+            StopAutoRepeat();
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        CollapseEmptySelection();
+        HandleLeftButtonDown(lParam);
+        CollapseEmptySelection();
+        return 0;
+    case WM_LBUTTONUP:
+        if (AutoRepeat) {
+            StopAutoRepeat();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProc(window, message, wParam, lParam);
+}
+
+// Menu and accelerator commands alike; FALSE leaves the id to default processing.
+BOOL RunCommand(int commandId)
+{
+    if (commandId >= IDM_POINTS_FIRST && commandId <= IDM_POINTS_LAST) {
+        SetFontSize(commandId);
+        return TRUE;
+    }
+    switch (commandId) {
+    case IDM_FILE_NEW: FileNew(); return TRUE;
+    case IDM_FILE_OPEN: FileOpen(); return TRUE;
+    case IDM_FILE_SAVE: FileSave(); return TRUE;
+    case IDM_FILE_PRINT: PrintDocument(); return TRUE;
+    case IDM_FILE_EXIT: SendMessage(MainWindow, WM_CLOSE, 0, 0); return TRUE;
+    case IDM_EDIT_CUT: CutSelection(); return TRUE;
+    case IDM_EDIT_COPY: CopySelection(); return TRUE;
+    case IDM_EDIT_PASTE: PasteClipboard(); return TRUE;
+    case IDM_EDIT_DELETE: DeleteSelection(); return TRUE;
+    case IDM_EDIT_SELECT_ALL: SelectAll(); return TRUE;
+    case IDM_WRAP_NO:
+    case IDM_WRAP_YES: SetWordWrap(commandId); return TRUE;
+    case IDM_ABOUT: ShowAboutBox(); return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,15 @@
+// Measuring code units and breaking the text into display lines.
+#ifndef INKWARDEN_LAYOUT_H
+#define INKWARDEN_LAYOUT_H
+
+#include <windows.h>
+#include "document/document.h"
+
+// A line's units, last unit first: index 0 is drawn leftmost.
+extern WCHAR ReverseScratch[TEXT_BUFFER_UNITS];
+
+int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics);
+int MeasureRun(HDC dc, const WCHAR *units, int count);
+void Reflow(void);
+
+#endif

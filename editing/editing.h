@@ -1,0 +1,18 @@
+// Editing: typing, keys, mouse, clipboard and block commands.
+#ifndef INKWARDEN_EDITING_H
+#define INKWARDEN_EDITING_H
+
+#include <windows.h>
+
+void InsertCharacter(int code);
+void HandleKeyDown(int virtualKey);
+void HandleLeftButtonDown(LPARAM lParam);
+
+void UpdateEditMenu(void);
+void CutSelection(void);
+void CopySelection(void);
+void PasteClipboard(void);
+void DeleteSelection(void);
+void SelectAll(void);
+
+#endif

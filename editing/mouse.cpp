@@ -1,0 +1,5 @@
+#include "editing/editing.h"
+
+void HandleLeftButtonDown(LPARAM)
+{
+}

@@ -1,0 +1,11 @@
+#include "picker/picker.h"
+
+int PickerPage = 1997;
+
+void ComputePickerGeometry(void)
+{
+}
+
+void DrawPicker(HDC)
+{
+}

@@ -1,0 +1,5 @@
+#include "printing/printing.h"
+
+void PrintDocument(void)
+{
+}

@@ -1,0 +1,9 @@
+#include "settings/settings.h"
+
+void SetFontSize(int)
+{
+}
+
+void SetWordWrap(int)
+{
+}

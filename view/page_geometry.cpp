@@ -1,0 +1,145 @@
+#include "view/view.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "picker/picker.h"
+
+int ClientWidth;
+int ClientHeight;
+int ColumnLeft;
+int ColumnRight;
+int TopMargin;
+int LineHeight = 1;
+int LinesPerPage = 1;
+int TopLine;
+
+// The blank rows at the foot of every page.
+int PageGap(int logPixelsY)
+{
+    return PageHeightInches * logPixelsY - LinesPerPage * LineHeight;
+}
+
+int PageCount(void)
+{
+    return (LineCount - 1) / LinesPerPage + 1;
+}
+
+int VisibleLines(void)
+{
+    int lines = (ClientHeight - TopMargin) / LineHeight - 1;
+    return lines < 0 ? 0 : lines;
+}
+
+// Counts whole pages of rows, so the blank rest of the last page can be reached.
+int ScrollMax(void)
+{
+    int max = LinesPerPage * PageCount() - VisibleLines() + 1;
+    return max < 0 ? 0 : max;
+}
+
+int ScrollOffset(int line, int pageGap)
+{
+    return line * LineHeight + (line / LinesPerPage) * pageGap;
+}
+
+int LineTop(int line, int pageGap)
+{
+    return TopMargin + ScrollOffset(line, pageGap) - ScrollOffset(TopLine, pageGap);
+}
+
+void ComputePageGeometry(void)
+{
+    HDC dc = GetDC(MainWindow);
+    int logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
+    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(MainWindow, dc);
+    ColumnLeft = (ClientWidth - ColumnWidthInches * logPixelsX) / 2;
+    ColumnRight = ColumnLeft + ColumnWidthInches * logPixelsX;
+    TopMargin = 3 * logPixelsY / 2;
+}
+
+void UpdateScrollRange(void)
+{
+    int max = ScrollMax();
+    SetScrollRange(MainWindow, SB_VERT, 0, max, FALSE);
+    if (TopLine < 0)
+        TopLine = 0;
+    if (TopLine >= max)
+        TopLine = max;
+    SetScrollPos(MainWindow, SB_VERT, TopLine, TRUE);
+}
+
+// Only the text area moves; the picker and the top rules stay put.
+void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap)
+{
+    RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
+    int dy = ScrollOffset(oldTopLine, pageGap) - ScrollOffset(newTopLine, pageGap);
+    ScrollWindow(MainWindow, 0, dy, &textArea, &textArea);
+    UpdateWindow(MainWindow);
+}
+
+void HandleSize(LPARAM lParam)
+{
+    ClientWidth = LOWORD(lParam);
+    ClientHeight = HIWORD(lParam);
+    UpdateScrollRange();
+    ComputePickerGeometry();
+    ComputePageGeometry();
+}
+
+void HandleVerticalScroll(WPARAM wParam)
+{
+    int step = VisibleLines() - 1;
+    if (step < 1)
+        step = 1;
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP: TopLine -= 1; break;
+    case SB_LINEDOWN: TopLine += 1; break;
+    case SB_PAGEUP: TopLine -= step; break;
+    case SB_PAGEDOWN: TopLine += step; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: TopLine = HIWORD(wParam); break;
+    default: break;
+    }
+    int max = ScrollMax();
+    if (TopLine < 0)
+        TopLine = 0;
+    if (TopLine >= max)
+        TopLine = max;
+
+    int previous = GetScrollPos(MainWindow, SB_VERT);
+    if (previous == TopLine)
+        return;
+    SetScrollPos(MainWindow, SB_VERT, TopLine, TRUE);
+    HDC dc = GetDC(MainWindow);
+    int pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(MainWindow, dc);
+    ScrollTextArea(previous, TopLine, pageGap);
+}
+
+static void DrawRule(HDC dc, int y)
+{
+    MoveToEx(dc, ColumnLeft, y, NULL);
+    LineTo(dc, ColumnRight, y);
+}
+
+static void DrawRuleIfVisible(HDC dc, int y)
+{
+    if (TopMargin <= y && y < ClientHeight)
+        DrawRule(dc, y);
+}
+
+void DrawPageRules(HDC dc)
+{
+    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    int pageHeight = PageHeightInches * logPixelsY;
+    int offset = ScrollOffset(TopLine, PageGap(logPixelsY));
+    int pages = PageCount();
+
+    DrawRule(dc, TopMargin - 1);
+    for (int k = 1; k < pages; k++)
+        DrawRuleIfVisible(dc, TopMargin + k * pageHeight - offset - 1);
+    DrawRuleIfVisible(dc, TopMargin + pages * pageHeight - offset);
+    // A one-pixel top rule tells the user the keyboard is on the picker.
+    if (!PickerFocus)
+        DrawRule(dc, TopMargin - 2);
+}

@@ -1,0 +1,5 @@
+#include "view/view.h"
+
+void DrawSelection(HDC)
+{
+}

@@ -1,0 +1,42 @@
+// The view: page geometry, scrolling, and painting of text and caret.
+#ifndef INKWARDEN_VIEW_H
+#define INKWARDEN_VIEW_H
+
+#include <windows.h>
+
+extern int ClientWidth;
+extern int ClientHeight;
+extern int ColumnLeft;
+extern int ColumnRight;
+extern int TopMargin;
+extern int LineHeight;
+extern int LinesPerPage;
+extern int TopLine;
+
+HFONT CreateDocumentFont(int logPixelsY);
+void ComputeLineMetrics(HDC dc, int logPixelsY);
+
+int PageGap(int logPixelsY);
+int PageCount(void);
+int VisibleLines(void);
+int ScrollMax(void);
+int ScrollOffset(int line, int pageGap);
+int LineTop(int line, int pageGap);
+
+void ComputePageGeometry(void);
+void UpdateScrollRange(void);
+void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap);
+void HandleSize(LPARAM lParam);
+void HandleVerticalScroll(WPARAM wParam);
+void DrawPageRules(HDC dc);
+
+int DrawableRun(int line);
+int CopyRunReversed(int line);
+int CaretLine(int index);
+int CaretX(HDC dc, int index, int line, int runWidth);
+void DrawTextLines(HDC dc);
+void DrawCaret(HDC dc);
+
+void DrawSelection(HDC dc);
+
+#endif

@@ -1,0 +1,422 @@
+// winsim: the part of the Windows API that Inkwarden calls, simulated so the
+// program's own sources build and run natively under tests.  Names, types,
+// constants and semantics follow the Windows documentation; anything the
+// program does not call is left out on purpose.
+#ifndef WINSIM_WINDOWS_H
+#define WINSIM_WINDOWS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef unsigned int UINT;
+typedef int32_t LONG;
+typedef uint32_t DWORD;
+typedef char16_t WCHAR;
+typedef char CHAR;
+typedef int INT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+typedef uint32_t COLORREF;
+typedef ULONG_PTR SIZE_T;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef WCHAR *LPWSTR;
+typedef const WCHAR *LPCWSTR;
+typedef CHAR *LPSTR;
+typedef const CHAR *LPCSTR;
+typedef BYTE *LPBYTE;
+typedef DWORD *LPDWORD;
+
+typedef WCHAR TCHAR;
+typedef LPCWSTR LPCTSTR;
+typedef LPWSTR LPTSTR;
+// Programs build with UNICODE defined; TEXT() makes the 16-bit literals.
+#define TEXT(quote) u##quote
+
+#define TRUE 1
+#define FALSE 0
+
+#define DECLARE_WINSIM_HANDLE(name) \
+    struct name##__ { int unused; };  \
+    typedef struct name##__ *name
+DECLARE_WINSIM_HANDLE(HWND);
+DECLARE_WINSIM_HANDLE(HINSTANCE);
+DECLARE_WINSIM_HANDLE(HDC);
+DECLARE_WINSIM_HANDLE(HMENU);
+DECLARE_WINSIM_HANDLE(HACCEL);
+DECLARE_WINSIM_HANDLE(HICON);
+DECLARE_WINSIM_HANDLE(HCURSOR);
+DECLARE_WINSIM_HANDLE(HBRUSH);
+DECLARE_WINSIM_HANDLE(HFONT);
+DECLARE_WINSIM_HANDLE(HPEN);
+DECLARE_WINSIM_HANDLE(HRGN);
+typedef void *HANDLE;
+typedef void *HGDIOBJ;
+typedef HINSTANCE HMODULE;
+
+#define LOWORD(l) ((WORD)(((DWORD_PTR_W)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR_W)(l)) >> 16) & 0xffff))
+typedef uintptr_t DWORD_PTR_W;
+#define MAKELONG(a, b) ((LONG)(((WORD)((a) & 0xffff)) | ((DWORD)((WORD)((b) & 0xffff))) << 16))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(c) ((BYTE)(c))
+#define GetGValue(c) ((BYTE)((c) >> 8))
+#define GetBValue(c) ((BYTE)((c) >> 16))
+
+typedef struct tagRECT { LONG left, top, right, bottom; } RECT, *LPRECT;
+typedef const RECT *LPCRECT;
+typedef struct tagPOINT { LONG x, y; } POINT, *LPPOINT;
+
+typedef LRESULT (CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagWNDCLASSW {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCWSTR lpszMenuName;
+    LPCWSTR lpszClassName;
+} WNDCLASSW;
+typedef WORD ATOM;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+// Messages
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_VSCROLL 0x0115
+#define WM_INITMENU 0x0116
+#define WM_INITMENUPOPUP 0x0117
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_MOUSEWHEEL 0x020A
+
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+
+// Window and class styles
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define WS_OVERLAPPED 0x00000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_VSCROLL 0x00200000L
+#define WS_HSCROLL 0x00100000L
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define CW_USEDEFAULT ((int)0x80000000)
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_RESTORE 9
+
+// Scroll bars
+#define SB_VERT 1
+#define SB_LINEUP 0
+#define SB_LINEDOWN 1
+#define SB_PAGEUP 2
+#define SB_PAGEDOWN 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_BOTTOM 7
+#define SB_ENDSCROLL 8
+#define SM_CXVSCROLL 2
+
+// Message boxes
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_YESNO 0x00000004L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+
+// Menus
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_POPUP 0x00000010L
+#define MF_SEPARATOR 0x00000800L
+
+// Virtual keys
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
+#define VK_F4 0x73
+
+// Accelerator flags
+#define FVIRTKEY 0x01
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+
+// Stock objects and resources
+#define WHITE_BRUSH 0
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
+
+// GDI
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define HORZRES 8
+#define VERTRES 10
+#define TA_LEFT 0
+#define TA_TOP 0
+#define TA_RIGHT 2
+#define TA_CENTER 6
+#define TA_BOTTOM 8
+#define TA_BASELINE 24
+#define TRANSPARENT 1
+#define OPAQUE 2
+#define DSTINVERT 0x00550009
+#define PATCOPY 0x00F00021
+#define BLACKNESS 0x00000042
+#define WHITENESS 0x00FF0062
+#define GDI_ERROR 0xFFFFFFFFL
+
+#define LF_FACESIZE 32
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+#define CHINESEBIG5_CHARSET 136
+#define FW_DONTCARE 0
+#define FW_NORMAL 400
+#define FW_BOLD 700
+
+typedef struct tagLOGFONTW {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    WCHAR lfFaceName[LF_FACESIZE];
+} LOGFONTW;
+
+typedef struct tagTEXTMETRICW {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    WCHAR tmFirstChar;
+    WCHAR tmLastChar;
+    WCHAR tmDefaultChar;
+    WCHAR tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+} TEXTMETRICW;
+
+typedef struct _ABC {
+    int abcA;
+    UINT abcB;
+    int abcC;
+} ABC, *LPABC;
+
+// Process heap
+#define HEAP_ZERO_MEMORY 0x00000008
+
+// USER32
+ATOM WINAPI RegisterClassW(const WNDCLASSW *wc);
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                            int x, int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow);
+BOOL WINAPI UpdateWindow(HWND hwnd);
+BOOL WINAPI DestroyWindow(HWND hwnd);
+BOOL WINAPI IsWindow(HWND hwnd);
+BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
+LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int exitCode);
+BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
+BOOL WINAPI TranslateMessage(const MSG *msg);
+LRESULT WINAPI DispatchMessageW(const MSG *msg);
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
+HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
+int WINAPI GetSystemMetrics(int index);
+
+HDC WINAPI GetDC(HWND hwnd);
+int WINAPI ReleaseDC(HWND hwnd, HDC hdc);
+HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
+BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT *ps);
+BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase);
+BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, const RECT *clipRect);
+
+BOOL WINAPI SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+int WINAPI SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int WINAPI GetScrollPos(HWND hwnd, int bar);
+BOOL WINAPI GetScrollRange(HWND hwnd, int bar, int *minPos, int *maxPos);
+
+short WINAPI GetKeyState(int virtKey);
+
+HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
+HMENU WINAPI GetMenu(HWND hwnd);
+HMENU WINAPI GetSubMenu(HMENU menu, int pos);
+int WINAPI GetMenuItemCount(HMENU menu);
+UINT WINAPI GetMenuItemID(HMENU menu, int pos);
+UINT WINAPI GetMenuState(HMENU menu, UINT id, UINT flags);
+int WINAPI GetMenuStringW(HMENU menu, UINT id, LPWSTR text, int maxCount, UINT flags);
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT id, UINT check);
+BOOL WINAPI EnableMenuItem(HMENU menu, UINT id, UINT enable);
+
+HACCEL WINAPI LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);
+int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg);
+
+// GDI32
+int WINAPI GetDeviceCaps(HDC hdc, int index);
+HGDIOBJ WINAPI GetStockObject(int index);
+HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf);
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ obj);
+BOOL WINAPI DeleteObject(HGDIOBJ obj);
+BOOL WINAPI GetTextMetricsW(HDC hdc, TEXTMETRICW *tm);
+BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc);
+BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count);
+UINT WINAPI SetTextAlign(HDC hdc, UINT align);
+int WINAPI SetBkMode(HDC hdc, int mode);
+BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT old);
+BOOL WINAPI LineTo(HDC hdc, int x, int y);
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
+
+// KERNEL32
+HANDLE WINAPI GetProcessHeap(void);
+LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID mem);
+HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
+
+int WINAPI lstrlenW(LPCWSTR s);
+LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount);
+
+// The generic names, as the UNICODE build of the SDK maps them.
+#define WNDCLASS WNDCLASSW
+#define LOGFONT LOGFONTW
+#define TEXTMETRIC TEXTMETRICW
+#define RegisterClass RegisterClassW
+#define CreateWindowEx CreateWindowExW
+#define DefWindowProc DefWindowProcW
+#define SendMessage SendMessageW
+#define PostMessage PostMessageW
+#define GetMessage GetMessageW
+#define DispatchMessage DispatchMessageW
+#define MessageBox MessageBoxW
+#define LoadIcon LoadIconW
+#define LoadCursor LoadCursorW
+#define LoadMenu LoadMenuW
+#define GetMenuString GetMenuStringW
+#define LoadAccelerators LoadAcceleratorsW
+#define TranslateAccelerator TranslateAcceleratorW
+#define CreateFontIndirect CreateFontIndirectW
+#define GetTextMetrics GetTextMetricsW
+#define GetModuleHandle GetModuleHandleW
+#define lstrlen lstrlenW
+#define lstrcpyn lstrcpynW
+#define MAKEINTRESOURCE MAKEINTRESOURCEW
+
+#endif
