@@ -356,6 +356,13 @@ BOOL WINAPI GetScrollRange(HWND hwnd, int bar, int *minPos, int *maxPos);
 
 short WINAPI GetKeyState(int virtKey);
 
+typedef void (CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id);
+HWND WINAPI SetCapture(HWND hwnd);
+BOOL WINAPI ReleaseCapture(void);
+HWND WINAPI GetCapture(void);
+
 HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
 HMENU WINAPI GetMenu(HWND hwnd);
 HMENU WINAPI GetSubMenu(HMENU menu, int pos);

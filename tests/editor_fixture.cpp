@@ -1,0 +1,64 @@
+#include "editor_fixture.h"
+
+#include "app/shell.h"
+#include "document/document.h"
+#include "document/layout.h"
+
+#include <sys/stat.h>
+
+void EditorTest::SetUp()
+{
+    WinsimReset();
+    WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
+}
+
+void EditorTest::Start(int frameWidth, int frameHeight, int dpi)
+{
+    WinsimSetScreenDpi(dpi, dpi);
+    WinsimSetDefaultClientSize(frameWidth, frameHeight);
+    HINSTANCE instance = GetModuleHandle(nullptr);
+    ASSERT_NE(RegisterMainWindowClass(instance), 0);
+    window = CreateMainWindow(instance, SW_SHOWNORMAL);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window, MainWindow);
+}
+
+void EditorTest::SetText(const std::u16string &text)
+{
+    ASSERT_LT(text.size(), (size_t)TEXT_BUFFER_UNITS);
+    memset(TextBuffer, 0, sizeof TextBuffer);
+    for (size_t i = 0; i < text.size(); i++)
+        TextBuffer[i] = text[i];
+    CharCount = (int)text.size() + 1;
+    Reflow();
+    RepaintAll();
+}
+
+void EditorTest::RepaintAll()
+{
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+int EditorTest::BlackInRow(int y, int x0, int x1) const
+{
+    int n = 0;
+    for (int x = x0; x < x1; x++)
+        n += Pixel(x, y) == kBlack;
+    return n;
+}
+
+int EditorTest::BlackInColumn(int x, int y0, int y1) const
+{
+    int n = 0;
+    for (int y = y0; y < y1; y++)
+        n += Pixel(x, y) == kBlack;
+    return n;
+}
+
+void EditorTest::SaveScreenshot(const char *name) const
+{
+    mkdir(INKWARDEN_SCREENSHOT_DIR, 0755);
+    std::string path = std::string(INKWARDEN_SCREENSHOT_DIR) + "/" + name + ".ppm";
+    WinsimSaveScreenshot(window, path.c_str());
+}

@@ -1,0 +1,32 @@
+// Starts the editor on winsim and offers the few helpers the tests share.
+#ifndef INKWARDEN_EDITOR_FIXTURE_H
+#define INKWARDEN_EDITOR_FIXTURE_H
+
+#include <windows.h>
+#include "winsim.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
+
+class EditorTest : public ::testing::Test {
+protected:
+    HWND window = nullptr;
+
+    void SetUp() override;
+    // Client size with the scroll bar's room (817 wide leaves 800 beside the bar).
+    void Start(int frameWidth = 817, int frameHeight = 600, int dpi = 96);
+    // Puts text in the buffer as a loaded file would, lays it out and repaints.
+    void SetText(const std::u16string &text);
+    void RepaintAll();
+    COLORREF Pixel(int x, int y) const { return WinsimPixel(window, x, y); }
+    // Black pixels in row y from x0 to x1 - 1.
+    int BlackInRow(int y, int x0, int x1) const;
+    int BlackInColumn(int x, int y0, int y1) const;
+    void SaveScreenshot(const char *name) const;
+};
+
+#endif

@@ -1,0 +1,174 @@
+// Right-to-left painting of the text lines and the caret, to the pixel.
+#include "editor_fixture.h"
+
+#include "app/shell.h"
+#include "document/document.h"
+#include "view/view.h"
+
+namespace {
+
+// Row 20 of a line crosses every glyph's box (ink rows 7 to 39 at 49 high).
+int InkRow(int line) { return 144 + line * 49 + 20; }
+
+// Glyph widths chosen so cells are easy to follow: the rule adds 4 at 96 dpi.
+void UseSimpleWidths()
+{
+    WinsimSetGlyphWidths('a', 0, 20, 0);  // cell 24
+    WinsimSetGlyphWidths('b', 0, 10, 0);  // cell 14
+}
+
+TEST_F(EditorTest, TheEmptyDocumentShowsTheCaretAtTheColumnsRightEdge)
+{
+    Start();
+    EXPECT_EQ(BlackInColumn(687, 144, 193), 49);
+    EXPECT_EQ(Pixel(687, 193), kWhite);
+    EXPECT_EQ(BlackInRow(160, 0, 800), 1);
+    EXPECT_EQ(Pixel(686, 160), kWhite);
+    EXPECT_EQ(Pixel(688, 160), kWhite);
+    SaveScreenshot("empty-document");
+}
+
+TEST_F(EditorTest, TheFirstCharacterEndsFlushAtTheColumnsRightEdge)
+{
+    Start();
+    UseSimpleWidths();
+    SetText(u"ab");
+    Caret = 2;
+    RepaintAll();
+    int y = InkRow(0);
+    // a's cell is 664..687 with its ink at 664..683; b's cell 650..663.
+    EXPECT_EQ(Pixel(664, y), kBlack);
+    EXPECT_EQ(Pixel(683, y), kBlack);
+    EXPECT_EQ(Pixel(684, y), kWhite);
+    EXPECT_EQ(Pixel(663, y), kWhite);
+    EXPECT_EQ(Pixel(650, y), kBlack);
+    EXPECT_EQ(Pixel(659, y), kBlack);
+    EXPECT_EQ(Pixel(660, y), kWhite);
+    // The caret at the end stands one pixel left of the leftmost cell.
+    EXPECT_EQ(BlackInColumn(649, 144, 193), 49);
+    EXPECT_EQ(Pixel(687, 144), kWhite);
+}
+
+TEST_F(EditorTest, TheCaretStandsOnTheBorderBeforeTheUnitAtTheCaret)
+{
+    Start();
+    UseSimpleWidths();
+    SetText(u"ab");
+    Caret = 1;
+    RepaintAll();
+    EXPECT_EQ(BlackInColumn(663, 144, 193), 49);
+    Caret = 0;
+    RepaintAll();
+    EXPECT_EQ(BlackInColumn(663, 144, 193), 0);
+    EXPECT_EQ(BlackInColumn(687, 144, 193), 49);
+}
+
+TEST_F(EditorTest, AGlyphWithANegativeAWidthIsMovedInsideItsCell)
+{
+    Start();
+    WinsimSetGlyphWidths('n', -3, 10, 0);  // cell 10 + 4 + 6 = 20: 668..687
+    SetText(u"n");
+    int y = InkRow(0);
+    EXPECT_EQ(Pixel(668, y), kBlack);
+    EXPECT_EQ(Pixel(667, y), kWhite);
+    EXPECT_EQ(Pixel(677, y), kBlack);
+    EXPECT_EQ(Pixel(678, y), kWhite);
+}
+
+TEST_F(EditorTest, AGlyphWhoseWidthsCannotBeReadStillGetsItsCell)
+{
+    Start();
+    WinsimFailGlyphWidths('q');
+    SetText(u"q");
+    Caret = 1;
+    RepaintAll();
+    EXPECT_EQ(BlackInColumn(688 - 42 - 1, 144, 193), 49);  // the cell is tmMaxCharWidth
+}
+
+TEST_F(EditorTest, WrappedLinesStartAtTheRightEdgeAndCarryTheCaret)
+{
+    Start();
+    for (char16_t u : std::u16string(u"abcd"))
+        WinsimSetGlyphWidths(u, 0, 176, 0);  // cells of 180: three to a line
+    SetText(u"abcd");
+    ASSERT_EQ(LineCount, 2);
+    Caret = 3;  // the first unit of the wrapped line
+    RepaintAll();
+    EXPECT_EQ(BlackInColumn(687, 144 + 49, 144 + 98), 49);
+    EXPECT_EQ(Pixel(687, 160), kWhite);
+    EXPECT_EQ(Pixel(688 - 180, InkRow(1)), kBlack);  // d's ink starts its cell
+}
+
+TEST_F(EditorTest, ADocumentOfLineBreaksDrawsOnlyTheCaretOnTheEmptyLastLine)
+{
+    Start();
+    SetText(u"\r\n\r\n");
+    Caret = CharCount - 1;
+    RepaintAll();
+    int black = 0;
+    for (int y = 144; y < 600; y++)
+        black += BlackInRow(y, 0, 800);
+    EXPECT_EQ(black, 49);
+    EXPECT_EQ(BlackInColumn(687, 144 + 2 * 49, 144 + 3 * 49), 49);
+}
+
+TEST_F(EditorTest, ACaretOutsideTheTextDrawsNothing)
+{
+    Start();
+    Caret = 5;
+    RepaintAll();
+    EXPECT_EQ(BlackInColumn(687, 144, 600), 0);
+    Caret = -1;
+    RepaintAll();
+    EXPECT_EQ(BlackInColumn(687, 144, 600), 0);
+}
+
+TEST_F(EditorTest, AUnitWiderThanTheColumnIsClippedByTheWindowNotTheColumn)
+{
+    Start();
+    WinsimSetGlyphWidths('W', 0, 700, 0);  // cell 704, starting at 688 - 704
+    SetText(u"W");
+    int top = 144 + 7;  // the top edge of its box
+    EXPECT_EQ(Pixel(0, top), kBlack);
+    EXPECT_EQ(Pixel(ColumnLeft - 1, top), kBlack);
+    EXPECT_EQ(Pixel(683, top), kBlack);
+    EXPECT_EQ(Pixel(684, top), kWhite);
+}
+
+TEST_F(EditorTest, TheLineAfterAPagesLastRowIsDrawnOnTheNextPage)
+{
+    Start(817, 1100);
+    std::u16string text;
+    for (int i = 0; i < 16; i++)
+        text += u"a\r\n";
+    UseSimpleWidths();
+    SetText(text);
+    EXPECT_EQ(Pixel(664, 144 + 14 * 49 + 20), kBlack);  // row 14, the page's last
+    EXPECT_EQ(Pixel(664, 144 + 768 + 20), kBlack);      // line 15, top of page 2
+    EXPECT_EQ(Pixel(664, 144 + 15 * 49 + 20), kWhite);  // the page gap
+}
+
+TEST_F(EditorTest, LinesScrolledAboveTheTextAreaAreNotDrawnOverThePicker)
+{
+    Start();
+    UseSimpleWidths();
+    SetText(u"a\r\na\r\na\r\na\r\na\r\na\r\na\r\na\r\na\r\na\r\na");
+    SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 3), 0);
+    RepaintAll();
+    // Line 2 would stand one row above TopMargin, its ink at rows 102..134.
+    for (int y = 110; y < 135; y++)
+        EXPECT_EQ(BlackInRow(y, 664, 684), 0) << "row " << y;
+    EXPECT_EQ(Pixel(664, InkRow(0)), kBlack);  // line 3 at the top
+}
+
+TEST_F(EditorTest, PaintingReleasesEveryFontAndDeviceContext)
+{
+    Start();
+    SetText(u"中文 text\r\nmore");
+    RepaintAll();
+    EXPECT_EQ(WinsimLiveFonts(), 0);
+    EXPECT_EQ(WinsimLiveDCs(), 0);
+    SaveScreenshot("two-lines");
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// winsim test controls: what a test sets up, drives and reads back.  The
+// program never includes this header; it sees only <windows.h>.
+#ifndef WINSIM_WINSIM_H
+#define WINSIM_WINSIM_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A fresh platform: no classes, windows, objects or logs, default settings.
+void WinsimReset(void);
+
+// Where LoadMenu and LoadAccelerators read their resources from.
+void WinsimUseResourceScript(const char *path);
+
+// Screen resolution reported by LOGPIXELSX / LOGPIXELSY.
+void WinsimSetScreenDpi(int x, int y);
+
+// Client size a CW_USEDEFAULT window gets, scroll bar included.
+void WinsimSetDefaultClientSize(int width, int height);
+// Resizes a window's frame so its client area (scroll bar included) is
+// width x height; sends WM_SIZE and invalidates as the class styles ask.
+void WinsimResizeClient(HWND hwnd, int width, int height);
+void WinsimMinimize(HWND hwnd);
+void WinsimRestore(HWND hwnd);
+HWND WinsimMainWindow(void);  // the first top-level window created
+
+// Dispatches posted messages and pending paints until none remain.
+void WinsimPumpMessages(void);
+// Called by GetMessage whenever the queue is empty; it must post something
+// (PostQuitMessage to end the loop) or the run aborts.
+void WinsimSetIdleHook(void (*hook)(void));
+
+// Key state read by GetKeyState.
+void WinsimSetKeyDown(int virtKey, bool down);
+
+// The virtual clock and its timers: advancing delivers every WM_TIMER that
+// falls due, in order.
+void WinsimAdvanceClock(int milliseconds);
+DWORD WinsimNow(void);
+
+// Framebuffer of a window's client area (COLORREF values).
+COLORREF WinsimPixel(HWND hwnd, int x, int y);
+// Never-painted pixels have this colour, so tests can see what no paint reached.
+#define WINSIM_UNPAINTED RGB(255, 0, 255)
+bool WinsimUpdateRegionEmpty(HWND hwnd);
+bool WinsimIsVisible(HWND hwnd);
+// Writes the client area as a PPM image, for a developer to look at.
+bool WinsimSaveScreenshot(HWND hwnd, const char *path);
+
+struct WinsimInvalidation {
+    HWND hwnd;
+    RECT rect;  // the client rectangle when the call passed NULL
+    BOOL erase;
+};
+const std::vector<WinsimInvalidation> &WinsimInvalidations(void);
+
+struct WinsimScroll {
+    HWND hwnd;
+    int dx, dy;
+    RECT scroll, clip;
+};
+const std::vector<WinsimScroll> &WinsimScrolls(void);
+int WinsimPaintCount(void);  // WM_PAINT messages delivered so far
+void WinsimClearLogs(void);  // invalidations, scrolls and the paint count
+
+struct WinsimScrollBar {
+    int min, max, pos;
+    bool visible;
+};
+WinsimScrollBar WinsimVerticalScrollBar(HWND hwnd);
+
+// Message boxes: each call is recorded and answered from a queue the test
+// fills; with the queue empty the first button answers.
+struct WinsimMessageBox {
+    HWND owner;
+    std::u16string text;
+    std::u16string caption;
+    UINT type;
+};
+const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void);
+void WinsimAnswerNextMessageBox(int answer);
+
+// The font model.  Metrics follow the LOGFONT height: em = -lfHeight for a
+// negative height, tmHeight = em + em / 6, tmMaxCharWidth = em.  Default
+// advances: CJK units em wide, others half an em, the space a quarter.
+void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c);
+void WinsimFailGlyphWidths(WCHAR unit);
+void WinsimSetExternalLeading(int pixels);
+const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
+int WinsimLiveFonts(void);  // fonts created and not yet deleted
+int WinsimLiveDCs(void);    // device contexts not yet released
+
+// The process heap: count == 1 refuses the next allocation, 2 the one after...
+void WinsimFailHeapAllocation(int count);
+int WinsimLiveHeapBlocks(void);
+
+void WinsimFailNextRegisterClass(void);
+
+#endif

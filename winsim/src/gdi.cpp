@@ -1,0 +1,396 @@
+// Device contexts, GDI objects and drawing into a window's framebuffer.
+#include "internal.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace winsim {
+
+static std::vector<std::unique_ptr<DeviceContext>> contexts;
+static std::vector<std::unique_ptr<GdiObject>> objects;
+static GdiObject *stockObjects[18];
+static int screenDpiX;
+static int screenDpiY;
+
+static GdiObject *NewObject(ObjectType type)
+{
+    objects.push_back(std::make_unique<GdiObject>());
+    GdiObject *o = objects.back().get();
+    o->type = type;
+    o->font = LOGFONTW{};
+    return o;
+}
+
+static GdiObject *NewStock(ObjectType type, COLORREF color, bool isNull)
+{
+    GdiObject *o = NewObject(type);
+    o->color = color;
+    o->isNull = isNull;
+    o->stock = true;
+    return o;
+}
+
+void ResetGdi()
+{
+    contexts.clear();
+    objects.clear();
+    std::fill(std::begin(stockObjects), std::end(stockObjects), nullptr);
+    stockObjects[WHITE_BRUSH] = NewStock(BrushObject, RGB(255, 255, 255), false);
+    stockObjects[BLACK_BRUSH] = NewStock(BrushObject, RGB(0, 0, 0), false);
+    stockObjects[NULL_BRUSH] = NewStock(BrushObject, 0, true);
+    stockObjects[WHITE_PEN] = NewStock(PenObject, RGB(255, 255, 255), false);
+    stockObjects[BLACK_PEN] = NewStock(PenObject, RGB(0, 0, 0), false);
+    GdiObject *systemFont = NewStock(FontObject, 0, false);
+    systemFont->font.lfHeight = -13;
+    stockObjects[13] = systemFont;  // SYSTEM_FONT
+    screenDpiX = 96;
+    screenDpiY = 96;
+}
+
+GdiObject *StockObject(int index)
+{
+    if (index < 0 || index >= (int)(sizeof stockObjects / sizeof stockObjects[0]))
+        return nullptr;
+    return stockObjects[index];
+}
+
+HDC NewContext(Window *window, bool paint)
+{
+    contexts.push_back(std::make_unique<DeviceContext>());
+    DeviceContext *dc = contexts.back().get();
+    dc->window = window;
+    dc->paint = paint;
+    dc->font = stockObjects[13];
+    dc->pen = stockObjects[BLACK_PEN];
+    dc->brush = stockObjects[WHITE_BRUSH];
+    return reinterpret_cast<HDC>(dc);
+}
+
+DeviceContext *ContextFrom(HDC hdc)
+{
+    for (auto &dc : contexts)
+        if (reinterpret_cast<HDC>(dc.get()) == hdc && !dc->released)
+            return dc.get();
+    return nullptr;
+}
+
+static DeviceContext *RequireContext(HDC hdc, const char *call)
+{
+    DeviceContext *dc = ContextFrom(hdc);
+    if (!dc) {
+        fprintf(stderr, "winsim: %s called with an invalid or released device context\n", call);
+        abort();
+    }
+    return dc;
+}
+
+void FreeContext(HDC hdc)
+{
+    RequireContext(hdc, "ReleaseDC/EndPaint")->released = true;
+}
+
+static GdiObject *ObjectFrom(HGDIOBJ handle)
+{
+    for (auto &o : objects)
+        if (o.get() == handle && !o->deleted)
+            return o.get();
+    return nullptr;
+}
+
+// Drawing reaches a pixel only inside the client area of a visible window
+// and, for a paint DC, inside the region it was given to paint.
+bool PutPixel(DeviceContext *dc, int x, int y, COLORREF color)
+{
+    Window *w = dc->window;
+    if (!w || !w->visible || x < 0 || y < 0 || x >= w->width || y >= w->height)
+        return false;
+    size_t at = size_t(y) * w->width + x;
+    if (dc->paint && !dc->clip[at])
+        return false;
+    w->pixels[at] = color;
+    return true;
+}
+
+static void InvertPixel(DeviceContext *dc, int x, int y)
+{
+    Window *w = dc->window;
+    if (!w || x < 0 || y < 0 || x >= w->width || y >= w->height)
+        return;
+    PutPixel(dc, x, y, w->pixels[size_t(y) * w->width + x] ^ 0x00FFFFFF);
+}
+
+void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color)
+{
+    for (int y = rect.top; y < rect.bottom; y++)
+        for (int x = rect.left; x < rect.right; x++)
+            PutPixel(dc, x, y, color);
+}
+
+static void OutlineRect(DeviceContext *dc, const RECT &r, COLORREF color)
+{
+    for (int x = r.left; x < r.right; x++) {
+        PutPixel(dc, x, r.top, color);
+        PutPixel(dc, x, r.bottom - 1, color);
+    }
+    for (int y = r.top; y < r.bottom; y++) {
+        PutPixel(dc, r.left, y, color);
+        PutPixel(dc, r.right - 1, y, color);
+    }
+}
+
+}  // namespace winsim
+
+using namespace winsim;
+
+HDC WINAPI GetDC(HWND hwnd)
+{
+    Window *w = nullptr;
+    if (hwnd) {
+        w = WindowFrom(hwnd);
+        if (!w)
+            return nullptr;
+    }
+    return NewContext(w, false);
+}
+
+int WINAPI ReleaseDC(HWND, HDC hdc)
+{
+    DeviceContext *dc = ContextFrom(hdc);
+    if (!dc || dc->paint)
+        return 0;
+    dc->released = true;
+    return 1;
+}
+
+int WINAPI GetDeviceCaps(HDC hdc, int index)
+{
+    RequireContext(hdc, "GetDeviceCaps");
+    switch (index) {
+    case LOGPIXELSX: return screenDpiX;
+    case LOGPIXELSY: return screenDpiY;
+    case HORZRES: return 1280;
+    case VERTRES: return 1024;
+    }
+    return 0;
+}
+
+HGDIOBJ WINAPI GetStockObject(int index)
+{
+    return StockObject(index);
+}
+
+HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
+{
+    GdiObject *o = NewObject(FontObject);
+    o->font = *lf;
+    return reinterpret_cast<HFONT>(o);
+}
+
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ handle)
+{
+    DeviceContext *dc = RequireContext(hdc, "SelectObject");
+    GdiObject *o = ObjectFrom(handle);
+    if (!o)
+        return nullptr;
+    GdiObject **slot = o->type == FontObject ? &dc->font : o->type == PenObject ? &dc->pen : &dc->brush;
+    GdiObject *previous = *slot;
+    *slot = o;
+    return previous;
+}
+
+// Like Windows, refuses to delete an object still selected into a live DC,
+// so a font left selected shows up as still alive.
+BOOL WINAPI DeleteObject(HGDIOBJ handle)
+{
+    GdiObject *o = ObjectFrom(handle);
+    if (!o)
+        return FALSE;
+    if (o->stock)
+        return TRUE;
+    for (auto &dc : contexts)
+        if (!dc->released && (dc->font == o || dc->pen == o || dc->brush == o))
+            return FALSE;
+    o->deleted = true;
+    return TRUE;
+}
+
+BOOL WINAPI GetTextMetricsW(HDC hdc, TEXTMETRICW *tm)
+{
+    DeviceContext *dc = RequireContext(hdc, "GetTextMetricsW");
+    *tm = MetricsOf(dc->font->font).text;
+    return TRUE;
+}
+
+BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc)
+{
+    DeviceContext *dc = RequireContext(hdc, "GetCharABCWidthsW");
+    for (UINT u = first; u <= last; u++)
+        if (!GlyphWidthsOf(dc->font->font, (WCHAR)u, &abc[u - first]))
+            return FALSE;
+    return TRUE;
+}
+
+// Each glyph is drawn as the outline of its black box: B wide, starting A
+// from the pen position, from the internal leading down to the baseline.
+BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count)
+{
+    DeviceContext *dc = RequireContext(hdc, "TextOutW");
+    FontMetrics metrics = MetricsOf(dc->font->font);
+    std::vector<ABC> widths(count > 0 ? count : 0);
+    int total = 0;
+    for (int i = 0; i < count; i++) {
+        if (!GlyphWidthsOf(dc->font->font, text[i], &widths[i]))
+            widths[i] = ABC{0, (UINT)metrics.text.tmMaxCharWidth, 0};
+        total += widths[i].abcA + (int)widths[i].abcB + widths[i].abcC;
+    }
+    UINT horizontal = dc->textAlign & (TA_RIGHT | TA_CENTER);
+    if (horizontal == TA_RIGHT)
+        x -= total;
+    else if (horizontal == TA_CENTER)
+        x -= total / 2;
+    UINT vertical = dc->textAlign & TA_BASELINE;
+    int top = y;
+    if (vertical == TA_BASELINE)
+        top = y - metrics.text.tmAscent;
+    else if (vertical == TA_BOTTOM)
+        top = y - metrics.text.tmHeight;
+
+    if (dc->bkMode == OPAQUE)
+        FillRect(dc, RECT{x, top, x + total, top + metrics.text.tmHeight}, dc->bkColor);
+    for (int i = 0; i < count; i++) {
+        const ABC &w = widths[i];
+        if (text[i] != ' ' && w.abcB > 0) {
+            RECT ink = {x + w.abcA, top + metrics.text.tmInternalLeading, x + w.abcA + (int)w.abcB,
+                        top + metrics.text.tmAscent};
+            OutlineRect(dc, ink, dc->textColor);
+        }
+        x += w.abcA + (int)w.abcB + w.abcC;
+    }
+    return TRUE;
+}
+
+UINT WINAPI SetTextAlign(HDC hdc, UINT align)
+{
+    DeviceContext *dc = RequireContext(hdc, "SetTextAlign");
+    UINT previous = dc->textAlign;
+    dc->textAlign = align;
+    return previous;
+}
+
+int WINAPI SetBkMode(HDC hdc, int mode)
+{
+    DeviceContext *dc = RequireContext(hdc, "SetBkMode");
+    int previous = dc->bkMode;
+    dc->bkMode = mode;
+    return previous;
+}
+
+BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT old)
+{
+    DeviceContext *dc = RequireContext(hdc, "MoveToEx");
+    if (old)
+        *old = dc->position;
+    dc->position = POINT{x, y};
+    return TRUE;
+}
+
+// A one-pixel pen line that, as on Windows, leaves out its end point.
+BOOL WINAPI LineTo(HDC hdc, int x, int y)
+{
+    DeviceContext *dc = RequireContext(hdc, "LineTo");
+    int x0 = dc->position.x;
+    int y0 = dc->position.y;
+    dc->position = POINT{x, y};
+    if (dc->pen->isNull)
+        return TRUE;
+    int dx = abs(x - x0), sx = x0 < x ? 1 : -1;
+    int dy = -abs(y - y0), sy = y0 < y ? 1 : -1;
+    int error = dx + dy;
+    while (x0 != x || y0 != y) {
+        PutPixel(dc, x0, y0, dc->pen->color);
+        int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y0 += sy;
+        }
+    }
+    return TRUE;
+}
+
+// The outline in the pen, inside the rectangle; the interior in the brush.
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom)
+{
+    DeviceContext *dc = RequireContext(hdc, "Rectangle");
+    RECT r = {std::min(left, right), std::min(top, bottom), std::max(left, right),
+              std::max(top, bottom)};
+    if (!dc->brush->isNull)
+        FillRect(dc, RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, dc->brush->color);
+    if (!dc->pen->isNull)
+        OutlineRect(dc, r, dc->pen->color);
+    return TRUE;
+}
+
+BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
+{
+    DeviceContext *dc = RequireContext(hdc, "PatBlt");
+    RECT r = {std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)};
+    for (int py = r.top; py < r.bottom; py++)
+        for (int px = r.left; px < r.right; px++) {
+            switch (rop) {
+            case DSTINVERT: InvertPixel(dc, px, py); break;
+            case BLACKNESS: PutPixel(dc, px, py, RGB(0, 0, 0)); break;
+            case WHITENESS: PutPixel(dc, px, py, RGB(255, 255, 255)); break;
+            case PATCOPY:
+                if (!dc->brush->isNull)
+                    PutPixel(dc, px, py, dc->brush->color);
+                break;
+            default:
+                fprintf(stderr, "winsim: PatBlt raster operation %#x is not simulated\n", rop);
+                abort();
+            }
+        }
+    return TRUE;
+}
+
+// ---- test controls ----
+
+void WinsimSetScreenDpi(int x, int y)
+{
+    screenDpiX = x;
+    screenDpiY = y;
+}
+
+int WinsimLiveFonts(void)
+{
+    int live = 0;
+    for (auto &o : objects)
+        if (o->type == FontObject && !o->stock && !o->deleted)
+            live++;
+    return live;
+}
+
+int WinsimLiveDCs(void)
+{
+    int live = 0;
+    for (auto &dc : contexts)
+        if (!dc->released)
+            live++;
+    return live;
+}
+
+const std::vector<LOGFONTW> &WinsimCreatedFonts(void)
+{
+    static std::vector<LOGFONTW> created;
+    created.clear();
+    for (auto &o : objects)
+        if (o->type == FontObject && !o->stock)
+            created.push_back(o->font);
+    return created;
+}

@@ -1,0 +1,107 @@
+// winsim's shared internals: the simulated windows, device contexts and GDI
+// objects.  Only winsim's own sources include this.
+#ifndef WINSIM_INTERNAL_H
+#define WINSIM_INTERNAL_H
+
+#include <windows.h>
+#include "winsim.h"
+
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+namespace winsim {
+
+const int kScrollBarWidth = 17;
+
+struct WindowClass {
+    std::u16string name;
+    WNDCLASSW info;
+};
+
+struct ScrollBar {
+    int min = 0;
+    int max = 100;
+    int pos = 0;
+};
+
+struct Window {
+    const WindowClass *windowClass = nullptr;
+    WNDPROC procedure = nullptr;
+    std::u16string title;
+    DWORD style = 0;
+    HMENU menu = nullptr;
+    int frameWidth = 0;   // client width with the scroll bar's room
+    int frameHeight = 0;
+    bool visible = false;
+    bool minimized = false;
+    bool destroyed = false;
+    ScrollBar verticalBar;
+    // What is on screen, and which of its pixels await painting.
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    std::vector<uint8_t> updateMask;
+    bool updateErase = false;
+};
+
+enum ObjectType { FontObject, PenObject, BrushObject };
+
+struct GdiObject {
+    ObjectType type;
+    LOGFONTW font;
+    COLORREF color = 0;
+    bool isNull = false;
+    bool stock = false;
+    bool deleted = false;
+};
+
+struct DeviceContext {
+    Window *window = nullptr;  // null for a screen DC without a window
+    bool paint = false;
+    std::vector<uint8_t> clip;  // paint DCs: the update region they paint
+    GdiObject *font = nullptr;
+    GdiObject *pen = nullptr;
+    GdiObject *brush = nullptr;
+    UINT textAlign = TA_LEFT | TA_TOP;
+    int bkMode = OPAQUE;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF bkColor = RGB(255, 255, 255);
+    POINT position = {0, 0};
+    bool released = false;
+};
+
+Window *WindowFrom(HWND hwnd);  // null for a handle that is not a live window
+HWND HandleOf(Window *window);
+DeviceContext *ContextFrom(HDC hdc);
+HDC NewContext(Window *window, bool paint);
+void FreeContext(HDC hdc);
+GdiObject *StockObject(int index);
+int ClientWidthOf(const Window *window);
+int ClientHeightOf(const Window *window);
+
+// Painting helpers shared by the window manager and GDI.
+void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color);
+bool PutPixel(DeviceContext *dc, int x, int y, COLORREF color);
+
+// Font model.
+struct FontMetrics {
+    int em;
+    TEXTMETRICW text;
+};
+FontMetrics MetricsOf(const LOGFONTW &font);
+bool GlyphWidthsOf(const LOGFONTW &font, WCHAR unit, ABC *widths);
+
+// Resources.
+HMENU LoadMenuFromScript(LPCWSTR name);
+void FindMenuCommand(HMENU menu, UINT id, HMENU *popup, int *popupPosition, UINT *state);
+
+void ResetWindowing();
+void ResetGdi();
+void ResetFonts();
+void ResetResources();
+void ResetKernel();
+
+}  // namespace winsim
+
+#endif

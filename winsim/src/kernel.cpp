@@ -1,0 +1,86 @@
+// The process heap, with allocations a test can make fail, and the few
+// string and module calls the program uses.
+#include "internal.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <set>
+
+namespace winsim {
+
+static int heapToken;
+static int heapFailCountdown;
+static std::set<void *> liveBlocks;
+
+void ResetKernel()
+{
+    heapFailCountdown = 0;
+    for (void *block : liveBlocks)
+        free(block);
+    liveBlocks.clear();
+}
+
+}  // namespace winsim
+
+using namespace winsim;
+
+HANDLE WINAPI GetProcessHeap(void)
+{
+    return &heapToken;
+}
+
+LPVOID WINAPI HeapAlloc(HANDLE, DWORD flags, SIZE_T bytes)
+{
+    if (heapFailCountdown > 0 && --heapFailCountdown == 0)
+        return nullptr;
+    void *block = (flags & HEAP_ZERO_MEMORY) ? calloc(1, bytes ? bytes : 1) : malloc(bytes ? bytes : 1);
+    if (block)
+        liveBlocks.insert(block);
+    return block;
+}
+
+BOOL WINAPI HeapFree(HANDLE, DWORD, LPVOID mem)
+{
+    if (!mem)
+        return TRUE;
+    if (!liveBlocks.erase(mem))
+        return FALSE;
+    free(mem);
+    return TRUE;
+}
+
+HMODULE WINAPI GetModuleHandleW(LPCWSTR)
+{
+    static int module;
+    return reinterpret_cast<HMODULE>(&module);
+}
+
+int WINAPI lstrlenW(LPCWSTR s)
+{
+    int n = 0;
+    while (s && s[n])
+        n++;
+    return n;
+}
+
+LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount)
+{
+    if (maxCount <= 0)
+        return dst;
+    int i = 0;
+    for (; i < maxCount - 1 && src[i]; i++)
+        dst[i] = src[i];
+    dst[i] = 0;
+    return dst;
+}
+
+void WinsimFailHeapAllocation(int count)
+{
+    heapFailCountdown = count;
+}
+
+int WinsimLiveHeapBlocks(void)
+{
+    return (int)liveBlocks.size();
+}

@@ -1,0 +1,787 @@
+// Window classes, windows, the message queue, painting and update regions,
+// the vertical scroll bar, window scrolling, timers, capture, key state and
+// message boxes.
+#include "internal.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+
+namespace winsim {
+
+struct Timer {
+    HWND hwnd;
+    UINT_PTR id;
+    UINT interval;
+    DWORD due;
+};
+
+static std::vector<std::unique_ptr<WindowClass>> classes;
+static std::vector<std::unique_ptr<Window>> windows;
+static std::deque<MSG> postedMessages;
+static bool quitPosted;
+static int quitCode;
+static void (*idleHook)(void);
+static std::vector<Timer> timers;
+static DWORD clockNow;
+static HWND captureWindow;
+static short keyStates[256];
+static int defaultClientWidth;
+static int defaultClientHeight;
+static bool failNextRegisterClass;
+static std::vector<WinsimInvalidation> invalidations;
+static std::vector<WinsimScroll> scrolls;
+static int paintCount;
+static std::vector<WinsimMessageBox> messageBoxes;
+static std::deque<int> messageBoxAnswers;
+
+void ResetWindowing()
+{
+    classes.clear();
+    windows.clear();
+    postedMessages.clear();
+    quitPosted = false;
+    quitCode = 0;
+    idleHook = nullptr;
+    timers.clear();
+    clockNow = 0;
+    captureWindow = nullptr;
+    std::fill(std::begin(keyStates), std::end(keyStates), 0);
+    defaultClientWidth = 800 + kScrollBarWidth;
+    defaultClientHeight = 600;
+    failNextRegisterClass = false;
+    invalidations.clear();
+    scrolls.clear();
+    paintCount = 0;
+    messageBoxes.clear();
+    messageBoxAnswers.clear();
+}
+
+Window *WindowFrom(HWND hwnd)
+{
+    for (auto &w : windows)
+        if (HandleOf(w.get()) == hwnd && !w->destroyed)
+            return w.get();
+    return nullptr;
+}
+
+HWND HandleOf(Window *window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+static Window *RequireWindow(HWND hwnd, const char *call)
+{
+    Window *w = WindowFrom(hwnd);
+    if (!w) {
+        fprintf(stderr, "winsim: %s called with an invalid window handle\n", call);
+        abort();
+    }
+    return w;
+}
+
+static bool HasVerticalBar(const Window *w)
+{
+    return (w->style & WS_VSCROLL) && w->verticalBar.min != w->verticalBar.max;
+}
+
+int ClientWidthOf(const Window *w)
+{
+    if (w->minimized)
+        return 0;
+    int width = w->frameWidth - (HasVerticalBar(w) ? kScrollBarWidth : 0);
+    return width < 0 ? 0 : width;
+}
+
+int ClientHeightOf(const Window *w)
+{
+    return w->minimized ? 0 : w->frameHeight;
+}
+
+static RECT ClientRect(const Window *w)
+{
+    return RECT{0, 0, w->width, w->height};
+}
+
+static bool Intersect(const RECT &a, const RECT &b, RECT *out)
+{
+    out->left = std::max(a.left, b.left);
+    out->top = std::max(a.top, b.top);
+    out->right = std::min(a.right, b.right);
+    out->bottom = std::min(a.bottom, b.bottom);
+    return out->left < out->right && out->top < out->bottom;
+}
+
+static bool Contains(const RECT &r, int x, int y)
+{
+    return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+}
+
+static void AddToUpdateRegion(Window *w, const RECT &rect, bool erase)
+{
+    RECT area;
+    if (!Intersect(rect, ClientRect(w), &area))
+        return;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            w->updateMask[y * w->width + x] = 1;
+    if (erase)
+        w->updateErase = true;
+}
+
+static bool UpdateRegionEmpty(const Window *w)
+{
+    return std::find(w->updateMask.begin(), w->updateMask.end(), 1) == w->updateMask.end();
+}
+
+// Brings the framebuffer to the client size; what is new is unpainted and,
+// with the redraw styles, the whole client area is invalidated.
+static void ApplyClientSize(Window *w)
+{
+    int newWidth = ClientWidthOf(w);
+    int newHeight = ClientHeightOf(w);
+    if (newWidth == w->width && newHeight == w->height)
+        return;
+    std::vector<COLORREF> pixels(size_t(newWidth) * newHeight, WINSIM_UNPAINTED);
+    std::vector<uint8_t> mask(size_t(newWidth) * newHeight, 0);
+    for (int y = 0; y < std::min(newHeight, w->height); y++)
+        for (int x = 0; x < std::min(newWidth, w->width); x++) {
+            pixels[y * newWidth + x] = w->pixels[y * w->width + x];
+            mask[y * newWidth + x] = w->updateMask[y * w->width + x];
+        }
+    int oldWidth = w->width;
+    int oldHeight = w->height;
+    w->pixels.swap(pixels);
+    w->updateMask.swap(mask);
+    w->width = newWidth;
+    w->height = newHeight;
+
+    UINT style = w->windowClass->info.style;
+    bool redrawAll = ((style & CS_HREDRAW) && newWidth != oldWidth) ||
+                     ((style & CS_VREDRAW) && newHeight != oldHeight);
+    if (redrawAll) {
+        AddToUpdateRegion(w, ClientRect(w), true);
+    } else {
+        AddToUpdateRegion(w, RECT{oldWidth, 0, newWidth, newHeight}, true);
+        AddToUpdateRegion(w, RECT{0, oldHeight, newWidth, newHeight}, true);
+    }
+    SendMessageW(HandleOf(w), WM_SIZE, w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED,
+                 MAKELPARAM(newWidth, newHeight));
+}
+
+static void PaintNow(Window *w)
+{
+    paintCount++;
+    SendMessageW(HandleOf(w), WM_PAINT, 0, 0);
+}
+
+}  // namespace winsim
+
+using namespace winsim;
+
+ATOM WINAPI RegisterClassW(const WNDCLASSW *wc)
+{
+    if (failNextRegisterClass) {
+        failNextRegisterClass = false;
+        return 0;
+    }
+    std::u16string name(wc->lpszClassName);
+    for (auto &c : classes)
+        if (c->name == name)
+            return 0;
+    auto c = std::make_unique<WindowClass>();
+    c->name = name;
+    c->info = *wc;
+    classes.push_back(std::move(c));
+    return (ATOM)(0xC000 + classes.size());
+}
+
+HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int, int,
+                            int width, int height, HWND, HMENU menu, HINSTANCE, LPVOID)
+{
+    const WindowClass *windowClass = nullptr;
+    for (auto &c : classes)
+        if (c->name == std::u16string(className))
+            windowClass = c.get();
+    if (!windowClass)
+        return nullptr;
+
+    auto w = std::make_unique<Window>();
+    w->windowClass = windowClass;
+    w->procedure = windowClass->info.lpfnWndProc;
+    w->title = windowName ? windowName : u"";
+    w->style = style;
+    w->menu = menu ? menu
+                   : (windowClass->info.lpszMenuName
+                          ? LoadMenuW(windowClass->info.hInstance, windowClass->info.lpszMenuName)
+                          : nullptr);
+    w->frameWidth = width == CW_USEDEFAULT ? defaultClientWidth : width;
+    w->frameHeight = height == CW_USEDEFAULT ? defaultClientHeight : height;
+    w->width = ClientWidthOf(w.get());
+    w->height = ClientHeightOf(w.get());
+    w->pixels.assign(size_t(w->width) * w->height, WINSIM_UNPAINTED);
+    w->updateMask.assign(size_t(w->width) * w->height, 0);
+    Window *window = w.get();
+    windows.push_back(std::move(w));
+    HWND hwnd = HandleOf(window);
+
+    if (SendMessageW(hwnd, WM_CREATE, 0, 0) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->width, window->height));
+    return hwnd;
+}
+
+BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow)
+{
+    Window *w = RequireWindow(hwnd, "ShowWindow");
+    bool wasVisible = w->visible;
+    if (cmdShow == SW_HIDE) {
+        w->visible = false;
+        return wasVisible;
+    }
+    bool minimize = cmdShow == SW_SHOWMINIMIZED || cmdShow == SW_MINIMIZE;
+    w->visible = true;
+    if (!wasVisible)
+        AddToUpdateRegion(w, ClientRect(w), true);
+    if (minimize != w->minimized) {
+        w->minimized = minimize;
+        ApplyClientSize(w);
+    }
+    return wasVisible;
+}
+
+BOOL WINAPI UpdateWindow(HWND hwnd)
+{
+    Window *w = RequireWindow(hwnd, "UpdateWindow");
+    if (w->visible && !UpdateRegionEmpty(w))
+        PaintNow(w);
+    return TRUE;
+}
+
+BOOL WINAPI DestroyWindow(HWND hwnd)
+{
+    Window *w = WindowFrom(hwnd);
+    if (!w)
+        return FALSE;
+    SendMessageW(hwnd, WM_DESTROY, 0, 0);
+    w->destroyed = true;
+    w->visible = false;
+    if (captureWindow == hwnd)
+        captureWindow = nullptr;
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [hwnd](const Timer &t) { return t.hwnd == hwnd; }),
+                 timers.end());
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hwnd)
+{
+    return WindowFrom(hwnd) != nullptr;
+}
+
+BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect)
+{
+    Window *w = RequireWindow(hwnd, "GetClientRect");
+    *rect = ClientRect(w);
+    return TRUE;
+}
+
+LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
+{
+    Window *w = RequireWindow(hwnd, "DefWindowProcW");
+    switch (msg) {
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_ERASEBKGND: {
+        DeviceContext *dc = ContextFrom((HDC)wParam);
+        HBRUSH brush = w->windowClass->info.hbrBackground;
+        GdiObject *b = reinterpret_cast<GdiObject *>(brush);
+        if (dc && b && !b->isNull)
+            FillRect(dc, ClientRect(w), b->color);
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_SYSKEYDOWN:
+        // Alt+F4 closes the window, through WM_SYSCOMMAND as on Windows.
+        if (wParam == VK_F4)
+            SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return 0;
+}
+
+LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Window *w = RequireWindow(hwnd, "SendMessageW");
+    return w->procedure(hwnd, msg, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    MSG m = {};
+    m.hwnd = hwnd;
+    m.message = msg;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = clockNow;
+    postedMessages.push_back(m);
+    return TRUE;
+}
+
+void WINAPI PostQuitMessage(int exitCode)
+{
+    quitPosted = true;
+    quitCode = exitCode;
+}
+
+static Window *WindowNeedingPaint()
+{
+    for (auto &w : windows)
+        if (!w->destroyed && w->visible && !UpdateRegionEmpty(w.get()))
+            return w.get();
+    return nullptr;
+}
+
+// Windows' order: posted messages, then the quit message, then paints.
+static bool NextMessage(MSG *msg)
+{
+    *msg = MSG{};
+    if (!postedMessages.empty()) {
+        *msg = postedMessages.front();
+        postedMessages.pop_front();
+        return true;
+    }
+    if (quitPosted) {
+        quitPosted = false;
+        msg->message = WM_QUIT;
+        msg->wParam = (WPARAM)quitCode;
+        return true;
+    }
+    if (Window *w = WindowNeedingPaint()) {
+        msg->hwnd = HandleOf(w);
+        msg->message = WM_PAINT;
+        return true;
+    }
+    return false;
+}
+
+BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT, UINT)
+{
+    while (!NextMessage(msg)) {
+        if (!idleHook) {
+            fprintf(stderr, "winsim: GetMessage would wait forever (no idle hook)\n");
+            abort();
+        }
+        size_t before = postedMessages.size();
+        bool quitBefore = quitPosted;
+        idleHook();
+        if (postedMessages.size() == before && quitPosted == quitBefore && !WindowNeedingPaint()) {
+            fprintf(stderr, "winsim: the idle hook posted nothing; GetMessage would hang\n");
+            abort();
+        }
+    }
+    return msg->message != WM_QUIT;
+}
+
+BOOL WINAPI TranslateMessage(const MSG *msg)
+{
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
+        return FALSE;
+    int vk = (int)msg->wParam;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    bool control = GetKeyState(VK_CONTROL) < 0;
+    int code = -1;
+    if (vk >= 'A' && vk <= 'Z')
+        code = control ? vk - 'A' + 1 : (shift ? vk : vk + 32);
+    else if (vk >= '0' && vk <= '9')
+        code = vk;
+    else if (vk == VK_SPACE || vk == VK_RETURN || vk == VK_BACK || vk == VK_TAB || vk == VK_ESCAPE)
+        code = vk;
+    if (code < 0)
+        return FALSE;
+    PostMessageW(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, (WPARAM)code,
+                 msg->lParam);
+    return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageW(const MSG *msg)
+{
+    Window *w = WindowFrom(msg->hwnd);
+    if (!w)
+        return 0;
+    if (msg->message == WM_PAINT)
+        paintCount++;
+    return w->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    messageBoxes.push_back(WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type});
+    if (!messageBoxAnswers.empty()) {
+        int answer = messageBoxAnswers.front();
+        messageBoxAnswers.pop_front();
+        return answer;
+    }
+    switch (type & 0xF) {
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return IDYES;
+    default:
+        return IDOK;
+    }
+}
+
+HICON WINAPI LoadIconW(HINSTANCE, LPCWSTR)
+{
+    static int icon;
+    return reinterpret_cast<HICON>(&icon);
+}
+
+HCURSOR WINAPI LoadCursorW(HINSTANCE, LPCWSTR)
+{
+    static int cursor;
+    return reinterpret_cast<HCURSOR>(&cursor);
+}
+
+int WINAPI GetSystemMetrics(int index)
+{
+    return index == SM_CXVSCROLL ? kScrollBarWidth : 0;
+}
+
+HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
+{
+    Window *w = RequireWindow(hwnd, "BeginPaint");
+    HDC hdc = NewContext(w, true);
+    DeviceContext *dc = ContextFrom(hdc);
+    dc->clip = w->updateMask;
+    bool erase = w->updateErase;
+    std::fill(w->updateMask.begin(), w->updateMask.end(), 0);
+    w->updateErase = false;
+
+    *ps = PAINTSTRUCT{};
+    ps->hdc = hdc;
+    RECT bounds = {w->width, w->height, 0, 0};
+    for (int y = 0; y < w->height; y++)
+        for (int x = 0; x < w->width; x++)
+            if (dc->clip[y * w->width + x]) {
+                bounds.left = std::min<LONG>(bounds.left, x);
+                bounds.top = std::min<LONG>(bounds.top, y);
+                bounds.right = std::max<LONG>(bounds.right, x + 1);
+                bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+            }
+    if (bounds.left < bounds.right)
+        ps->rcPaint = bounds;
+    if (erase)
+        ps->fErase = SendMessageW(hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0) == 0;
+    return hdc;
+}
+
+BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT *ps)
+{
+    FreeContext(ps->hdc);
+    return TRUE;
+}
+
+BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase)
+{
+    Window *w = RequireWindow(hwnd, "InvalidateRect");
+    RECT area = rect ? *rect : ClientRect(w);
+    invalidations.push_back(WinsimInvalidation{hwnd, area, erase});
+    AddToUpdateRegion(w, area, erase != FALSE);
+    return TRUE;
+}
+
+// Moves the pixels of the scroll rectangle, clipped to the clip rectangle,
+// and adds what the move uncovers to the update region.
+BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, const RECT *clipRect)
+{
+    Window *w = RequireWindow(hwnd, "ScrollWindow");
+    RECT client = ClientRect(w);
+    RECT scroll = scrollRect ? *scrollRect : client;
+    RECT clip = clipRect ? *clipRect : client;
+    scrolls.push_back(WinsimScroll{hwnd, dx, dy, scroll, clip});
+
+    RECT area;
+    if (!Intersect(scroll, clip, &area) || !Intersect(area, client, &area))
+        return TRUE;
+    std::vector<COLORREF> oldPixels = w->pixels;
+    std::vector<uint8_t> oldMask = w->updateMask;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++) {
+            int sx = x - dx;
+            int sy = y - dy;
+            size_t at = size_t(y) * w->width + x;
+            if (Contains(area, sx, sy)) {
+                size_t from = size_t(sy) * w->width + sx;
+                w->pixels[at] = oldPixels[from];
+                w->updateMask[at] = oldMask[from];
+            } else {
+                w->updateMask[at] = 1;
+                w->updateErase = true;
+            }
+        }
+    return TRUE;
+}
+
+BOOL WINAPI SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL)
+{
+    Window *w = RequireWindow(hwnd, "SetScrollRange");
+    if (bar != SB_VERT)
+        return FALSE;
+    w->verticalBar.min = minPos;
+    w->verticalBar.max = maxPos;
+    w->verticalBar.pos = std::max(minPos, std::min(maxPos, w->verticalBar.pos));
+    // An empty range hides the bar, which changes the client width.
+    ApplyClientSize(w);
+    return TRUE;
+}
+
+int WINAPI SetScrollPos(HWND hwnd, int bar, int pos, BOOL)
+{
+    Window *w = RequireWindow(hwnd, "SetScrollPos");
+    if (bar != SB_VERT)
+        return 0;
+    int previous = w->verticalBar.pos;
+    w->verticalBar.pos = std::max(w->verticalBar.min, std::min(w->verticalBar.max, pos));
+    return previous;
+}
+
+int WINAPI GetScrollPos(HWND hwnd, int bar)
+{
+    Window *w = RequireWindow(hwnd, "GetScrollPos");
+    return bar == SB_VERT ? w->verticalBar.pos : 0;
+}
+
+BOOL WINAPI GetScrollRange(HWND hwnd, int bar, int *minPos, int *maxPos)
+{
+    Window *w = RequireWindow(hwnd, "GetScrollRange");
+    if (bar != SB_VERT)
+        return FALSE;
+    *minPos = w->verticalBar.min;
+    *maxPos = w->verticalBar.max;
+    return TRUE;
+}
+
+short WINAPI GetKeyState(int virtKey)
+{
+    return keyStates[virtKey & 0xFF];
+}
+
+UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC)
+{
+    RequireWindow(hwnd, "SetTimer");
+    KillTimer(hwnd, id);
+    timers.push_back(Timer{hwnd, id, elapse, clockNow + elapse});
+    return id;
+}
+
+BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id)
+{
+    for (auto it = timers.begin(); it != timers.end(); ++it)
+        if (it->hwnd == hwnd && it->id == id) {
+            timers.erase(it);
+            return TRUE;
+        }
+    return FALSE;
+}
+
+HWND WINAPI SetCapture(HWND hwnd)
+{
+    HWND previous = captureWindow;
+    captureWindow = hwnd;
+    return previous;
+}
+
+BOOL WINAPI ReleaseCapture(void)
+{
+    captureWindow = nullptr;
+    return TRUE;
+}
+
+HWND WINAPI GetCapture(void)
+{
+    return captureWindow;
+}
+
+// ---- test controls ----
+
+void WinsimSetDefaultClientSize(int width, int height)
+{
+    defaultClientWidth = width;
+    defaultClientHeight = height;
+}
+
+void WinsimResizeClient(HWND hwnd, int width, int height)
+{
+    Window *w = RequireWindow(hwnd, "WinsimResizeClient");
+    w->frameWidth = width;
+    w->frameHeight = height;
+    ApplyClientSize(w);
+}
+
+void WinsimMinimize(HWND hwnd)
+{
+    ShowWindow(hwnd, SW_MINIMIZE);
+}
+
+void WinsimRestore(HWND hwnd)
+{
+    Window *w = RequireWindow(hwnd, "WinsimRestore");
+    w->minimized = false;
+    ApplyClientSize(w);
+}
+
+HWND WinsimMainWindow(void)
+{
+    for (auto &w : windows)
+        if (!w->destroyed)
+            return HandleOf(w.get());
+    return nullptr;
+}
+
+void WinsimPumpMessages(void)
+{
+    MSG msg;
+    while (NextMessage(&msg)) {
+        if (msg.message == WM_QUIT) {
+            quitPosted = true;  // leave it for a message loop to see
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void WinsimSetIdleHook(void (*hook)(void))
+{
+    idleHook = hook;
+}
+
+void WinsimSetKeyDown(int virtKey, bool down)
+{
+    keyStates[virtKey & 0xFF] = down ? (short)0x8000 : 0;
+}
+
+void WinsimAdvanceClock(int milliseconds)
+{
+    DWORD target = clockNow + milliseconds;
+    for (;;) {
+        Timer *next = nullptr;
+        for (auto &t : timers)
+            if (t.due <= target && (!next || t.due < next->due))
+                next = &t;
+        if (!next)
+            break;
+        clockNow = next->due;
+        next->due += next->interval;
+        HWND hwnd = next->hwnd;
+        UINT_PTR id = next->id;
+        SendMessageW(hwnd, WM_TIMER, id, 0);
+    }
+    clockNow = target;
+}
+
+DWORD WinsimNow(void)
+{
+    return clockNow;
+}
+
+COLORREF WinsimPixel(HWND hwnd, int x, int y)
+{
+    Window *w = RequireWindow(hwnd, "WinsimPixel");
+    if (x < 0 || y < 0 || x >= w->width || y >= w->height) {
+        fprintf(stderr, "winsim: pixel (%d, %d) is outside the %dx%d client area\n", x, y,
+                w->width, w->height);
+        abort();
+    }
+    return w->pixels[size_t(y) * w->width + x];
+}
+
+bool WinsimUpdateRegionEmpty(HWND hwnd)
+{
+    return UpdateRegionEmpty(RequireWindow(hwnd, "WinsimUpdateRegionEmpty"));
+}
+
+bool WinsimIsVisible(HWND hwnd)
+{
+    Window *w = WindowFrom(hwnd);
+    return w && w->visible;
+}
+
+bool WinsimSaveScreenshot(HWND hwnd, const char *path)
+{
+    Window *w = RequireWindow(hwnd, "WinsimSaveScreenshot");
+    FILE *f = fopen(path, "wb");
+    if (!f)
+        return false;
+    fprintf(f, "P6\n%d %d\n255\n", w->width, w->height);
+    for (COLORREF c : w->pixels) {
+        unsigned char rgb[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+        fwrite(rgb, 1, 3, f);
+    }
+    return fclose(f) == 0;
+}
+
+const std::vector<WinsimInvalidation> &WinsimInvalidations(void)
+{
+    return invalidations;
+}
+
+const std::vector<WinsimScroll> &WinsimScrolls(void)
+{
+    return scrolls;
+}
+
+int WinsimPaintCount(void)
+{
+    return paintCount;
+}
+
+void WinsimClearLogs(void)
+{
+    invalidations.clear();
+    scrolls.clear();
+    paintCount = 0;
+}
+
+WinsimScrollBar WinsimVerticalScrollBar(HWND hwnd)
+{
+    Window *w = RequireWindow(hwnd, "WinsimVerticalScrollBar");
+    return WinsimScrollBar{w->verticalBar.min, w->verticalBar.max, w->verticalBar.pos,
+                           HasVerticalBar(w)};
+}
+
+const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void)
+{
+    return messageBoxes;
+}
+
+void WinsimAnswerNextMessageBox(int answer)
+{
+    messageBoxAnswers.push_back(answer);
+}
+
+void WinsimFailNextRegisterClass(void)
+{
+    failNextRegisterClass = true;
+}
+
+void WinsimReset(void)
+{
+    ResetWindowing();
+    ResetGdi();
+    ResetFonts();
+    ResetResources();
+    ResetKernel();
+}

@@ -1,0 +1,2 @@
+#define ID_ONE 101
+#define ID_TWO 102

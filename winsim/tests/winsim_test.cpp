@@ -1,0 +1,298 @@
+// winsim's own tests: the Windows semantics the program's tests rely on.
+#include <windows.h>
+#include "winsim.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<MSG> received;
+bool paintWithBeginPaint = true;
+
+LRESULT CALLBACK RecordingProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    received.push_back(MSG{hwnd, msg, wParam, lParam, 0, {0, 0}});
+    if (msg == WM_PAINT && paintWithBeginPaint) {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+class Winsim : public ::testing::Test {
+protected:
+    HWND hwnd = nullptr;
+
+    void SetUp() override
+    {
+        WinsimReset();
+        WinsimUseResourceScript(WINSIM_TEST_SCRIPT);
+        received.clear();
+        WNDCLASSW wc = {};
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = RecordingProcedure;
+        wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+        wc.lpszMenuName = u"Sample";
+        wc.lpszClassName = u"Sample";
+        ASSERT_NE(RegisterClassW(&wc), 0);
+        hwnd = CreateWindowExW(0, u"Sample", u"Sample", WS_OVERLAPPEDWINDOW | WS_VSCROLL,
+                               CW_USEDEFAULT, CW_USEDEFAULT, 217, 100, nullptr, nullptr, nullptr,
+                               nullptr);
+        ASSERT_NE(hwnd, nullptr);
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+        UpdateWindow(hwnd);
+        received.clear();
+    }
+
+    int Count(UINT msg) const
+    {
+        int n = 0;
+        for (const MSG &m : received)
+            n += m.message == msg;
+        return n;
+    }
+};
+
+TEST_F(Winsim, CreationSendsCreateThenSizeWithTheClientAreaLeftOfTheScrollBar)
+{
+    received.clear();
+    HWND second = CreateWindowExW(0, u"Sample", u"Two", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0, 0,
+                                  217, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[0].message, (UINT)WM_CREATE);
+    EXPECT_EQ(received[1].message, (UINT)WM_SIZE);
+    EXPECT_EQ(LOWORD(received[1].lParam), 200);
+    EXPECT_EQ(HIWORD(received[1].lParam), 100);
+    EXPECT_FALSE(WinsimIsVisible(second));
+}
+
+TEST_F(Winsim, PaintingErasesWithTheClassBrushAndClipsToTheUpdateRegion)
+{
+    EXPECT_EQ(WinsimPixel(hwnd, 10, 10), RGB(255, 255, 255));
+    paintWithBeginPaint = false;  // draw inside WM_PAINT ourselves below
+    HDC screen = GetDC(hwnd);
+    PatBlt(screen, 0, 0, 200, 100, BLACKNESS);
+    ReleaseDC(hwnd, screen);
+
+    RECT r = {5, 6, 8, 9};
+    InvalidateRect(hwnd, &r, TRUE);
+    EXPECT_FALSE(WinsimUpdateRegionEmpty(hwnd));
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    EXPECT_TRUE(WinsimUpdateRegionEmpty(hwnd));
+    EXPECT_EQ(ps.rcPaint.left, 5);
+    EXPECT_EQ(ps.rcPaint.bottom, 9);
+    PatBlt(dc, 0, 0, 200, 100, DSTINVERT);  // reaches only the erased 3x3 square
+    EndPaint(hwnd, &ps);
+    paintWithBeginPaint = true;
+
+    EXPECT_EQ(WinsimPixel(hwnd, 5, 6), RGB(0, 0, 0));       // erased white, then inverted
+    EXPECT_EQ(WinsimPixel(hwnd, 7, 8), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 8, 8), RGB(0, 0, 0));       // outside: still black
+    EXPECT_EQ(WinsimPixel(hwnd, 4, 6), RGB(0, 0, 0));
+    ASSERT_EQ(WinsimInvalidations().size(), 1u);
+    EXPECT_TRUE(WinsimInvalidations()[0].erase);
+}
+
+TEST_F(Winsim, UpdateWindowPaintsAtOnceOnlyWhenSomethingIsInvalid)
+{
+    UpdateWindow(hwnd);
+    EXPECT_EQ(Count(WM_PAINT), 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+    EXPECT_EQ(Count(WM_PAINT), 1);
+    EXPECT_EQ(Count(WM_ERASEBKGND), 1);
+    EXPECT_TRUE(WinsimUpdateRegionEmpty(hwnd));
+}
+
+TEST_F(Winsim, LinesLeaveOutTheirEndPointAndRectanglesDrawInside)
+{
+    HDC dc = GetDC(hwnd);
+    MoveToEx(dc, 10, 20, nullptr);
+    LineTo(dc, 15, 20);
+    MoveToEx(dc, 30, 20, nullptr);
+    LineTo(dc, 30, 23);
+    Rectangle(dc, 50, 50, 54, 53);
+    ReleaseDC(hwnd, dc);
+
+    EXPECT_EQ(WinsimPixel(hwnd, 10, 20), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 14, 20), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 15, 20), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 30, 22), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 30, 23), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 53, 52), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 54, 52), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 53, 53), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimLiveDCs(), 0);
+}
+
+TEST_F(Winsim, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
+{
+    HDC dc = GetDC(hwnd);
+    MoveToEx(dc, 0, 40, nullptr);
+    LineTo(dc, 200, 40);
+    ReleaseDC(hwnd, dc);
+
+    RECT area = {0, 30, 200, 100};
+    ScrollWindow(hwnd, 0, -5, &area, &area);
+    EXPECT_EQ(WinsimPixel(hwnd, 3, 35), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 3, 40), RGB(255, 255, 255));
+    // Only the five rows at the bottom await painting.
+    UpdateWindow(hwnd);
+    EXPECT_EQ(Count(WM_PAINT), 1);
+
+    // Scrolling up by 5 moves line 35 out of the area at row 30.
+    ScrollWindow(hwnd, 0, 10, &area, &area);
+    EXPECT_EQ(WinsimPixel(hwnd, 3, 45), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 3, 29), RGB(255, 255, 255));
+    EXPECT_FALSE(WinsimUpdateRegionEmpty(hwnd));
+}
+
+TEST_F(Winsim, AnEmptyScrollRangeHidesTheBarAndWidensTheClientArea)
+{
+    SetScrollRange(hwnd, SB_VERT, 0, 0, FALSE);
+    ASSERT_EQ(Count(WM_SIZE), 1);
+    EXPECT_EQ(LOWORD(received.back().lParam), 217);
+    EXPECT_FALSE(WinsimVerticalScrollBar(hwnd).visible);
+
+    SetScrollRange(hwnd, SB_VERT, 0, 10, FALSE);
+    EXPECT_EQ(Count(WM_SIZE), 2);
+    EXPECT_EQ(SetScrollPos(hwnd, SB_VERT, 50, TRUE), 0);
+    EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 10);  // clamped into the range
+}
+
+TEST_F(Winsim, MenusComeFromTheResourceScript)
+{
+    HMENU menu = GetMenu(hwnd);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    HMENU first = GetSubMenu(menu, 0);
+    ASSERT_EQ(GetMenuItemCount(first), 3);
+    WCHAR text[32];
+    GetMenuStringW(first, 0, text, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::u16string(text), u"&One\tCtrl+O");
+    EXPECT_EQ(GetMenuItemID(first, 0), 101u);
+    EXPECT_EQ(GetMenuState(first, 1, MF_BYPOSITION), (UINT)MF_SEPARATOR);
+    EXPECT_EQ(GetMenuState(menu, 102, MF_BYCOMMAND), (UINT)MF_CHECKED);
+    EXPECT_EQ(GetMenuState(menu, 303, MF_BYCOMMAND), (UINT)MF_GRAYED);
+
+    EXPECT_EQ(CheckMenuItem(menu, 102, MF_BYCOMMAND | MF_UNCHECKED), (DWORD)MF_CHECKED);
+    EXPECT_EQ(GetMenuState(menu, 102, MF_BYCOMMAND), 0u);
+    EXPECT_EQ(CheckMenuItem(menu, 999, MF_BYCOMMAND | MF_CHECKED), (DWORD)-1);
+}
+
+TEST_F(Winsim, AcceleratorsMatchTheModifiersExactlyAndSkipGrayedItems)
+{
+    HACCEL accel = LoadAcceleratorsW(nullptr, u"Sample");
+    ASSERT_NE(accel, nullptr);
+    MSG key = {hwnd, WM_KEYDOWN, 'O', 0, 0, {0, 0}};
+    EXPECT_EQ(TranslateAcceleratorW(hwnd, accel, &key), 0);  // no Control
+
+    WinsimSetKeyDown(VK_CONTROL, true);
+    EXPECT_EQ(TranslateAcceleratorW(hwnd, accel, &key), 1);
+    ASSERT_EQ(Count(WM_COMMAND), 1);
+    EXPECT_EQ(received.back().wParam, MAKEWPARAM(101, 1));
+    EXPECT_EQ(Count(WM_INITMENUPOPUP), 1);
+
+    MSG shifted = {hwnd, WM_KEYDOWN, 'T', 0, 0, {0, 0}};
+    EXPECT_EQ(TranslateAcceleratorW(hwnd, accel, &shifted), 0);  // Shift is missing
+
+    MSG grayed = {hwnd, WM_KEYDOWN, 'R', 0, 0, {0, 0}};
+    EXPECT_EQ(TranslateAcceleratorW(hwnd, accel, &grayed), 1);
+    EXPECT_EQ(Count(WM_COMMAND), 1);
+}
+
+TEST_F(Winsim, FontMetricsFollowTheHeightAndTestsCanOverrideWidths)
+{
+    HDC dc = GetDC(hwnd);
+    LOGFONTW lf = {};
+    lf.lfHeight = -42;
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    EXPECT_EQ(tm.tmHeight, 49);
+    EXPECT_EQ(tm.tmMaxCharWidth, 42);
+    ABC abc;
+    ASSERT_TRUE(GetCharABCWidthsW(dc, 0x4E2D, 0x4E2D, &abc));
+    EXPECT_EQ(abc.abcA + (int)abc.abcB + abc.abcC, 42);
+    WinsimSetGlyphWidths('x', -1, 20, 2);
+    ASSERT_TRUE(GetCharABCWidthsW(dc, 'x', 'x', &abc));
+    EXPECT_EQ(abc.abcA, -1);
+    WinsimFailGlyphWidths('y');
+    EXPECT_FALSE(GetCharABCWidthsW(dc, 'y', 'y', &abc));
+
+    EXPECT_FALSE(DeleteObject(font));  // still selected
+    SelectObject(dc, old);
+    EXPECT_TRUE(DeleteObject(font));
+    ReleaseDC(hwnd, dc);
+    EXPECT_EQ(WinsimLiveFonts(), 0);
+}
+
+TEST_F(Winsim, TextOutDrawsEachGlyphsBlackBoxFromItsAWidth)
+{
+    WinsimSetGlyphWidths('x', -2, 10, 1);
+    HDC dc = GetDC(hwnd);
+    LOGFONTW lf = {};
+    lf.lfHeight = -42;
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, 50, 0, u"x", 1);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(hwnd, dc);
+    // Ink from x + A = 48 to 57, rows 7 (internal leading) to 39 (baseline - 1).
+    EXPECT_EQ(WinsimPixel(hwnd, 48, 20), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 57, 20), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 47, 20), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 58, 20), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 52, 7), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 52, 6), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 52, 39), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 52, 40), RGB(255, 255, 255));
+}
+
+TEST_F(Winsim, HeapAllocationsCanBeRefusedAndAreCounted)
+{
+    HANDLE heap = GetProcessHeap();
+    WinsimFailHeapAllocation(2);
+    void *first = HeapAlloc(heap, HEAP_ZERO_MEMORY, 16);
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(HeapAlloc(heap, 0, 16), nullptr);
+    EXPECT_EQ(WinsimLiveHeapBlocks(), 1);
+    EXPECT_TRUE(HeapFree(heap, 0, first));
+    EXPECT_FALSE(HeapFree(heap, 0, first));
+    EXPECT_EQ(WinsimLiveHeapBlocks(), 0);
+}
+
+TEST_F(Winsim, TimersFireOnTheVirtualClockInOrder)
+{
+    SetTimer(hwnd, 1, 400, nullptr);
+    WinsimAdvanceClock(399);
+    EXPECT_EQ(Count(WM_TIMER), 0);
+    WinsimAdvanceClock(1);
+    EXPECT_EQ(Count(WM_TIMER), 1);
+    SetTimer(hwnd, 1, 100, nullptr);
+    WinsimAdvanceClock(350);
+    EXPECT_EQ(Count(WM_TIMER), 4);
+    KillTimer(hwnd, 1);
+    WinsimAdvanceClock(1000);
+    EXPECT_EQ(Count(WM_TIMER), 4);
+}
+
+TEST_F(Winsim, MessageBoxesAreRecordedAndAnsweredFromTheQueue)
+{
+    WinsimAnswerNextMessageBox(IDNO);
+    EXPECT_EQ(MessageBoxW(hwnd, u"text", u"caption", MB_YESNOCANCEL), IDNO);
+    EXPECT_EQ(MessageBoxW(nullptr, u"t", u"c", MB_YESNO), IDYES);
+    ASSERT_EQ(WinsimMessageBoxes().size(), 2u);
+    EXPECT_EQ(WinsimMessageBoxes()[0].owner, hwnd);
+    EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"caption");
+}
+
+}  // namespace
