@@ -16,3 +16,7 @@ void StopAutoRepeat(void)
     ReleaseCapture();
     KillTimer(MainWindow, AUTO_REPEAT_TIMER);
 }
+
+void PickerLeftButtonDown(int, int)
+{
+}

@@ -1,0 +1,9 @@
+#include "picker/picker.h"
+
+void EnterPickerKeyboardMode(void)
+{
+}
+
+void PickerKeyDown(int)
+{
+}
