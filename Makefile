@@ -18,7 +18,7 @@ windows: deps
 	cmake --build $(WINDOWS_BUILD)
 
 host: deps
-	cmake -S . -B $(HOST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(HOST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DINKWARDEN_WINDOWS_EXE=$(abspath $(EXE))
 	cmake --build $(HOST_BUILD)
 

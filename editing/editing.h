@@ -8,6 +8,15 @@ void InsertCharacter(int code);
 void HandleKeyDown(int virtualKey);
 void HandleLeftButtonDown(LPARAM lParam);
 
+void MoveCaretByKey(int virtualKey, int pageGap);
+void CancelSelection(int pageGap);
+void ExtendSelection(int oldCaret, int newCaret, BOOL forward);
+
+void InsertSpaces(void);
+void InsertLineBreak(void);
+void DeleteBackward(void);
+void DeleteForward(void);
+
 void UpdateEditMenu(void);
 void CutSelection(void);
 void CopySelection(void);

@@ -40,6 +40,22 @@ void EditorTest::RepaintAll()
     UpdateWindow(window);
 }
 
+void EditorTest::Type(const std::u16string &text)
+{
+    for (char16_t unit : text)
+        SendMessage(window, WM_CHAR, unit, 0);
+}
+
+void EditorTest::Press(int virtualKey, bool shift, bool control)
+{
+    WinsimSetKeyDown(VK_SHIFT, shift);
+    WinsimSetKeyDown(VK_CONTROL, control);
+    SendMessage(window, WM_KEYDOWN, virtualKey, 0);
+    SendMessage(window, WM_KEYUP, virtualKey, 0);
+    WinsimSetKeyDown(VK_SHIFT, false);
+    WinsimSetKeyDown(VK_CONTROL, false);
+}
+
 int EditorTest::BlackInRow(int y, int x0, int x1) const
 {
     int n = 0;

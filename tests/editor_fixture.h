@@ -5,9 +5,16 @@
 #include <windows.h>
 #include "winsim.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+
+inline void PrintTo(const RECT &r, std::ostream *out)
+{
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -22,6 +29,12 @@ protected:
     // Puts text in the buffer as a loaded file would, lays it out and repaints.
     void SetText(const std::u16string &text);
     void RepaintAll();
+    // Sends each unit as WM_CHAR, as typing does.
+    void Type(const std::u16string &text);
+    // A key press with the given modifiers held, then its release.
+    void Press(int virtualKey, bool shift = false, bool control = false);
+    // Black pixels become white and the other way round: what DSTINVERT did.
+    bool Inverted(int x, int y) const { return Pixel(x, y) == kBlack; }
     COLORREF Pixel(int x, int y) const { return WinsimPixel(window, x, y); }
     // Black pixels in row y from x0 to x1 - 1.
     int BlackInRow(int y, int x0, int x1) const;

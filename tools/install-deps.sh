@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev
+  libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64
   xvfb xdotool x11-utils x11-apps imagemagick

@@ -18,6 +18,15 @@ int PageGap(int logPixelsY)
     return PageHeightInches * logPixelsY - LinesPerPage * LineHeight;
 }
 
+// PageGap for the screen, from a device context obtained for the purpose.
+int ScreenPageGap(void)
+{
+    HDC dc = GetDC(MainWindow);
+    int pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(MainWindow, dc);
+    return pageGap;
+}
+
 int PageCount(void)
 {
     return (LineCount - 1) / LinesPerPage + 1;
@@ -110,10 +119,7 @@ void HandleVerticalScroll(WPARAM wParam)
     if (previous == TopLine)
         return;
     SetScrollPos(MainWindow, SB_VERT, TopLine, TRUE);
-    HDC dc = GetDC(MainWindow);
-    int pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
-    ReleaseDC(MainWindow, dc);
-    ScrollTextArea(previous, TopLine, pageGap);
+    ScrollTextArea(previous, TopLine, ScreenPageGap());
 }
 
 static void DrawRule(HDC dc, int y)

@@ -4,12 +4,19 @@
 
 #include <string.h>
 
+BOOL LineEndsWithBreak(int line)
+{
+    int first = LineTable[line].first;
+    int last = LineTable[line].last;
+    return last - 1 >= first && TextBuffer[last] == 10 && TextBuffer[last - 1] == 13;
+}
+
 // The number of units a line draws: all but a closing CR LF or the terminator.
 int DrawableRun(int line)
 {
     int first = LineTable[line].first;
     int last = LineTable[line].last;
-    if (last >= 1 && last - 1 >= first && TextBuffer[last] == 10 && TextBuffer[last - 1] == 13)
+    if (LineEndsWithBreak(line))
         return last - 1 - first;
     if (last == CharCount - 1 && TextBuffer[last] == 0)
         return last - first;

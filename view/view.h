@@ -17,6 +17,7 @@ HFONT CreateDocumentFont(int logPixelsY);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
 
 int PageGap(int logPixelsY);
+int ScreenPageGap(void);
 int PageCount(void);
 int VisibleLines(void);
 int ScrollMax(void);
@@ -31,6 +32,7 @@ void HandleVerticalScroll(WPARAM wParam);
 void DrawPageRules(HDC dc);
 
 int DrawableRun(int line);
+BOOL LineEndsWithBreak(int line);
 int CopyRunReversed(int line);
 int CaretLine(int index);
 int CaretX(HDC dc, int index, int line, int runWidth);
@@ -38,5 +40,14 @@ void DrawTextLines(HDC dc);
 void DrawCaret(HDC dc);
 
 void DrawSelection(HDC dc);
+
+struct LineRecord;
+void RepaintRect(const RECT *rect);
+void InvalidateCaret(int index);
+void InvalidateLineTail(int line, int index);
+void InvalidateSpan(int a, int b);
+void KeepCaretVisible(void);
+void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, int q, int d,
+                         int pageGap);
 
 #endif

@@ -44,6 +44,8 @@ DWORD WinsimNow(void);
 COLORREF WinsimPixel(HWND hwnd, int x, int y);
 // Never-painted pixels have this colour, so tests can see what no paint reached.
 #define WINSIM_UNPAINTED RGB(255, 0, 255)
+// The whole client area, row by row, for comparing two pictures.
+const std::vector<COLORREF> &WinsimFramebuffer(HWND hwnd);
 bool WinsimUpdateRegionEmpty(HWND hwnd);
 bool WinsimIsVisible(HWND hwnd);
 // Writes the client area as a PPM image, for a developer to look at.

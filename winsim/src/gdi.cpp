@@ -6,19 +6,24 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 namespace winsim {
 
-static std::vector<std::unique_ptr<DeviceContext>> contexts;
-static std::vector<std::unique_ptr<GdiObject>> objects;
+// Live contexts and objects only: a released or deleted handle is gone, so
+// using it again is caught.
+static std::unordered_map<void *, std::unique_ptr<DeviceContext>> contexts;
+static std::unordered_map<void *, std::unique_ptr<GdiObject>> objects;
+static std::vector<LOGFONTW> createdFonts;
 static GdiObject *stockObjects[18];
 static int screenDpiX;
 static int screenDpiY;
 
 static GdiObject *NewObject(ObjectType type)
 {
-    objects.push_back(std::make_unique<GdiObject>());
-    GdiObject *o = objects.back().get();
+    auto object = std::make_unique<GdiObject>();
+    GdiObject *o = object.get();
+    objects[o] = std::move(object);
     o->type = type;
     o->font = LOGFONTW{};
     return o;
@@ -37,6 +42,7 @@ void ResetGdi()
 {
     contexts.clear();
     objects.clear();
+    createdFonts.clear();
     std::fill(std::begin(stockObjects), std::end(stockObjects), nullptr);
     stockObjects[WHITE_BRUSH] = NewStock(BrushObject, RGB(255, 255, 255), false);
     stockObjects[BLACK_BRUSH] = NewStock(BrushObject, RGB(0, 0, 0), false);
@@ -59,8 +65,9 @@ GdiObject *StockObject(int index)
 
 HDC NewContext(Window *window, bool paint)
 {
-    contexts.push_back(std::make_unique<DeviceContext>());
-    DeviceContext *dc = contexts.back().get();
+    auto context = std::make_unique<DeviceContext>();
+    DeviceContext *dc = context.get();
+    contexts[dc] = std::move(context);
     dc->window = window;
     dc->paint = paint;
     dc->font = stockObjects[13];
@@ -71,10 +78,8 @@ HDC NewContext(Window *window, bool paint)
 
 DeviceContext *ContextFrom(HDC hdc)
 {
-    for (auto &dc : contexts)
-        if (reinterpret_cast<HDC>(dc.get()) == hdc && !dc->released)
-            return dc.get();
-    return nullptr;
+    auto found = contexts.find(hdc);
+    return found == contexts.end() ? nullptr : found->second.get();
 }
 
 static DeviceContext *RequireContext(HDC hdc, const char *call)
@@ -89,15 +94,14 @@ static DeviceContext *RequireContext(HDC hdc, const char *call)
 
 void FreeContext(HDC hdc)
 {
-    RequireContext(hdc, "ReleaseDC/EndPaint")->released = true;
+    RequireContext(hdc, "ReleaseDC/EndPaint");
+    contexts.erase(hdc);
 }
 
 static GdiObject *ObjectFrom(HGDIOBJ handle)
 {
-    for (auto &o : objects)
-        if (o.get() == handle && !o->deleted)
-            return o.get();
-    return nullptr;
+    auto found = objects.find(handle);
+    return found == objects.end() ? nullptr : found->second.get();
 }
 
 // Drawing reaches a pixel only inside the client area of a visible window
@@ -124,8 +128,16 @@ static void InvertPixel(DeviceContext *dc, int x, int y)
 
 void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color)
 {
-    for (int y = rect.top; y < rect.bottom; y++)
-        for (int x = rect.left; x < rect.right; x++)
+    if (!dc->window)
+        return;
+    // Only the part that can be drawn: the client area, or what a paint DC paints.
+    RECT limit = dc->paint ? dc->clipBounds : RECT{0, 0, dc->window->width, dc->window->height};
+    int left = std::max<int>(rect.left, limit.left);
+    int top = std::max<int>(rect.top, limit.top);
+    int right = std::min<int>(rect.right, limit.right);
+    int bottom = std::min<int>(rect.bottom, limit.bottom);
+    for (int y = top; y < bottom; y++)
+        for (int x = left; x < right; x++)
             PutPixel(dc, x, y, color);
 }
 
@@ -161,7 +173,7 @@ int WINAPI ReleaseDC(HWND, HDC hdc)
     DeviceContext *dc = ContextFrom(hdc);
     if (!dc || dc->paint)
         return 0;
-    dc->released = true;
+    contexts.erase(hdc);
     return 1;
 }
 
@@ -186,6 +198,7 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
 {
     GdiObject *o = NewObject(FontObject);
     o->font = *lf;
+    createdFonts.push_back(*lf);
     return reinterpret_cast<HFONT>(o);
 }
 
@@ -210,10 +223,12 @@ BOOL WINAPI DeleteObject(HGDIOBJ handle)
         return FALSE;
     if (o->stock)
         return TRUE;
-    for (auto &dc : contexts)
-        if (!dc->released && (dc->font == o || dc->pen == o || dc->brush == o))
+    for (auto &entry : contexts) {
+        const DeviceContext *dc = entry.second.get();
+        if (dc->font == o || dc->pen == o || dc->brush == o)
             return FALSE;
-    o->deleted = true;
+    }
+    objects.erase(handle);
     return TRUE;
 }
 
@@ -370,27 +385,18 @@ void WinsimSetScreenDpi(int x, int y)
 int WinsimLiveFonts(void)
 {
     int live = 0;
-    for (auto &o : objects)
-        if (o->type == FontObject && !o->stock && !o->deleted)
+    for (auto &entry : objects)
+        if (entry.second->type == FontObject && !entry.second->stock)
             live++;
     return live;
 }
 
 int WinsimLiveDCs(void)
 {
-    int live = 0;
-    for (auto &dc : contexts)
-        if (!dc->released)
-            live++;
-    return live;
+    return (int)contexts.size();
 }
 
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void)
 {
-    static std::vector<LOGFONTW> created;
-    created.clear();
-    for (auto &o : objects)
-        if (o->type == FontObject && !o->stock)
-            created.push_back(o->font);
-    return created;
+    return createdFonts;
 }

@@ -42,6 +42,7 @@ struct Window {
     int height = 0;
     std::vector<COLORREF> pixels;
     std::vector<uint8_t> updateMask;
+    RECT updateBounds = {0, 0, 0, 0};  // the box around the mask; empty when valid
     bool updateErase = false;
 };
 
@@ -53,7 +54,6 @@ struct GdiObject {
     COLORREF color = 0;
     bool isNull = false;
     bool stock = false;
-    bool deleted = false;
 };
 
 struct DeviceContext {
@@ -68,7 +68,7 @@ struct DeviceContext {
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF bkColor = RGB(255, 255, 255);
     POINT position = {0, 0};
-    bool released = false;
+    RECT clipBounds = {0, 0, 0, 0};  // paint DCs: the box around the clip
 };
 
 Window *WindowFrom(HWND hwnd);  // null for a handle that is not a live window

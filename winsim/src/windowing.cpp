@@ -120,21 +120,55 @@ static bool Contains(const RECT &r, int x, int y)
     return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
 }
 
+static bool IsEmpty(const RECT &r)
+{
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+static void Unite(RECT *bounds, const RECT &r)
+{
+    if (IsEmpty(*bounds)) {
+        *bounds = r;
+        return;
+    }
+    bounds->left = std::min(bounds->left, r.left);
+    bounds->top = std::min(bounds->top, r.top);
+    bounds->right = std::max(bounds->right, r.right);
+    bounds->bottom = std::max(bounds->bottom, r.bottom);
+}
+
 static void AddToUpdateRegion(Window *w, const RECT &rect, bool erase)
 {
     RECT area;
     if (!Intersect(rect, ClientRect(w), &area))
         return;
     for (int y = area.top; y < area.bottom; y++)
-        for (int x = area.left; x < area.right; x++)
-            w->updateMask[y * w->width + x] = 1;
+        std::fill_n(&w->updateMask[size_t(y) * w->width + area.left], area.right - area.left, 1);
+    Unite(&w->updateBounds, area);
     if (erase)
         w->updateErase = true;
 }
 
+// After pixels of the mask moved: the box around what is still set.
+static void RecomputeUpdateBounds(Window *w)
+{
+    w->updateBounds = RECT{0, 0, 0, 0};
+    for (int y = 0; y < w->height; y++)
+        for (int x = 0; x < w->width; x++)
+            if (w->updateMask[size_t(y) * w->width + x])
+                Unite(&w->updateBounds, RECT{x, y, x + 1, y + 1});
+}
+
+static void ValidateAll(Window *w)
+{
+    std::fill(w->updateMask.begin(), w->updateMask.end(), 0);
+    w->updateBounds = RECT{0, 0, 0, 0};
+    w->updateErase = false;
+}
+
 static bool UpdateRegionEmpty(const Window *w)
 {
-    return std::find(w->updateMask.begin(), w->updateMask.end(), 1) == w->updateMask.end();
+    return IsEmpty(w->updateBounds);
 }
 
 // Brings the framebuffer to the client size; what is new is unpainted and,
@@ -158,6 +192,7 @@ static void ApplyClientSize(Window *w)
     w->updateMask.swap(mask);
     w->width = newWidth;
     w->height = newHeight;
+    RecomputeUpdateBounds(w);
 
     UINT style = w->windowClass->info.style;
     bool redrawAll = ((style & CS_HREDRAW) && newWidth != oldWidth) ||
@@ -466,22 +501,11 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     DeviceContext *dc = ContextFrom(hdc);
     dc->clip = w->updateMask;
     bool erase = w->updateErase;
-    std::fill(w->updateMask.begin(), w->updateMask.end(), 0);
-    w->updateErase = false;
-
     *ps = PAINTSTRUCT{};
     ps->hdc = hdc;
-    RECT bounds = {w->width, w->height, 0, 0};
-    for (int y = 0; y < w->height; y++)
-        for (int x = 0; x < w->width; x++)
-            if (dc->clip[y * w->width + x]) {
-                bounds.left = std::min<LONG>(bounds.left, x);
-                bounds.top = std::min<LONG>(bounds.top, y);
-                bounds.right = std::max<LONG>(bounds.right, x + 1);
-                bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
-            }
-    if (bounds.left < bounds.right)
-        ps->rcPaint = bounds;
+    ps->rcPaint = w->updateBounds;
+    dc->clipBounds = w->updateBounds;
+    ValidateAll(w);
     if (erase)
         ps->fErase = SendMessageW(hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0) == 0;
     return hdc;
@@ -531,6 +555,7 @@ BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, cons
                 w->updateErase = true;
             }
         }
+    RecomputeUpdateBounds(w);
     return TRUE;
 }
 
@@ -706,6 +731,11 @@ COLORREF WinsimPixel(HWND hwnd, int x, int y)
         abort();
     }
     return w->pixels[size_t(y) * w->width + x];
+}
+
+const std::vector<COLORREF> &WinsimFramebuffer(HWND hwnd)
+{
+    return RequireWindow(hwnd, "WinsimFramebuffer")->pixels;
 }
 
 bool WinsimUpdateRegionEmpty(HWND hwnd)

@@ -1,0 +1,244 @@
+#include "editing/editing.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "document/layout.h"
+#include "view/view.h"
+
+// Returned by a key that does nothing at the caret's position.
+#define NO_MOVE (-1)
+
+static BOOL KeyHeld(int virtualKey)
+{
+    return GetKeyState(virtualKey) < 0;
+}
+
+static BOOL IsLineBreakAt(int index)
+{
+    return index >= 0 && index + 1 < CharCount && TextBuffer[index] == 13 &&
+           TextBuffer[index + 1] == 10;
+}
+
+static int PageStep(void)
+{
+    int step = VisibleLines() - 1;
+    return step < 1 ? 1 : step;
+}
+
+// Left follows the picture: toward the end of the text.
+static int LeftKey(int q0)
+{
+    if (q0 == CharCount - 1)
+        return NO_MOVE;
+    return IsLineBreakAt(q0) ? q0 + 2 : q0 + 1;
+}
+
+static int RightKey(int q0)
+{
+    if (q0 == 0)
+        return NO_MOVE;
+    return IsLineBreakAt(q0 - 2) ? q0 - 2 : q0 - 1;
+}
+
+// The position after a line's drawn run, for a line ended by CR LF and for
+// the final line; a wrapped line has none (-1).
+static int EndOfTextPosition(int line)
+{
+    if (LineEndsWithBreak(line) || line == LineCount - 1)
+        return LineTable[line].first + DrawableRun(line);
+    return -1;
+}
+
+// The caret column of index on the line whose run is in ReverseScratch.
+static int ColumnOf(HDC dc, int index, int first, int count, int runWidth)
+{
+    int x0 = ColumnRight - runWidth;
+    if (index - first >= count)
+        return x0 - 1;
+    return x0 + MeasureRun(dc, ReverseScratch, first + count - index) - 1;
+}
+
+// Up lands on the leftmost position not left of the old caret; Down on the
+// rightmost position not right of it.  No column is remembered.
+static int VerticalKey(int q0, BOOL down)
+{
+    int line = CaretLine(q0);
+    if ((!down && line == 0) || (down && line == LineCount - 1))
+        return NO_MOVE;
+    HDC dc = GetDC(MainWindow);
+    HFONT font = CreateDocumentFont(GetDeviceCaps(dc, LOGPIXELSY));
+    HGDIOBJ oldFont = SelectObject(dc, font);
+
+    int count = CopyRunReversed(line);
+    int xc = CaretX(dc, q0, line, MeasureRun(dc, ReverseScratch, count));
+    int target = down ? line + 1 : line - 1;
+    int first = LineTable[target].first;
+    count = CopyRunReversed(target);
+    int width = MeasureRun(dc, ReverseScratch, count);
+    int last = first + count - 1;
+    int endOfText = EndOfTextPosition(target);
+
+    int q1 = NO_MOVE;
+    if (down) {
+        for (int p = first; p <= last && q1 == NO_MOVE; p++)
+            if (ColumnOf(dc, p, first, count, width) <= xc)
+                q1 = p;
+        if (q1 == NO_MOVE)
+            q1 = endOfText >= 0 ? endOfText : last;
+    } else {
+        if (endOfText >= 0 && ColumnOf(dc, endOfText, first, count, width) >= xc)
+            q1 = endOfText;
+        for (int p = last; p >= first && q1 == NO_MOVE; p--)
+            if (ColumnOf(dc, p, first, count, width) >= xc)
+                q1 = p;
+        if (q1 == NO_MOVE)
+            q1 = first;
+    }
+
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    ReleaseDC(MainWindow, dc);
+    return q1;
+}
+
+static int EndKey(int q0, BOOL control)
+{
+    if (control)
+        return CharCount - 1;
+    int line = CaretLine(q0);
+    return LineEndsWithBreak(line) ? LineTable[line].last - 1 : LineTable[line].last;
+}
+
+static int PageUpKey(int q0, BOOL control)
+{
+    if (q0 == 0)
+        return NO_MOVE;
+    int line = CaretLine(q0);
+    if (!control)
+        return LineTable[line > PageStep() ? line - PageStep() : 0].first;
+    int page = line / LinesPerPage;
+    if (line % LinesPerPage == 0 && q0 == LineTable[line].first && page > 0)
+        page--;
+    return LineTable[page * LinesPerPage].first;
+}
+
+static int PageDownKey(int q0, BOOL control)
+{
+    int line = CaretLine(q0);
+    if (q0 == CharCount - 1 || line == LineCount - 1)
+        return NO_MOVE;
+    if (!control) {
+        int target = line + PageStep();
+        return LineTable[target < LineCount - 1 ? target : LineCount - 1].first;
+    }
+    int page = line / LinesPerPage;
+    if (page == (LineCount - 1) / LinesPerPage)
+        return LineTable[LineCount - 1].first;
+    return LineTable[(page + 1) * LinesPerPage].first;
+}
+
+static int NewCaretPosition(int virtualKey, int q0)
+{
+    BOOL control = KeyHeld(VK_CONTROL);
+    switch (virtualKey) {
+    case VK_LEFT: return LeftKey(q0);
+    case VK_RIGHT: return RightKey(q0);
+    case VK_UP: return VerticalKey(q0, FALSE);
+    case VK_DOWN: return VerticalKey(q0, TRUE);
+    case VK_HOME: return control ? 0 : LineTable[CaretLine(q0)].first;
+    case VK_END: return EndKey(q0, control);
+    case VK_PRIOR: return PageUpKey(q0, control);
+    case VK_NEXT: return PageDownKey(q0, control);
+    }
+    return NO_MOVE;
+}
+
+static BOOL IsForwardMove(int virtualKey)
+{
+    return virtualKey == VK_LEFT || virtualKey == VK_DOWN || virtualKey == VK_END ||
+           virtualKey == VK_NEXT;
+}
+
+static void ScrollToCaret(int pageGap)
+{
+    int oldTopLine = TopLine;
+    KeepCaretVisible();
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, pageGap);
+}
+
+static void DropSelection(int newCaret)
+{
+    if (!SelectionActive)
+        return;
+    SelectionActive = 0;
+    InvalidateSpan(SelStart, SelEnd);
+    SelStart = SelEnd = newCaret;
+}
+
+// A key that does nothing at this position leaves the selection and the
+// view untouched too.
+void MoveCaretByKey(int virtualKey, int pageGap)
+{
+    int q0 = Caret;
+    int q1 = NewCaretPosition(virtualKey, q0);
+    if (q1 == NO_MOVE)
+        return;
+    Caret = q1;
+    if (q1 != q0) {
+        InvalidateCaret(q0);
+        InvalidateCaret(q1);
+    }
+    if (KeyHeld(VK_SHIFT))
+        ExtendSelection(q0, q1, IsForwardMove(virtualKey));
+    else
+        DropSelection(q1);
+    ScrollToCaret(pageGap);
+}
+
+void CancelSelection(int pageGap)
+{
+    if (!SelectionActive)
+        return;
+    DropSelection(Caret);
+    ScrollToCaret(pageGap);
+}
+
+// The end the caret was not at is the anchor; when the caret crosses it the
+// ends are swapped so that SelStart <= SelEnd still holds.
+void ExtendSelection(int oldCaret, int newCaret, BOOL forward)
+{
+    int oldStart = SelStart;
+    int oldEnd = SelEnd;
+    if (!SelectionActive) {
+        SelectionActive = 1;
+        SelStart = oldCaret < newCaret ? oldCaret : newCaret;
+        SelEnd = oldCaret < newCaret ? newCaret : oldCaret;
+        InvalidateSpan(SelStart, SelEnd);
+    } else if (forward) {
+        if (oldCaret == oldEnd) {
+            SelEnd = newCaret;
+            InvalidateSpan(oldCaret, newCaret);
+        } else if (newCaret <= oldEnd) {
+            SelStart = newCaret;
+            InvalidateSpan(oldStart, newCaret);
+        } else {
+            SelStart = oldEnd;
+            InvalidateSpan(oldStart, oldEnd);
+            SelEnd = newCaret;
+            InvalidateSpan(oldEnd, newCaret);
+        }
+    } else {
+        if (oldCaret == oldStart) {
+            SelStart = newCaret;
+            InvalidateSpan(newCaret, oldCaret);
+        } else if (newCaret >= oldStart) {
+            SelEnd = newCaret;
+            InvalidateSpan(newCaret, oldEnd);
+        } else {
+            SelEnd = oldStart;
+            InvalidateSpan(oldStart, oldEnd);
+            SelStart = newCaret;
+            InvalidateSpan(newCaret, oldStart);
+        }
+    }
+}

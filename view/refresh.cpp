@@ -1,0 +1,204 @@
+#include "view/view.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "document/layout.h"
+
+// Every partial repaint erases and paints at once, so the screen is current
+// when an operation returns.
+void RepaintRect(const RECT *rect)
+{
+    InvalidateRect(MainWindow, rect, TRUE);
+    UpdateWindow(MainWindow);
+}
+
+// A display line as the refresh routines see it, measured on a screen DC
+// with the document font selected.  ReverseScratch holds its run afterwards.
+struct LineSpan {
+    int y;
+    BOOL visible;
+    int first;
+    int count;  // units of the drawn run
+    int x0;     // left end of the run
+};
+
+static LineSpan MeasureLine(HDC dc, int line, int pageGap)
+{
+    LineSpan span;
+    span.y = LineTop(line, pageGap);
+    span.visible = TopMargin <= span.y && span.y < ClientHeight;
+    span.first = LineTable[line].first;
+    span.count = CopyRunReversed(line);
+    span.x0 = ColumnRight - MeasureRun(dc, ReverseScratch, span.count);
+    return span;
+}
+
+static BOOL AfterRun(const LineSpan &span, int index)
+{
+    return index - span.first >= span.count;
+}
+
+// The right edge of the cell of the unit at index, or x0 past the run.
+static int RightEdge(HDC dc, const LineSpan &span, int index)
+{
+    if (AfterRun(span, index))
+        return span.x0;
+    return span.x0 + MeasureRun(dc, ReverseScratch, span.first + span.count - index);
+}
+
+static HDC ScreenDC(HFONT *font, HGDIOBJ *oldFont, int *pageGap)
+{
+    HDC dc = GetDC(MainWindow);
+    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    *font = CreateDocumentFont(logPixelsY);
+    *oldFont = SelectObject(dc, *font);
+    *pageGap = PageGap(logPixelsY);
+    return dc;
+}
+
+static void ReleaseScreenDC(HDC dc, HFONT font, HGDIOBJ oldFont)
+{
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    ReleaseDC(MainWindow, dc);
+}
+
+static void RepaintBand(int left, int top, int right)
+{
+    RECT band = {left, top, right, top + LineHeight};
+    RepaintRect(&band);
+}
+
+void InvalidateCaret(int index)
+{
+    HFONT font;
+    HGDIOBJ oldFont;
+    int pageGap;
+    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    int line = CaretLine(index);
+    LineSpan span = MeasureLine(dc, line, pageGap);
+    int x = CaretX(dc, index, line, ColumnRight - span.x0);
+    ReleaseScreenDC(dc, font, oldFont);
+    if (span.visible)
+        RepaintBand(x, span.y, x + 1);
+}
+
+// From the cell of index out to the window's left edge, where a formerly
+// longer line may have left glyphs.
+void InvalidateLineTail(int line, int index)
+{
+    HFONT font;
+    HGDIOBJ oldFont;
+    int pageGap;
+    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    LineSpan span = MeasureLine(dc, line, pageGap);
+    int right = RightEdge(dc, span, index);
+    ReleaseScreenDC(dc, font, oldFont);
+    if (span.visible)
+        RepaintBand(0, span.y, right);
+}
+
+void InvalidateSpan(int a, int b)
+{
+    if (a > b) {
+        int swap = a;
+        a = b;
+        b = swap;
+    }
+    HFONT font;
+    HGDIOBJ oldFont;
+    int pageGap;
+    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    int la = CaretLine(a);
+    int lb = CaretLine(b);
+
+    LineSpan span = MeasureLine(dc, la, pageGap);
+    if (span.visible) {
+        int left = b > LineTable[la].last ? 0 : RightEdge(dc, span, b);
+        int right = RightEdge(dc, span, a);
+        RepaintBand(left, span.y, right);
+    }
+    for (int line = la + 1; line < lb; line++) {
+        int y = LineTop(line, pageGap);
+        if (y < TopMargin)
+            continue;
+        if (y >= ClientHeight)
+            break;
+        RepaintBand(0, y, ClientWidth);
+    }
+    if (lb > la) {
+        span = MeasureLine(dc, lb, pageGap);
+        if (span.visible)
+            RepaintBand(RightEdge(dc, span, b), span.y, ClientWidth);
+    }
+    ReleaseScreenDC(dc, font, oldFont);
+}
+
+// Moves no pixels: callers compare TopLine before and after and scroll.
+void KeepCaretVisible(void)
+{
+    int line = CaretLine(Caret);
+    int visible = VisibleLines();
+    if (line < TopLine) {
+        TopLine = line;
+    } else if (line >= TopLine + visible) {
+        TopLine = line - visible + 1;
+        if (line < TopLine)
+            TopLine = line;
+    }
+    int max = ScrollMax();
+    if (TopLine < 0)
+        TopLine = 0;
+    if (TopLine >= max)
+        TopLine = max;
+    SetScrollPos(MainWindow, SB_VERT, TopLine, TRUE);
+}
+
+// An unchanged line that only moved inside the buffer is not repainted.
+static void CompareLine(int line, int first, int last)
+{
+    if (LineTable[line].first != first)
+        InvalidateLineTail(line, LineTable[line].first);
+    else if (LineTable[line].last != last)
+        InvalidateLineTail(line, (last < LineTable[line].last ? last : LineTable[line].last) + 1);
+}
+
+// p is the edit point, q the end of the removed range, d the net change.
+static void RefreshLine(int line, const LineRecord &before, int p, int q, int d)
+{
+    int first = LineTable[line].first;
+    int last = LineTable[line].last;
+    if (p > before.last)
+        CompareLine(line, before.first, before.last);
+    else if (p > before.first)
+        InvalidateLineTail(line, first != before.first ? first : (p < last + 1 ? p : last + 1));
+    else if (q > before.first)
+        InvalidateLineTail(line, first);
+    else
+        CompareLine(line, before.first + d, before.last + d);
+}
+
+void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, int q, int d,
+                         int pageGap)
+{
+    int lo = LineCount < oldLineCount ? LineCount : oldLineCount;
+    int hi = LineCount < oldLineCount ? oldLineCount : LineCount;
+    for (int line = TopLine; line < lo; line++) {
+        if (LineTop(line, pageGap) >= ClientHeight)
+            break;
+        RefreshLine(line, snapshot[line], p, q, d);
+    }
+    if (lo != hi) {
+        int y = TopMargin + ((lo - 1) / LinesPerPage - TopLine / LinesPerPage) * pageGap +
+                (lo - TopLine) * LineHeight;
+        if (y < TopMargin)
+            y = TopMargin;
+        if (y < ClientHeight) {
+            RECT below = {0, y, ClientWidth, ClientHeight};
+            RepaintRect(&below);
+        }
+    }
+    int oldTopLine = TopLine;
+    KeepCaretVisible();
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, pageGap);
+}
