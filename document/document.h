@@ -28,6 +28,7 @@ extern int SavedCount;
 
 void SetEmptyDocument(void);
 BOOL DocumentChanged(void);
+BOOL IsLineBreakAt(int index);
 void RememberSavedCopy(void);
 
 void InsertUnits(int position, const WCHAR *units, int count);

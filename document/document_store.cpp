@@ -35,6 +35,13 @@ BOOL DocumentChanged(void)
     return memcmp(TextBuffer, SavedCopy, CharCount * sizeof(WCHAR)) != 0;
 }
 
+// Only a CR immediately followed by LF is a line break.
+BOOL IsLineBreakAt(int index)
+{
+    return index >= 0 && index + 1 < CharCount && TextBuffer[index] == 13 &&
+           TextBuffer[index + 1] == 10;
+}
+
 void RememberSavedCopy(void)
 {
     memset(SavedCopy, 0, sizeof SavedCopy);

@@ -7,17 +7,6 @@
 // Returned by a key that does nothing at the caret's position.
 #define NO_MOVE (-1)
 
-static BOOL KeyHeld(int virtualKey)
-{
-    return GetKeyState(virtualKey) < 0;
-}
-
-static BOOL IsLineBreakAt(int index)
-{
-    return index >= 0 && index + 1 < CharCount && TextBuffer[index] == 13 &&
-           TextBuffer[index + 1] == 10;
-}
-
 static int PageStep(void)
 {
     int step = VisibleLines() - 1;

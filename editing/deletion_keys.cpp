@@ -24,12 +24,6 @@ void InsertLineBreak(void)
     InsertUnitsAtCaret(lineBreak, 2);
 }
 
-static BOOL IsLineBreakAt(int index)
-{
-    return index >= 0 && index + 1 < CharCount && TextBuffer[index] == 13 &&
-           TextBuffer[index + 1] == 10;
-}
-
 static void DeleteSelectedText(void)
 {
     if (SelStart == SelEnd) {

@@ -8,6 +8,8 @@ void InsertCharacter(int code);
 void HandleKeyDown(int virtualKey);
 void HandleLeftButtonDown(LPARAM lParam);
 
+BOOL KeyHeld(int virtualKey);
+
 void MoveCaretByKey(int virtualKey, int pageGap);
 void CancelSelection(int pageGap);
 void ExtendSelection(int oldCaret, int newCaret, BOOL forward);

@@ -3,7 +3,7 @@
 #include "picker/picker.h"
 #include "view/view.h"
 
-static BOOL KeyHeld(int virtualKey)
+BOOL KeyHeld(int virtualKey)
 {
     return GetKeyState(virtualKey) < 0;
 }
