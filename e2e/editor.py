@@ -1,0 +1,45 @@
+"""What the end-to-end tests share about Inkwarden: where the program is,
+its geometry at Wine's 96 pixels per inch, and starting it in a session."""
+
+import os
+import unittest
+from pathlib import Path
+
+import winelib
+
+EXE = Path(os.environ.get("INKWARDEN_EXE", winelib.REPO / "build" / "windows" / "inkwarden.exe"))
+OUT = winelib.REPO / "build" / "e2e"
+TITLE = "Inkwarden"
+
+COLUMN_WIDTH = 576
+TOP_MARGIN = 144
+PAGE_HEIGHT = 768
+LINE_HEIGHT = 49  # tmHeight of the text font at height -42 under Wine
+UNIT = 36         # a picker box
+
+
+def open_session(screen):
+    """A started Session that lives until the test module ends."""
+    if not EXE.is_file():
+        raise FileNotFoundError(f"{EXE} does not exist; build it with 'make windows'")
+    OUT.mkdir(parents=True, exist_ok=True)
+    session = winelib.Session(screen=screen, out_dir=OUT)
+    unittest.addModuleCleanup(session.close)
+    session.start()
+    return session
+
+
+def start_inkwarden(session, log_name):
+    """Starts the program; returns (process, X window, Win32 main window)."""
+    process = session.start_program(EXE, log=OUT / log_name)
+    x_window = session.wait_for_window(TITLE, timeout=20, program=process)
+    main = session.wait_win32_window("Inkwarden")
+    if len(main) != 1:
+        raise AssertionError(f'{len(main)} windows of class "Inkwarden"; expected one')
+    return process, x_window, main[0]
+
+
+def column(client_width):
+    """(ColumnLeft, ColumnRight) for a client area this wide."""
+    left = int((client_width - COLUMN_WIDTH) / 2)  # truncates toward zero, as C does
+    return left, left + COLUMN_WIDTH

@@ -1,0 +1,408 @@
+"""Runs a Windows program under Wine on a private Xvfb display and drives it.
+
+A Session owns an Xvfb server and a Wine prefix, and tears both down on
+close() even when a test fails half-way.  Keys and focus go through xdotool;
+screenshots come from xwd and ImageMagick's convert as PPM, parsed here.
+
+Under Xvfb with no window manager the X window of a top-level window holds
+its menu bar and scroll bars too, so client-area geometry comes from
+winprobe.exe, which asks Win32 itself.
+"""
+
+import os
+import re
+import select
+import shutil
+import subprocess
+import tempfile
+import time
+from collections import namedtuple
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parent.parent
+PROBE_SOURCE = Path(__file__).resolve().parent / "winprobe.c"
+MINGW_CC = "x86_64-w64-mingw32-gcc"
+
+# Names a ready prefix that new sessions copy instead of booting their own,
+# which saves wineboot's 10-15 s each; run_e2e.py makes one per run.
+TEMPLATE_ENV = "INKWARDEN_WINE_TEMPLATE"
+
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+
+
+def _tool(preferred, *fallbacks):
+    if os.path.exists(preferred):
+        return preferred
+    for name in fallbacks:
+        found = shutil.which(name)
+        if found:
+            return found
+    return preferred
+
+
+WINE = _tool("/usr/lib/wine/wine64", "wine64", "wine")
+WINESERVER = _tool("/usr/lib/wine/wineserver", "wineserver")
+
+
+class Timeout(AssertionError):
+    """A bounded wait ran out; the message says what never happened."""
+
+
+def wait_until(what, check, timeout, interval=0.05):
+    """Calls check until it returns something truthy and returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = check()
+        if result:
+            return result
+        if time.monotonic() >= deadline:
+            raise Timeout(f"timed out after {timeout:g} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Image:
+    """An RGB picture, 8 bits a channel, rows top to bottom."""
+
+    def __init__(self, width, height, rgb):
+        if len(rgb) != width * height * 3:
+            raise ValueError("pixel data does not match the size")
+        self.width, self.height, self.rgb = width, height, bytes(rgb)
+
+    @classmethod
+    def from_ppm(cls, data):
+        """Parses binary PPM (P6), including '#' comments in the header."""
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            if data[pos:pos + 1] == b"#":
+                pos = data.index(b"\n", pos) + 1
+                continue
+            end = pos
+            while end < len(data) and not data[end:end + 1].isspace() and data[end:end + 1] != b"#":
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        magic, width, height, maxval = fields[0], int(fields[1]), int(fields[2]), int(fields[3])
+        if magic != b"P6" or maxval != 255:
+            raise ValueError(f"not an 8-bit P6 picture: {magic!r}, maxval {maxval}")
+        pos += 1  # exactly one whitespace byte ends the header
+        return cls(width, height, data[pos:pos + width * height * 3])
+
+    def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise IndexError(f"pixel ({x}, {y}) is outside a {self.width}x{self.height} picture")
+        at = 3 * (y * self.width + x)
+        return tuple(self.rgb[at:at + 3])
+
+    def crop(self, x, y, width, height):
+        x0, y0 = max(x, 0), max(y, 0)
+        x1, y1 = min(x + width, self.width), min(y + height, self.height)
+        if x1 <= x0 or y1 <= y0:
+            raise ValueError(f"crop {width}x{height}+{x}+{y} misses the picture")
+        rows = (self.rgb[3 * (r * self.width + x0):3 * (r * self.width + x1)] for r in range(y0, y1))
+        return Image(x1 - x0, y1 - y0, b"".join(rows))
+
+    def to_ppm(self):
+        return b"P6\n%d %d\n255\n" % (self.width, self.height) + self.rgb
+
+    def save_png(self, path):
+        Path(path).parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["convert", "ppm:-", f"png:{path}"], input=self.to_ppm(), check=True, timeout=30)
+
+
+# One visible window as Win32 reports it; parent is 0 for a top-level window.
+Win32Window = namedtuple("Win32Window", "handle parent pid class_name title x y width height")
+
+
+def _unescape(text):
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)), text)
+
+
+def build_probe(out_dir):
+    """Compiles winprobe.exe into out_dir unless an up-to-date one is there."""
+    exe = Path(out_dir) / "winprobe.exe"
+    if exe.exists() and exe.stat().st_mtime >= PROBE_SOURCE.stat().st_mtime:
+        return exe
+    if not shutil.which(MINGW_CC):
+        raise RuntimeError(f"{MINGW_CC} is needed to build {exe.name} (package gcc-mingw-w64-x86-64)")
+    exe.parent.mkdir(parents=True, exist_ok=True)
+    partial = exe.with_name(f"winprobe.{os.getpid()}.exe")  # a concurrent run must never see half a file
+    subprocess.run([MINGW_CC, "-O1", "-s", "-static", "-o", str(partial), str(PROBE_SOURCE)], check=True, timeout=120)
+    os.replace(partial, exe)
+    return exe
+
+
+class Session:
+    """An Xvfb display plus a Wine prefix; use it as a context manager.
+
+    With prefix=None a fresh prefix is made in a temporary directory (a copy
+    of $INKWARDEN_WINE_TEMPLATE when that is set) and deleted on close;
+    otherwise the given prefix is created if missing and kept.
+    """
+
+    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None):
+        self.screen = screen
+        self.out_dir = Path(out_dir) if out_dir else REPO / "build" / "e2e"
+        self._own_prefix = prefix is None
+        self._temp = None
+        self.prefix = Path(prefix) if prefix else None
+        self.display = None
+        self.env = None
+        self._xvfb = None
+        self._programs = []
+        self._probe = None
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def start(self):
+        self._start_xvfb()
+        if self._own_prefix:
+            self._temp = tempfile.mkdtemp(prefix="inkwarden-wine-")
+            self.prefix = Path(self._temp) / "prefix"
+            template = os.environ.get(TEMPLATE_ENV)
+            if template:
+                shutil.copytree(template, self.prefix, symlinks=True)
+        self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(self.prefix),
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        ensure_prefix(self.env)
+
+    def _start_xvfb(self):
+        # -displayfd lets Xvfb claim a free display number itself, race-free.
+        read_end, write_end = os.pipe()
+        try:
+            self._xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL)
+        finally:
+            os.close(write_end)
+        try:
+            number = b""
+            deadline = time.monotonic() + 15
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                    raise Timeout("timed out after 15 s waiting for Xvfb to report its display")
+                chunk = os.read(read_end, 16)
+                if not chunk:
+                    raise RuntimeError(f"Xvfb exited (status {self._xvfb.poll()}) before reporting a display")
+                number += chunk
+        finally:
+            os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def close(self):
+        """Stops everything this session started.  Safe to call twice."""
+        try:
+            if self.env is not None:
+                self.kill_wine()
+        finally:
+            try:
+                if self._xvfb is not None:
+                    _reap(self._xvfb)
+                    self._xvfb = None
+            finally:
+                if self._temp is not None:
+                    shutil.rmtree(self._temp, ignore_errors=True)
+                    self._temp = None
+
+    # --- programs -----------------------------------------------------------
+
+    def start_program(self, exe, *args, log=None):
+        """Starts exe under Wine; its output goes to the file log, if given."""
+        out = open(log, "wb") if log else subprocess.DEVNULL
+        try:
+            program = subprocess.Popen([WINE, str(exe), *map(str, args)], env=self.env,
+                                       stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+        finally:
+            if log:
+                out.close()
+        program.log = log
+        self._programs.append(program)
+        return program
+
+    def wait_exit(self, program, timeout=10):
+        """The program's exit code, once it has exited."""
+        try:
+            return program.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Timeout(f"timed out after {timeout:g} s waiting for the program to exit") from None
+
+    def kill_wine(self):
+        """Ends every Wine process of the prefix, e.g. a program left running."""
+        quiet = dict(env=self.env, timeout=30, check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-k"], **quiet)
+        subprocess.run([WINESERVER, "-w"], **quiet)  # -k returns before the server has saved and gone
+        for program in self._programs:
+            _reap(program)
+        self._programs = []
+
+    # --- X windows ------------------------------------------------------------
+
+    def _x(self, *args, timeout=10):
+        return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=timeout)
+
+    def windows_titled(self, title):
+        """X ids of the visible windows whose title is exactly title."""
+        result = self._x("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$")
+        return [int(line) for line in result.stdout.split()]
+
+    def wait_for_window(self, title, exclude=(), timeout=15, program=None):
+        """The X id of a visible window titled title that is not in exclude.
+
+        Gives up early if program, a process from start_program, exits.
+        """
+        def other():
+            fresh = [w for w in self.windows_titled(title) if w not in exclude]
+            if not fresh and program is not None and program.poll() is not None:
+                raise AssertionError(f'the program exited with code {program.returncode:#x} '
+                                     f'before showing a window titled "{title}"'
+                                     + (f"; its output is in {program.log}" if program.log else ""))
+            return fresh[0] if fresh else None
+        return wait_until(f'a window titled "{title}"' + (" besides the known ones" if exclude else ""),
+                          other, timeout)
+
+    def wait_window_gone(self, title, window, timeout=10):
+        wait_until(f'window {window} ("{title}") to close',
+                   lambda: window not in self.windows_titled(title), timeout)
+
+    def geometry(self, window):
+        """(x, y, width, height) of an X window on the screen."""
+        result = self._x("xdotool", "getwindowgeometry", "--shell", str(window))
+        values = dict(line.split("=", 1) for line in result.stdout.split() if "=" in line)
+        try:
+            return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        except KeyError:
+            raise RuntimeError(f"no geometry for window {window}: {result.stderr.strip()}") from None
+
+    def focus(self, window):
+        # X focus does not follow clicks here, and keys sent right after a
+        # focus change get lost, hence the short pause.
+        self._x("xdotool", "windowfocus", "--sync", str(window))
+        time.sleep(0.2)
+
+    def key(self, *keys):
+        """Sends key strokes such as 'alt+a', 'Return', to the focused window."""
+        result = self._x("xdotool", "key", *keys)
+        if result.returncode != 0:
+            raise RuntimeError(f"xdotool key {' '.join(keys)} failed: {result.stderr.strip()}")
+
+    def type_text(self, text):
+        self._x("xdotool", "type", "--", text)
+
+    def click(self, x, y, button=1):
+        """Clicks at screen pixel (x, y)."""
+        self._x("xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button))
+
+    def mouse_down(self, x, y, button=1):
+        """Moves the pointer to screen pixel (x, y) and presses a button, holding it."""
+        self._x("xdotool", "mousemove", "--sync", str(x), str(y), "mousedown", str(button))
+
+    def mouse_up(self, button=1):
+        """Releases a button pressed with mouse_down, wherever the pointer is."""
+        self._x("xdotool", "mouseup", str(button))
+
+    # --- pictures -------------------------------------------------------------
+
+    def screenshot(self, window=None):
+        """The whole screen, or one X window, as an Image.
+
+        A message box's pixels show in a capture of the box itself but stay
+        black in a capture of the root window, so capture dialogs by id.
+        """
+        target = ["-id", str(window)] if window else ["-root"]
+        xwd = subprocess.run(["xwd", *target, "-silent"], env=self.env, capture_output=True,
+                             check=True, timeout=30).stdout
+        ppm = subprocess.run(["convert", "xwd:-", "-depth", "8", "ppm:-"], input=xwd,
+                             capture_output=True, check=True, timeout=30).stdout
+        return Image.from_ppm(ppm)
+
+    def poll_screen(self, region, ready, timeout, window=None):
+        """Screenshots region (x, y, width, height) until ready(image) holds.
+
+        region is on the screen, or in window when one is given.  Returns
+        (image, True) on success and (last image, False) once the timeout
+        passes, so the caller can still say what is wrong with it.
+        """
+        deadline = time.monotonic() + timeout
+        while True:
+            image = self.screenshot(window).crop(*region)
+            if ready(image):
+                return image, True
+            if time.monotonic() >= deadline:
+                return image, False
+            time.sleep(0.05)
+
+    # --- Win32's view -----------------------------------------------------------
+
+    def win32_windows(self):
+        """Visible top-level windows and their visible children, per Win32."""
+        if self._probe is None:
+            self._probe = build_probe(self.out_dir)
+        result = subprocess.run([WINE, str(self._probe)], env=self.env, capture_output=True,
+                                text=True, encoding="utf-8", errors="replace", timeout=30)
+        if result.returncode != 0:
+            raise RuntimeError(f"winprobe failed ({result.returncode}): {result.stderr.strip()}")
+        windows = []
+        for line in result.stdout.splitlines():
+            f = line.split("\t")
+            if len(f) == 9:
+                windows.append(Win32Window(int(f[0]), int(f[1]), int(f[2]), _unescape(f[3]),
+                                           _unescape(f[4]), *map(int, f[5:])))
+        return windows
+
+    def wait_win32_window(self, class_name, title=None, timeout=10):
+        """The visible top-level windows of this class (and title, if given), once there are any."""
+        def matching():
+            return [w for w in self.win32_windows() if w.parent == 0 and w.class_name == class_name
+                    and (title is None or w.title == title)]
+        return wait_until(f'Win32 to list a window of class "{class_name}"'
+                          + (f' titled "{title}"' if title is not None else ""), matching, timeout)
+
+    def children(self, parent):
+        return [w for w in self.win32_windows() if w.parent == parent.handle]
+
+
+def make_template(path):
+    """Boots a prefix at path for sessions to copy (see TEMPLATE_ENV)."""
+    with Session(screen="640x480x24", prefix=path):
+        pass
+
+
+def ensure_prefix(env, timeout=120):
+    """Creates the prefix in env['WINEPREFIX'] if needed; makes crashes end the program."""
+    prefix = Path(env["WINEPREFIX"])
+    if not (prefix / "system.reg").exists():
+        prefix.parent.mkdir(parents=True, exist_ok=True)
+        quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env, timeout=timeout)
+        subprocess.run([WINE, "wineboot", "-i"], check=True, **quiet)
+        subprocess.run([WINESERVER, "-w"], check=True, **quiet)
+    # On a crash Wine runs winedbg --auto even with no AeDebug debugger set,
+    # and winedbg then waits on its "Program Error" dialog until the run's
+    # timeout.  Without the dialog it writes a backtrace to the program's
+    # output and ends the program with a non-zero code.
+    subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
+                    "/t", "REG_DWORD", "/d", "0", "/f"], env=env, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=timeout, check=True)
+
+
+def _reap(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(5)
+
