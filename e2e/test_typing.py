@@ -1,0 +1,134 @@
+"""Types, selects and deletes in the real inkwarden.exe with real key events.
+
+The font under Wine is not ours to know to the pixel, so the checks read the
+picture: where ink stands on each text row, where the caret's full-height
+line is, and where the inverted selection band runs.
+"""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import editor  # noqa: E402
+from editor import LINE_HEIGHT, OUT, TOP_MARGIN  # noqa: E402
+from winelib import BLACK  # noqa: E402
+
+SESSION = None
+
+
+def setUpModule():
+    global SESSION
+    SESSION = editor.open_session("1600x1400x24")
+
+
+def line_top(line):
+    return TOP_MARGIN + line * LINE_HEIGHT
+
+
+class Screen:
+    """One picture of the client area and what can be read off it."""
+
+    def __init__(self, image, left, right):
+        self.image, self.left, self.right = image, left, right
+
+    def black(self, x, y):
+        return self.image.pixel(x, y) == BLACK
+
+    def caret_columns(self, line):
+        """The x of every column that is black over the whole height of the line."""
+        top = line_top(line)
+        return [x for x in range(max(self.left - 40, 0), self.right + 1)
+                if all(self.black(x, y) for y in range(top, top + LINE_HEIGHT))]
+
+    def ink(self, line):
+        """(leftmost, rightmost) x of black pixels in the line's rows, caret excluded."""
+        top = line_top(line)
+        carets = set(self.caret_columns(line))
+        xs = [x for x in range(0, self.image.width) if x not in carets
+              and any(self.black(x, y) for y in range(top + 2, top + LINE_HEIGHT - 2))]
+        return (min(xs), max(xs)) if xs else None
+
+
+class TypingSelectingDeleting(unittest.TestCase):
+    """One program, driven through a short editing session."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.addClassCleanup(SESSION.kill_wine)
+        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "typing.log")
+        cls.left, cls.right = editor.column(cls.main.width)
+        SESSION.focus(cls.x_window)
+
+    def shot(self, name, ready=lambda screen: True):
+        """A picture once ready(screen) holds (or the last one after 5 s)."""
+        region = (self.main.x, self.main.y, self.main.width, self.main.height)
+        image, _ = SESSION.poll_screen(
+            region, lambda image: ready(Screen(image, self.left, self.right)), timeout=5)
+        image.save_png(OUT / f"typing-{name}.png")
+        return Screen(image, self.left, self.right)
+
+    def keys(self, *keys):
+        SESSION.focus(self.x_window)
+        SESSION.key(*keys)
+
+    def test_editing_session(self):
+        right = self.right
+
+        # Typed text stands against the right edge; the caret stands left of it.
+        SESSION.type_text("abc")
+        s = self.shot("abc", lambda s: s.ink(0) and s.caret_columns(0)
+                      and s.caret_columns(0)[0] < s.ink(0)[0])
+        ink = s.ink(0)
+        self.assertIsNotNone(ink, "no ink on the first line after typing; see typing-abc.png")
+        self.assertGreater(ink[1], right - 20, f"first line's ink ends at {ink[1]}, far from {right}")
+        self.assertLess(ink[1], right, "ink right of the column")
+        caret = s.caret_columns(0)
+        self.assertEqual(len(caret), 1, f"caret columns on line 0: {caret}")
+        self.assertLess(caret[0], ink[0], "the caret stands left of the typed text")
+        typed_left = ink[0]
+
+        # Return opens a new line with the caret at its right edge.
+        self.keys("Return")
+        s = self.shot("return", lambda s: s.caret_columns(1) == [right - 1])
+        self.assertEqual(s.caret_columns(1), [right - 1], "caret on the new line")
+        self.assertEqual(s.caret_columns(0), [], "no caret left on line 0")
+
+        # Tab is four spaces: the caret moves left, nothing is drawn.
+        self.keys("Tab")
+        s = self.shot("tab", lambda s: s.caret_columns(1) and s.caret_columns(1)[0] < right - 1)
+        tab_caret = s.caret_columns(1)
+        self.assertEqual(len(tab_caret), 1, f"caret after Tab: {tab_caret}")
+        self.assertIsNone(s.ink(1), "Tab drew something")
+
+        # Shift+Right walks back toward the text start and selects: an inverted band.
+        SESSION.type_text("de")
+        self.keys("shift+Right", "shift+Right")
+        band_y = line_top(1) + LINE_HEIGHT - 3
+        s = self.shot("selected", lambda s: s.black(tab_caret[0] - 2, band_y))
+        row = [s.black(x, band_y) for x in range(0, self.main.width)]
+        self.assertTrue(row[tab_caret[0] - 2], "the selection band is not inverted")
+        self.assertFalse(row[tab_caret[0] + 2], "the band reaches into the spaces, which are not selected")
+
+        # Escape clears the selection.
+        self.keys("Escape")
+        s = self.shot("escape", lambda s: not s.black(tab_caret[0] - 2, band_y))
+        self.assertFalse(s.black(tab_caret[0] - 2, band_y), "Escape left the band")
+
+        # Home, then Backspace joins the two lines: line 1 empties.
+        self.keys("Home", "BackSpace")
+        s = self.shot("joined", lambda s: s.ink(1) is None and not s.caret_columns(1))
+        self.assertIsNone(s.ink(1), "line 1 still shows ink after joining")
+        joined = s.ink(0)
+        self.assertLess(joined[0], typed_left, "the joined line is not longer than 'abc'")
+        self.assertEqual(len(s.caret_columns(0)), 1, "caret back on line 0")
+
+        # Delete at the end of the text does nothing; Right, Delete removes one unit.
+        self.keys("ctrl+End", "Delete")
+        self.keys("Right", "Delete")
+        s = self.shot("deleted", lambda s: s.ink(0) and s.ink(0)[0] > joined[0])
+        self.assertGreater(s.ink(0)[0], joined[0], "Delete did not shorten the line")
+
+
+if __name__ == "__main__":
+    unittest.main()
