@@ -1,0 +1,210 @@
+"""The character picker of the real inkwarden.exe under Wine: the mouse on a
+cell and on a held button, and the keyboard mode.
+
+Run through run_e2e.py, or directly with INKWARDEN_EXE pointing at the exe.
+Screenshots and the program's output land in build/e2e/.
+"""
+
+import os
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import editor  # noqa: E402
+import winelib  # noqa: E402
+from editor import COLUMN_WIDTH, LINE_HEIGHT, OUT, TOP_MARGIN, UNIT  # noqa: E402
+from winelib import BLACK, WHITE  # noqa: E402
+
+SESSION = None
+
+
+def setUpModule():
+    global SESSION
+    SESSION = editor.open_session("1280x1024x24")
+
+
+def is_ink(colour):
+    return max(colour) - min(colour) < 40 and max(colour) < 200
+
+
+class Screen:
+    """The client area of the main window, with the picker's layout."""
+
+    def __init__(self, main):
+        self.main = main
+        self.strip_left = (main.width - 16 * UNIT) // 2
+        self.column_left = (main.width - COLUMN_WIDTH) // 2
+        self.column_right = self.column_left + COLUMN_WIDTH
+
+    def shot(self):
+        m = self.main
+        return SESSION.screenshot().crop(m.x, m.y, m.width, m.height)
+
+    def on_screen(self, x, y):
+        return self.main.x + x, self.main.y + y
+
+    def cell_centre(self, j):
+        return self.strip_left + (6 + j) * UNIT + UNIT // 2, 2 * UNIT + UNIT // 2
+
+    def down_button_centre(self):
+        return self.strip_left + 3 * UNIT // 2, 2 * UNIT + UNIT // 2
+
+    def first_line(self, image):
+        """The first text row right of ColumnRight - 200, as raw pixels."""
+        return image.crop(self.column_right - 200, TOP_MARGIN, 200, LINE_HEIGHT).rgb
+
+    def ink_columns(self, image):
+        """Columns of the first text row, left of the caret of an empty
+        document, that hold dark pixels: a glyph spans many, a caret one."""
+        columns = 0
+        for x in range(self.column_right - 120, self.column_right - 1):
+            if any(is_ink(image.pixel(x, y)) for y in range(TOP_MARGIN, TOP_MARGIN + LINE_HEIGHT)):
+                columns += 1
+        return columns
+
+    # --- the page number, read with the digit boxes' own glyphs ---------------
+
+    def _ink_box(self, image, x0, y0, x1, y1):
+        xs, ys = [], []
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                if image.pixel(x, y) != WHITE:
+                    xs.append(x)
+                    ys.append(y)
+        if not xs:
+            return None
+        return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+    def page_number(self, image):
+        """The digits of the page box, matched against the digit labels.
+
+        The label font draws every digit at whole pixels, so a digit's
+        picture in the page box equals its picture in its digit box.  The
+        page box's text stands 18 rows lower: both are centred, in boxes
+        72 and 36 high.
+        """
+        templates = []
+        for d in range(10):
+            left = self.strip_left + (6 + d) * UNIT
+            box = self._ink_box(image, left + 1, UNIT + 1, left + UNIT - 1, 2 * UNIT - 1)
+            if box is None:
+                raise AssertionError(f"digit box {d} shows no label")
+            x0, y0, x1, y1 = box
+            pixels = [image.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)]
+            templates.append((d, y0 + UNIT // 2, x1 - x0, y1 - y0, pixels))
+
+        page_left = self.strip_left + 3 * UNIT + 1
+        page_right = self.strip_left + 6 * UNIT
+        found = []
+        for d, y, w, h, pixels in templates:
+            for x in range(page_left, page_right - w):
+                wrong = 0
+                for k, colour in enumerate(pixels):
+                    actual = image.pixel(x + k % w, y + k // w)
+                    if max(abs(a - b) for a, b in zip(actual, colour)) > 48:
+                        wrong += 1
+                        if wrong > len(pixels) // 20:
+                            break
+                else:
+                    found.append((wrong, -w * h, x, w, d))
+        chosen = []
+        for wrong, size, x, w, d in sorted(found):
+            if all(x + w <= cx or cx + cw <= x for cx, cw, _ in chosen):
+                chosen.append((x, w, d))
+        return int("".join(str(d) for _, _, d in sorted(chosen)) or "-1")
+
+
+class PickerCase(unittest.TestCase):
+    def setUp(self):
+        self.addCleanup(SESSION.kill_wine)
+        self.process, self.x_window, main = editor.start_inkwarden(
+            SESSION, f"{self._testMethodName}.log")
+        self.screen = Screen(main)
+        self.assertGreater(main.width, 16 * UNIT, "the default window is too narrow for the picker")
+        SESSION.focus(self.x_window)
+        # The first paint has arrived once the 2-pixel top rule is there.
+        winelib.wait_until("the first paint", lambda: self.screen.shot().pixel(
+            self.screen.column_left, TOP_MARGIN - 2) == BLACK, 10)
+
+    def settled(self, what, check, timeout=5):
+        """The screen once check(image) holds; fails with what otherwise."""
+        m = self.screen.main
+        image, ok = SESSION.poll_screen((m.x, m.y, m.width, m.height), check, timeout)
+        image.save_png(OUT / f"{self._testMethodName}.png")
+        self.assertTrue(ok, f"{what} within {timeout} s; see {self._testMethodName}.png")
+        return image
+
+    def click(self, point):
+        SESSION.click(*self.screen.on_screen(*point))
+
+
+class PickerMouse(PickerCase):
+    def test_clicking_a_cell_inserts_its_character(self):
+        before = self.screen.shot()
+        self.assertEqual(self.screen.page_number(before), 1997, "page number at start")
+        self.assertEqual(self.screen.ink_columns(before), 0, "ink in the empty document's first line")
+
+        self.click(self.screen.cell_centre(0))
+        image = self.settled("a glyph at the right end of the first line",
+                             lambda image: self.screen.ink_columns(image) >= 10)
+        # The picker keeps the keyboard: its one-pixel top rule, and typing
+        # puts nothing into the text.
+        left = self.screen.column_left
+        self.assertEqual(image.pixel(left, TOP_MARGIN - 2), WHITE, "second top rule while the picker has the keyboard")
+        self.assertEqual(image.pixel(left, TOP_MARGIN - 1), BLACK, "top rule")
+        line = self.screen.first_line(image)
+        SESSION.type_text("ab")
+        time.sleep(0.5)
+        self.assertEqual(self.screen.first_line(self.screen.shot()), line, "first line after typing into the picker")
+
+        # A click in the text gives the keyboard back.
+        self.click((self.screen.column_left + 100, TOP_MARGIN + 200))
+        self.settled("the 2-pixel top rule after a click in the text",
+                     lambda image: image.pixel(left, TOP_MARGIN - 2) == BLACK)
+        SESSION.type_text("a")
+        self.settled("typed text beside the picked character", lambda image: self.screen.first_line(image) != line)
+
+    def test_holding_down_pages_by_ones_then_tens(self):
+        x, y = self.screen.on_screen(*self.screen.down_button_centre())
+        SESSION.mouse_down(x, y)
+        time.sleep(2.0)
+        SESSION.mouse_up()
+        time.sleep(0.3)
+        image = self.screen.shot()
+        image.save_png(OUT / f"{self._testMethodName}.png")
+        page = self.screen.page_number(image)
+        # 1998 at the press, ten steps of 1 by 1.3 s, then steps of 10 until
+        # the release at about 2 s: near 2078, and short of the steps of 100.
+        self.assertGreaterEqual(page, 2018, "page after holding Down for 2 s")
+        self.assertLessEqual(page, 2138, "page after holding Down for 2 s")
+        self.assertEqual((page - 1998) % 10, 0, "the steps after the first ten are tens")
+        time.sleep(0.5)
+        self.assertEqual(self.screen.page_number(self.screen.shot()), page, "page half a second after the release")
+
+
+class PickerKeyboard(PickerCase):
+    def test_shift_tab_arrows_and_return_insert_a_character(self):
+        s = self.screen
+        SESSION.key("shift+Tab")
+        # The Up button's frame reaches one pixel above the strip.
+        image = self.settled("the Up button's highlight",
+                             lambda image: image.pixel(s.strip_left + 50, UNIT - 1) == BLACK)
+        self.assertEqual(image.pixel(s.column_left, TOP_MARGIN - 2), WHITE, "second top rule in the picker mode")
+
+        SESSION.key("Tab", "Right", "Right", "Down")
+        image = self.settled("page 1998", lambda image: s.page_number(image) == 1998)
+        cell2 = s.strip_left + 8 * UNIT
+        self.assertEqual(image.pixel(cell2 + 10, 3 * UNIT), BLACK, "cell 2's highlight under the strip")
+        SESSION.key("Return")
+        image = self.settled("a glyph at the right end of the first line",
+                             lambda image: s.ink_columns(image) >= 10)
+
+        SESSION.key("shift+Tab")
+        self.settled("the 2-pixel top rule after leaving the picker",
+                     lambda image: image.pixel(s.column_left, TOP_MARGIN - 2) == BLACK
+                     and image.pixel(cell2 + 10, 3 * UNIT) == WHITE)
+
+
+if __name__ == "__main__":
+    unittest.main()
