@@ -74,6 +74,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         HandleLeftButtonDown(lParam);
         CollapseEmptySelection();
         return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: the release will never reach us.
+        if (AutoRepeat && (HWND)lParam != window)
+            StopAutoRepeat();
+        return 0;
     case WM_LBUTTONUP:
         if (AutoRepeat) {
             StopAutoRepeat();

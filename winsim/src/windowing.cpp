@@ -621,16 +621,25 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id)
     return FALSE;
 }
 
-HWND WINAPI SetCapture(HWND hwnd)
+// The window losing the capture hears of it, with the gaining window in lParam.
+static void ChangeCapture(HWND hwnd)
 {
     HWND previous = captureWindow;
     captureWindow = hwnd;
+    if (previous && previous != hwnd && WindowFrom(previous))
+        SendMessageW(previous, WM_CAPTURECHANGED, 0, (LPARAM)hwnd);
+}
+
+HWND WINAPI SetCapture(HWND hwnd)
+{
+    HWND previous = captureWindow;
+    ChangeCapture(hwnd);
     return previous;
 }
 
 BOOL WINAPI ReleaseCapture(void)
 {
-    captureWindow = nullptr;
+    ChangeCapture(nullptr);
     return TRUE;
 }
 

@@ -285,6 +285,19 @@ TEST_F(Winsim, TimersFireOnTheVirtualClockInOrder)
     EXPECT_EQ(Count(WM_TIMER), 4);
 }
 
+TEST_F(Winsim, TheWindowLosingTheCaptureIsTold)
+{
+    SetCapture(hwnd);
+    EXPECT_EQ(Count(WM_CAPTURECHANGED), 0);
+    EXPECT_EQ(GetCapture(), hwnd);
+    ReleaseCapture();
+    ASSERT_EQ(Count(WM_CAPTURECHANGED), 1);
+    EXPECT_EQ(received.back().lParam, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    ReleaseCapture();
+    EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
+}
+
 TEST_F(Winsim, MessageBoxesAreRecordedAndAnsweredFromTheQueue)
 {
     WinsimAnswerNextMessageBox(IDNO);
