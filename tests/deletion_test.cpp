@@ -7,11 +7,6 @@
 
 namespace {
 
-std::u16string Text()
-{
-    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
-}
-
 TEST_F(EditorTest, BackspaceAfterALineBreakJoinsTheLines)
 {
     Start();

@@ -5,11 +5,6 @@
 
 namespace {
 
-std::u16string Text()
-{
-    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
-}
-
 TEST_F(EditorTest, InsertingAndRemovingKeepsTheTerminatorAndClearsVacatedUnits)
 {
     Start();

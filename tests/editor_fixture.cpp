@@ -6,6 +6,17 @@
 
 #include <sys/stat.h>
 
+std::u16string Text()
+{
+    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
+}
+
+void UseWideUnits(const std::u16string &units)
+{
+    for (char16_t u : units)
+        WinsimSetGlyphWidths(u, 0, 176, 0);
+}
+
 void EditorTest::SetUp()
 {
     WinsimReset();

@@ -19,6 +19,12 @@ inline void PrintTo(const RECT &r, std::ostream *out)
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
 
+// The document's text, without the terminator.
+std::u16string Text();
+// Cells of 180 pixels for these units at 96 dpi (176 plus a tenth of the
+// font height): three fit in the 576-pixel column, four do not.
+void UseWideUnits(const std::u16string &units);
+
 class EditorTest : public ::testing::Test {
 protected:
     HWND window = nullptr;

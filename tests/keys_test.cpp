@@ -15,13 +15,6 @@ std::u16string Lines(int count)
     return text + u"ab";
 }
 
-// Cells of 180: three to a wrapped line.
-void UseWideUnits(const std::u16string &units)
-{
-    for (char16_t u : units)
-        WinsimSetGlyphWidths(u, 0, 176, 0);
-}
-
 TEST_F(EditorTest, LeftAndRightFollowThePictureAndStepOverLineBreaks)
 {
     Start();

@@ -81,14 +81,8 @@ std::vector<std::pair<int, int>> Lines()
 
 using Breaks = std::vector<std::pair<int, int>>;
 
-// Units of 180 pixels against the 576-pixel column: three fit, four do not,
-// like the 30-pixel units in a 100-pixel column of the worked example.
-void UseWideUnits(const std::u16string &units)
-{
-    for (char16_t u : units)
-        WinsimSetGlyphWidths(u, 0, 176, 0);  // 176 + 49 / 10
-}
-
+// Three units of 180 fit the 576-pixel column and four do not, like 30-pixel
+// units in a 100-pixel column.
 TEST_F(EditorTest, TheWorkedExampleBreaksAtTheSpaceOrAtTheColumnEdge)
 {
     Start();

@@ -27,11 +27,6 @@ std::vector<Box> Invalidated()
     return boxes;
 }
 
-std::u16string Text()
-{
-    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
-}
-
 // At 96 ppi and 800 pixels wide: unit 36, strip from x 112, rows 36 to 108.
 const Box kUpArea = {111, 35, 221, 73};
 const Box kDownArea = {111, 71, 221, 109};

@@ -11,11 +11,6 @@
 
 namespace {
 
-std::u16string Text()
-{
-    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
-}
-
 std::vector<RECT> Invalidated()
 {
     std::vector<RECT> rects;
@@ -32,13 +27,6 @@ bool Same(const RECT &a, const RECT &b)
 MATCHER_P4(IsRect, l, t, r, b, "")
 {
     return Same(arg, RECT{l, t, r, b});
-}
-
-// Cells of 180 pixels: three fit in the 576-pixel column.
-void UseWideUnits(const std::u16string &units)
-{
-    for (char16_t u : units)
-        WinsimSetGlyphWidths(u, 0, 176, 0);
 }
 
 TEST_F(EditorTest, TypingIntoTheEmptyDocument)
