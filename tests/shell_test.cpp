@@ -271,6 +271,26 @@ TEST_F(EditorTest, TheMessageLoopRunsUntilTheWindowIsDestroyed)
     EXPECT_TRUE(WinsimMessageBoxes().empty());
 }
 
+void TypeThenClose()
+{
+    idleCalls++;
+    if (idleCalls == 1)
+        PostMessage(MainWindow, WM_KEYDOWN, 'A', 0);  // translated into WM_CHAR 'a'
+    else
+        PostMessage(MainWindow, WM_CLOSE, 0, 0);
+}
+
+TEST_F(EditorTest, TheLoopTranslatesKeysIntoCharacters)
+{
+    WinsimSetIdleHook(TypeThenClose);
+    WinsimAnswerNextMessageBox(IDNO);
+    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(std::u16string(TextBuffer, TextBuffer + CharCount - 1), u"a");
+    ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
+    EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"Save Current File?");
+    EXPECT_FALSE(IsWindow(MainWindow));
+}
+
 TEST_F(EditorTest, DestroyingTheWindowStopsARunningAutoRepeat)
 {
     Start();
