@@ -101,17 +101,15 @@ static BOOL BreakLines(HDC dc, int columnWidth)
 
 void Reflow(void)
 {
-    HDC dc = GetDC(MainWindow);
+    HFONT font;
+    HGDIOBJ oldFont;
+    HDC dc = GetMeasuringDC(&font, &oldFont);
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
-    HFONT font = CreateDocumentFont(GetDeviceCaps(dc, LOGPIXELSY));
-    HGDIOBJ oldFont = SelectObject(dc, font);
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
     LineCount = 0;
     if (BreakLines(dc, columnWidth))
         UpdateScrollRange();
 
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    ReleaseDC(MainWindow, dc);
+    ReleaseMeasuringDC(dc, font, oldFont);
 }

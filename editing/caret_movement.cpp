@@ -53,9 +53,9 @@ static int VerticalKey(int q0, BOOL down)
     int line = CaretLine(q0);
     if ((!down && line == 0) || (down && line == LineCount - 1))
         return NO_MOVE;
-    HDC dc = GetDC(MainWindow);
-    HFONT font = CreateDocumentFont(GetDeviceCaps(dc, LOGPIXELSY));
-    HGDIOBJ oldFont = SelectObject(dc, font);
+    HFONT font;
+    HGDIOBJ oldFont;
+    HDC dc = GetMeasuringDC(&font, &oldFont);
 
     int count = CopyRunReversed(line);
     int xc = CaretX(dc, q0, line, MeasureRun(dc, ReverseScratch, count));
@@ -83,9 +83,7 @@ static int VerticalKey(int q0, BOOL down)
             q1 = first;
     }
 
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    ReleaseDC(MainWindow, dc);
+    ReleaseMeasuringDC(dc, font, oldFont);
     return q1;
 }
 

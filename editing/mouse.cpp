@@ -26,10 +26,10 @@ void HandleLeftButtonDown(LPARAM lParam)
 {
     int x = LOWORD(lParam);
     int y = HIWORD(lParam);
-    HDC dc = GetDC(MainWindow);
+    HFONT font;
+    HGDIOBJ oldFont;
+    HDC dc = GetMeasuringDC(&font, &oldFont);
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    HFONT font = CreateDocumentFont(logPixelsY);
-    HGDIOBJ oldFont = SelectObject(dc, font);
     int pageGap = PageGap(logPixelsY);
 
     if (InTextArea(x, y, logPixelsY, pageGap)) {
@@ -39,7 +39,5 @@ void HandleLeftButtonDown(LPARAM lParam)
         PickerLeftButtonDown(x, y);
     }
 
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    ReleaseDC(MainWindow, dc);
+    ReleaseMeasuringDC(dc, font, oldFont);
 }

@@ -11,6 +11,23 @@ HFONT CreateDocumentFont(int logPixelsY)
     return CreateFontIndirect(&font);
 }
 
+// A screen DC of the main window with a fresh document font selected, for a
+// routine that measures text; release it with ReleaseMeasuringDC.
+HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont)
+{
+    HDC dc = GetDC(MainWindow);
+    *font = CreateDocumentFont(GetDeviceCaps(dc, LOGPIXELSY));
+    *oldFont = SelectObject(dc, *font);
+    return dc;
+}
+
+void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont)
+{
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    ReleaseDC(MainWindow, dc);
+}
+
 // The document font must be selected into dc.
 void ComputeLineMetrics(HDC dc, int logPixelsY)
 {

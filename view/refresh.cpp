@@ -47,19 +47,9 @@ static int RightEdge(HDC dc, const LineSpan &span, int index)
 
 static HDC ScreenDC(HFONT *font, HGDIOBJ *oldFont, int *pageGap)
 {
-    HDC dc = GetDC(MainWindow);
-    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    *font = CreateDocumentFont(logPixelsY);
-    *oldFont = SelectObject(dc, *font);
-    *pageGap = PageGap(logPixelsY);
+    HDC dc = GetMeasuringDC(font, oldFont);
+    *pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
     return dc;
-}
-
-static void ReleaseScreenDC(HDC dc, HFONT font, HGDIOBJ oldFont)
-{
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    ReleaseDC(MainWindow, dc);
 }
 
 static void RepaintBand(int left, int top, int right)
@@ -77,7 +67,7 @@ void InvalidateCaret(int index)
     int line = CaretLine(index);
     LineSpan span = MeasureLine(dc, line, pageGap);
     int x = CaretX(dc, index, line, ColumnRight - span.x0);
-    ReleaseScreenDC(dc, font, oldFont);
+    ReleaseMeasuringDC(dc, font, oldFont);
     if (span.visible)
         RepaintBand(x, span.y, x + 1);
 }
@@ -92,7 +82,7 @@ void InvalidateLineTail(int line, int index)
     HDC dc = ScreenDC(&font, &oldFont, &pageGap);
     LineSpan span = MeasureLine(dc, line, pageGap);
     int right = RightEdge(dc, span, index);
-    ReleaseScreenDC(dc, font, oldFont);
+    ReleaseMeasuringDC(dc, font, oldFont);
     if (span.visible)
         RepaintBand(0, span.y, right);
 }
@@ -130,7 +120,7 @@ void InvalidateSpan(int a, int b)
         if (span.visible)
             RepaintBand(RightEdge(dc, span, b), span.y, ClientWidth);
     }
-    ReleaseScreenDC(dc, font, oldFont);
+    ReleaseMeasuringDC(dc, font, oldFont);
 }
 
 // Moves no pixels: callers compare TopLine before and after and scroll.

@@ -15,6 +15,8 @@ extern int TopLine;
 
 HFONT CreateDocumentFont(int logPixelsY);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
+HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont);
+void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont);
 
 int PageGap(int logPixelsY);
 int ScreenPageGap(void);
