@@ -103,16 +103,7 @@ protected:
         EXPECT_EQ(WinsimLiveDCs(), 0);
         EXPECT_EQ(WinsimLiveHeapBlocks(), 0);
         EXPECT_TRUE(WinsimUpdateRegionEmpty(window));
-
-        std::vector<COLORREF> partial = WinsimFramebuffer(window);
-        RepaintAll();
-        const std::vector<COLORREF> &full = WinsimFramebuffer(window);
-        for (size_t i = 0; i < full.size(); i++)
-            if (partial[i] != full[i]) {
-                ADD_FAILURE() << "pixel (" << i % ClientWidth << ", " << i / ClientWidth
-                              << ") differs from a full repaint";
-                break;
-            }
+        ExpectScreenMatchesFullRepaint();
     }
 
     void Run(unsigned seed, int steps)

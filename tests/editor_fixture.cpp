@@ -11,6 +11,14 @@ std::u16string Text()
     return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
 }
 
+std::u16string ShortLines(int count)
+{
+    std::u16string text;
+    for (int i = 1; i < count; i++)
+        text += u"ab\r\n";
+    return text + u"ab";
+}
+
 void UseWideUnits(const std::u16string &units)
 {
     for (char16_t u : units)
@@ -81,6 +89,22 @@ int EditorTest::BlackInColumn(int x, int y0, int y1) const
     for (int y = y0; y < y1; y++)
         n += Pixel(x, y) == kBlack;
     return n;
+}
+
+void EditorTest::ExpectScreenMatchesFullRepaint()
+{
+    std::vector<COLORREF> partial = WinsimFramebuffer(window);
+    RepaintAll();
+    const std::vector<COLORREF> &full = WinsimFramebuffer(window);
+    ASSERT_EQ(partial.size(), full.size());
+    RECT client;
+    GetClientRect(window, &client);
+    for (size_t i = 0; i < full.size(); i++)
+        if (partial[i] != full[i]) {
+            ADD_FAILURE() << "pixel (" << i % client.right << ", " << i / client.right
+                          << ") differs from a full repaint";
+            return;
+        }
 }
 
 void EditorTest::SaveScreenshot(const char *name) const

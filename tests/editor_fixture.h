@@ -19,6 +19,8 @@ inline void PrintTo(const RECT &r, std::ostream *out)
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
 
+// count lines of "ab", each but the last ended by CR LF.
+std::u16string ShortLines(int count);
 // The document's text, without the terminator.
 std::u16string Text();
 // Cells of 180 pixels for these units at 96 dpi (176 plus a tenth of the
@@ -46,6 +48,9 @@ protected:
     int BlackInRow(int y, int x0, int x1) const;
     int BlackInColumn(int x, int y0, int y1) const;
     void SaveScreenshot(const char *name) const;
+    // What the partial repaints left must equal a full repaint of the same
+    // state; a pixel the refresh missed fails with its position.
+    void ExpectScreenMatchesFullRepaint();
 };
 
 #endif

@@ -8,14 +8,6 @@
 
 namespace {
 
-std::u16string Lines(int count)
-{
-    std::u16string text;
-    for (int i = 1; i < count; i++)
-        text += u"x\r\n";
-    return text + u"x";
-}
-
 int PageGapOnScreen()
 {
     return PageGap(96);
@@ -44,7 +36,7 @@ TEST_F(EditorTest, TheWorkedExampleOfPageGeometry)
     EXPECT_EQ(LineHeight, 50);
     EXPECT_EQ(LinesPerPage, 15);
     EXPECT_EQ(PageGapOnScreen(), 18);
-    SetText(Lines(20));
+    SetText(ShortLines(20));
     ASSERT_EQ(LineCount, 20);
     EXPECT_EQ(PageCount(), 2);
     EXPECT_EQ(ScrollMax(), 23);
@@ -80,7 +72,7 @@ TEST_F(EditorTest, ANarrowWindowPutsTheColumnPastItsLeftEdge)
 TEST_F(EditorTest, MinimisingKeepsTopLineAndRestoringRecomputes)
 {
     Start();
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12), 0);
     ASSERT_EQ(TopLine, 12);
     WinsimMinimize(window);
@@ -98,7 +90,7 @@ TEST_F(EditorTest, MinimisingKeepsTopLineAndRestoringRecomputes)
 TEST_F(EditorTest, ThePageStepIsTwoLessThanTheRowsThatFit)
 {
     Start(817, 144 + 6 * 49);  // exactly six rows
-    SetText(Lines(60));
+    SetText(ShortLines(60));
     EXPECT_EQ(VisibleLines(), 5);
     SendMessage(window, WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(TopLine, 4);
@@ -109,7 +101,7 @@ TEST_F(EditorTest, ThePageStepIsTwoLessThanTheRowsThatFit)
 TEST_F(EditorTest, AWindowShorterThanOneRowStillPagesByOne)
 {
     Start(817, 144 + 48);
-    SetText(Lines(60));
+    SetText(ShortLines(60));
     EXPECT_EQ(VisibleLines(), 0);
     SendMessage(window, WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(TopLine, 1);
@@ -118,7 +110,7 @@ TEST_F(EditorTest, AWindowShorterThanOneRowStillPagesByOne)
 TEST_F(EditorTest, ScrollingUpAtTheTopChangesAndRepaintsNothing)
 {
     Start();
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     WinsimClearLogs();
     SendMessage(window, WM_VSCROLL, SB_LINEUP, 0);
     SendMessage(window, WM_VSCROLL, SB_ENDSCROLL, 0);
@@ -130,7 +122,7 @@ TEST_F(EditorTest, ScrollingUpAtTheTopChangesAndRepaintsNothing)
 TEST_F(EditorTest, ScrollingMovesTheTextAreaByRowsAndPageGaps)
 {
     Start(817, 1000);
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 13), 0);
     ASSERT_EQ(TopLine, 13);
     int gap = PageGapOnScreen();
@@ -166,7 +158,7 @@ TEST_F(EditorTest, ScrollingMovesTheTextAreaByRowsAndPageGaps)
 TEST_F(EditorTest, TheThumbIsFollowedAndClampedToTheRange)
 {
     Start();
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5000), 0);
     EXPECT_EQ(TopLine, ScrollMax());
     EXPECT_EQ(TopLine, 45 - 8 + 1);
@@ -176,7 +168,7 @@ TEST_F(EditorTest, TheThumbIsFollowedAndClampedToTheRange)
 TEST_F(EditorTest, ShrinkingTheDocumentPullsTopLineIntoTheRange)
 {
     Start();
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 30), 0);
     ASSERT_EQ(TopLine, 30);
     SetText(u"x");
@@ -187,7 +179,7 @@ TEST_F(EditorTest, ShrinkingTheDocumentPullsTopLineIntoTheRange)
 TEST_F(EditorTest, EnlargingTheWindowPullsTopLineDownAtTheNextSize)
 {
     Start();
-    SetText(Lines(10));
+    SetText(ShortLines(10));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 8), 0);
     ASSERT_EQ(TopLine, 8);
     WinsimResizeClient(window, 817, 144 + 12 * 49);  // eleven visible rows
@@ -215,7 +207,7 @@ TEST_F(EditorTest, AOnePageDocumentHasTheTopRuleAndTheClosingRule)
 TEST_F(EditorTest, InnerRulesMarkThePageBoundaries)
 {
     Start(817, 1000);
-    SetText(Lines(20));
+    SetText(ShortLines(20));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 0);
     int inner = 144 + 768 - 10 * 49 - 1;
     EXPECT_EQ(BlackInRow(inner, 0, 800), 576);

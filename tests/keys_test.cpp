@@ -7,14 +7,6 @@
 
 namespace {
 
-std::u16string Lines(int count)
-{
-    std::u16string text;
-    for (int i = 1; i < count; i++)
-        text += u"ab\r\n";
-    return text + u"ab";
-}
-
 TEST_F(EditorTest, LeftAndRightFollowThePictureAndStepOverLineBreaks)
 {
     Start();
@@ -116,7 +108,7 @@ TEST_F(EditorTest, HomeAndEndStayOnTheCaretsLine)
 TEST_F(EditorTest, PageDownAndUpMoveByTheRowsThatFitLessOne)
 {
     Start();  // VisibleLines 8: PageStep 7
-    SetText(Lines(100));
+    SetText(ShortLines(100));
     Caret = LineTable[10].first + 1;
     Press(VK_NEXT);
     EXPECT_EQ(Caret, LineTable[17].first);
@@ -131,7 +123,7 @@ TEST_F(EditorTest, PageDownAndUpMoveByTheRowsThatFitLessOne)
 TEST_F(EditorTest, ControlPageUpGoesToThePageStartThenThePreviousPage)
 {
     Start();
-    SetText(Lines(40));  // pages start at lines 0, 15, 30
+    SetText(ShortLines(40));  // pages start at lines 0, 15, 30
     Caret = LineTable[35].first + 1;
     Press(VK_PRIOR, false, true);
     EXPECT_EQ(Caret, LineTable[30].first);
@@ -189,7 +181,7 @@ TEST_F(EditorTest, ShiftDownFromTheSelectionStartFlipsItPastTheEnd)
 TEST_F(EditorTest, EscapeClearsASelectionAndOnlyThenScrollsToTheCaret)
 {
     Start();
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);
     Press(VK_ESCAPE);
     EXPECT_EQ(TopLine, 20);  // no selection: nothing at all
@@ -223,7 +215,7 @@ TEST_F(EditorTest, AMoveWithoutShiftClearsTheSelectionAndRepaintsIt)
 TEST_F(EditorTest, AnyMoveScrollsTheCaretBackIntoView)
 {
     Start();
-    SetText(Lines(40));
+    SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);
     WinsimClearLogs();
     Press(VK_LEFT);

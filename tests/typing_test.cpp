@@ -96,10 +96,7 @@ TEST_F(EditorTest, AWordThatJumpsDownRepaintsTheRestOfTheLineAndTheBandBelow)
                                        IsRect(327, 193, 328, 242),  // the new, after "bc"
                                        IsRect(0, 144, 328, 193),    // what "b" left
                                        IsRect(0, 193, 800, 600)));  // the new line
-    // What the partial repaints left equals a full repaint.
-    std::vector<COLORREF> after = WinsimFramebuffer(window);
-    RepaintAll();
-    EXPECT_TRUE(after == WinsimFramebuffer(window));
+    ExpectScreenMatchesFullRepaint();
 }
 
 TEST_F(EditorTest, ASpaceTypedAtTheEndOfAFullLineStaysOnIt)
@@ -128,9 +125,7 @@ TEST_F(EditorTest, TypingOnTheLastVisibleLineScrollsByOneLine)
     ASSERT_EQ(WinsimScrolls().size(), 1u);
     EXPECT_EQ(WinsimScrolls()[0].dy, -49);
     EXPECT_EQ(GetScrollPos(window, SB_VERT), 1);
-    std::vector<COLORREF> after = WinsimFramebuffer(window);
-    RepaintAll();
-    EXPECT_TRUE(after == WinsimFramebuffer(window));
+    ExpectScreenMatchesFullRepaint();
 }
 
 TEST_F(EditorTest, ScrollingToFollowTheCaretAcrossAPageAddsThePageGap)
@@ -149,9 +144,7 @@ TEST_F(EditorTest, ScrollingToFollowTheCaretAcrossAPageAddsThePageGap)
     EXPECT_EQ(TopLine, 15);
     ASSERT_EQ(WinsimScrolls().size(), 1u);
     EXPECT_EQ(WinsimScrolls()[0].dy, -(49 + PageGap(96)));
-    std::vector<COLORREF> after = WinsimFramebuffer(window);
-    RepaintAll();
-    EXPECT_TRUE(after == WinsimFramebuffer(window));
+    ExpectScreenMatchesFullRepaint();
 }
 
 TEST_F(EditorTest, TypingReplacesTheSelectionWhicheverEndTheCaretIsAt)
