@@ -298,8 +298,11 @@ class Session:
         if result.returncode != 0:
             raise RuntimeError(f"xdotool key {' '.join(keys)} failed: {result.stderr.strip()}")
 
-    def type_text(self, text):
-        self._x("xdotool", "type", "--", text)
+    def type_text(self, text, delay_ms=None):
+        """Types text; a character outside the keymap needs a remapped key,
+        which Wine may miss at xdotool's default pace, hence delay_ms."""
+        pace = ["--delay", str(delay_ms)] if delay_ms else []
+        self._x("xdotool", "type", *pace, "--", text, timeout=10 + len(text) * (delay_ms or 0) / 1000)
 
     def click(self, x, y, button=1):
         """Clicks at screen pixel (x, y)."""

@@ -23,6 +23,6 @@ void FileNew(void)
     if (!SaveChangesPrompt(SaveQuestionForNewAndClose))
         return;
     SetEmptyDocument();
-    SetWindowTextA(MainWindow, "Inkwarden");
+    SetWindowText(MainWindow, TEXT("Inkwarden"));
     ShowReplacedDocument();
 }

@@ -69,9 +69,9 @@ void FileOpen(void)
     if (!SaveChangesPrompt(SaveQuestionForOpen))
         return;
     PrepareFileDialog(OFN_FILEMUSTEXIST);
-    if (!GetOpenFileNameA(&FileDialogRecord))
+    if (!GetOpenFileName(&FileDialogRecord))
         return;
-    HANDLE file = CreateFileA(FilePath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE file = CreateFile(FilePath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         ReportOpenFailure(TEXT("Can not obtain a file handle to the selected file"));
         return;
@@ -85,6 +85,6 @@ void FileOpen(void)
     memcpy(TextBuffer, &FileBuffer[1], units * sizeof(WCHAR));
     CharCount = units;
     RememberSavedCopy();
-    SetWindowTextA(MainWindow, FileTitle);
+    SetWindowText(MainWindow, FileTitle);
     ShowReplacedDocument();
 }

@@ -5,24 +5,24 @@
 #include <string.h>
 
 // The folder part of a path, separator kept: "C:\dir\" of "C:\dir\a.txt".
-static void FolderOf(const char *path, char *folder)
+static void FolderOf(const WCHAR *path, WCHAR *folder)
 {
-    const char *end = NULL;
-    for (const char *c = path; *c; c++)
+    const WCHAR *end = NULL;
+    for (const WCHAR *c = path; *c; c++)
         if (*c == '\\' || *c == '/')
             end = c + 1;
     if (!end) {
-        strcpy(folder, ".");
+        lstrcpy(folder, TEXT("."));
         return;
     }
-    memcpy(folder, path, end - path);
+    memcpy(folder, path, (end - path) * sizeof(WCHAR));
     folder[end - path] = 0;
 }
 
 // The mark, then every unit of the document including its terminator.
-static BOOL WriteDocumentTo(const char *path)
+static BOOL WriteDocumentTo(const WCHAR *path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    HANDLE file = CreateFile(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return FALSE;
     memset(FileBuffer, 0, sizeof FileBuffer);
@@ -39,15 +39,15 @@ static BOOL WriteDocumentTo(const char *path)
 // its place, so a failure at any step leaves the old file as it was.
 static BOOL SaveDocument(void)
 {
-    char folder[FILE_PATH_BYTES];
-    char temporary[MAX_PATH];
+    WCHAR folder[FILE_PATH_UNITS];
+    WCHAR temporary[MAX_PATH];
     FolderOf(FilePath, folder);
-    if (!GetTempFileNameA(folder, "ink", 0, temporary))
+    if (!GetTempFileName(folder, TEXT("ink"), 0, temporary))
         return FALSE;
     if (WriteDocumentTo(temporary) &&
-        MoveFileExA(temporary, FilePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        MoveFileEx(temporary, FilePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return TRUE;
-    DeleteFileA(temporary);
+    DeleteFile(temporary);
     return FALSE;
 }
 
@@ -55,12 +55,12 @@ static BOOL SaveDocument(void)
 void FileSave(void)
 {
     PrepareFileDialog(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
-    if (!GetSaveFileNameA(&FileDialogRecord))
+    if (!GetSaveFileName(&FileDialogRecord))
         return;
     if (!SaveDocument()) {
         ReportWarning(TEXT("Can Not Save File"), TEXT("Can not write to the selected file"));
         return;
     }
     RememberSavedCopy();
-    SetWindowTextA(MainWindow, FileTitle);
+    SetWindowText(MainWindow, FileTitle);
 }

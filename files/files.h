@@ -6,11 +6,12 @@
 
 // A mark slot, then room for every unit of the largest document.
 #define FILE_BUFFER_UNITS (1 + 32768)
-#define FILE_PATH_BYTES 260
+// Wide, so a Chinese file name works whatever the system's code page.
+#define FILE_PATH_UNITS MAX_PATH
 
-extern OPENFILENAMEA FileDialogRecord;
-extern char FilePath[FILE_PATH_BYTES];
-extern char FileTitle[FILE_PATH_BYTES];
+extern OPENFILENAMEW FileDialogRecord;
+extern WCHAR FilePath[FILE_PATH_UNITS];
+extern WCHAR FileTitle[FILE_PATH_UNITS];
 extern WCHAR FileBuffer[FILE_BUFFER_UNITS];
 
 // The two wordings of the save question.

@@ -85,7 +85,7 @@ protected:
         Start();
         SetText(text);
         RememberSavedCopy();
-        SetWindowTextA(window, "old.txt");
+        SetWindowText(window, u"old.txt");
     }
 
     void ExpectOnlyWarning(const char16_t *caption, const std::u16string &text)
@@ -113,7 +113,7 @@ TEST_F(FilesTest, SavedBytesOpenBackAsTheSameUnchangedDocument)
     ASSERT_EQ(WinsimFileDialogs().size(), 1u);
     const WinsimFileDialog &save = WinsimFileDialogs()[0];
     EXPECT_TRUE(save.save);
-    EXPECT_EQ(save.structSize, (DWORD)OPENFILENAME_SIZE_VERSION_400A);
+    EXPECT_EQ(save.structSize, (DWORD)OPENFILENAME_SIZE_VERSION_400W);
     EXPECT_EQ(save.owner, window);
     EXPECT_EQ(save.flags, (DWORD)0x802);
     EXPECT_EQ(save.filter, (std::vector<std::string>{"Unicode Text Files (*.txt)", "*.txt",

@@ -339,8 +339,7 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageW(const MSG *msg);
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
-// The ANSI code page is UTF-8, as the program's manifest declares.
-BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text);
+BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
 int WINAPI GetSystemMetrics(int index);
@@ -403,6 +402,7 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
 
 int WINAPI lstrlenW(LPCWSTR s);
 LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount);
+LPWSTR WINAPI lstrcpyW(LPWSTR dst, LPCWSTR src);
 
 // KERNEL32 files, and the errors GetLastError reports for them
 typedef struct _SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
@@ -439,7 +439,7 @@ typedef struct _OVERLAPPED *LPOVERLAPPED;
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
-HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                           DWORD disposition, DWORD attributes, HANDLE templateFile);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh);
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
@@ -447,47 +447,47 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
                       LPOVERLAPPED overlapped);
 BOOL WINAPI FlushFileBuffers(HANDLE file);
 BOOL WINAPI CloseHandle(HANDLE object);
-BOOL WINAPI DeleteFileA(LPCSTR name);
-BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags);
-UINT WINAPI GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR tempFileName);
+BOOL WINAPI DeleteFileW(LPCWSTR name);
+BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
+UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);
 
 // COMDLG32: the Open and Save As dialogs
 typedef UINT_PTR (CALLBACK *LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
-typedef struct tagOFNA {
+typedef struct tagOFNW {
     DWORD lStructSize;
     HWND hwndOwner;
     HINSTANCE hInstance;
-    LPCSTR lpstrFilter;
-    LPSTR lpstrCustomFilter;
+    LPCWSTR lpstrFilter;
+    LPWSTR lpstrCustomFilter;
     DWORD nMaxCustFilter;
     DWORD nFilterIndex;
-    LPSTR lpstrFile;
+    LPWSTR lpstrFile;
     DWORD nMaxFile;
-    LPSTR lpstrFileTitle;
+    LPWSTR lpstrFileTitle;
     DWORD nMaxFileTitle;
-    LPCSTR lpstrInitialDir;
-    LPCSTR lpstrTitle;
+    LPCWSTR lpstrInitialDir;
+    LPCWSTR lpstrTitle;
     DWORD Flags;
     WORD nFileOffset;
     WORD nFileExtension;
-    LPCSTR lpstrDefExt;
+    LPCWSTR lpstrDefExt;
     LPARAM lCustData;
     LPOFNHOOKPROC lpfnHook;
-    LPCSTR lpTemplateName;
+    LPCWSTR lpTemplateName;
     void *pvReserved;
     DWORD dwReserved;
     DWORD FlagsEx;
-} OPENFILENAMEA, *LPOPENFILENAMEA;
+} OPENFILENAMEW, *LPOPENFILENAMEW;
 // The record as it was before the Windows 2000 fields.
-#define OPENFILENAME_SIZE_VERSION_400A \
-    (offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(((OPENFILENAMEA *)0)->lpTemplateName))
+#define OPENFILENAME_SIZE_VERSION_400W \
+    (offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(((OPENFILENAMEW *)0)->lpTemplateName))
 #define OFN_OVERWRITEPROMPT 0x00000002
 #define OFN_PATHMUSTEXIST 0x00000800
 #define OFN_FILEMUSTEXIST 0x00001000
 #define CDERR_STRUCTSIZE 0x0001
 #define FNERR_BUFFERTOOSMALL 0x3003
-BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA record);
-BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA record);
+BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record);
+BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
 DWORD WINAPI CommDlgExtendedError(void);
 
 // The generic names, as the UNICODE build of the SDK maps them.
@@ -513,6 +513,16 @@ DWORD WINAPI CommDlgExtendedError(void);
 #define GetModuleHandle GetModuleHandleW
 #define lstrlen lstrlenW
 #define lstrcpyn lstrcpynW
+#define lstrcpy lstrcpyW
+#define SetWindowText SetWindowTextW
+#define CreateFile CreateFileW
+#define DeleteFile DeleteFileW
+#define MoveFileEx MoveFileExW
+#define GetTempFileName GetTempFileNameW
+#define GetOpenFileName GetOpenFileNameW
+#define GetSaveFileName GetSaveFileNameW
+#define OPENFILENAME OPENFILENAMEW
+#define OPENFILENAME_SIZE_VERSION_400 OPENFILENAME_SIZE_VERSION_400W
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
 
 #endif

@@ -98,11 +98,11 @@ int WinsimLiveDCs(void);    // device contexts not yet released
 void WinsimFailHeapAllocation(int count);
 int WinsimLiveHeapBlocks(void);
 
-// The caption SetWindowTextA or CreateWindowEx gave the window.
+// The caption SetWindowText or CreateWindowEx gave the window.
 std::u16string WinsimWindowText(HWND hwnd);
 
 // Files.  Each test gets a fresh folder of its own, removed at the next
-// reset and at exit.
+// reset and at exit.  Paths are UTF-8 here and UTF-16 to the program.
 const char *WinsimTempFolder(void);
 int WinsimOpenFileHandles(void);  // handles CreateFileA gave and nobody closed
 // count == 1 makes the next such call fail, 2 the one after...
@@ -125,7 +125,7 @@ struct WinsimFileDialog {
     bool save;
     DWORD structSize;
     HWND owner;
-    std::vector<std::string> filter;  // the 0-separated strings, in order
+    std::vector<std::string> filter;  // the 0-separated strings, in order, as UTF-8
     DWORD filterIndex;
     DWORD flags;
     std::string defExt;

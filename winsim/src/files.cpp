@@ -1,6 +1,6 @@
 // Files over real POSIX files, and the Open and Save As dialogs answered by
-// the test.  Paths are passed through as they are (UTF-8, '/' separated), so
-// a test works in the folder WinsimTempFolder gives it.
+// the test.  Paths become UTF-8 and are otherwise used as they are ('/'
+// separated), so a test works in the folder WinsimTempFolder gives it.
 #include "internal.h"
 
 #include <dirent.h>
@@ -104,10 +104,72 @@ static FileHandle *HandleFrom(HANDLE file)
     return nullptr;
 }
 
-static bool Exists(const char *path)
+static bool Exists(const std::string &path)
 {
     struct stat info;
-    return stat(path, &info) == 0;
+    return stat(path.c_str(), &info) == 0;
+}
+
+static std::string Path(LPCWSTR name)
+{
+    return Utf8FromUtf16(name ? name : u"");
+}
+
+std::string Utf8FromUtf16(const std::u16string &text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += (char)c;
+        } else if (c < 0x800) {
+            out += (char)(0xC0 | c >> 6);
+            out += (char)(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += (char)(0xE0 | c >> 12);
+            out += (char)(0x80 | (c >> 6 & 0x3F));
+            out += (char)(0x80 | (c & 0x3F));
+        } else {
+            out += (char)(0xF0 | c >> 18);
+            out += (char)(0x80 | (c >> 12 & 0x3F));
+            out += (char)(0x80 | (c >> 6 & 0x3F));
+            out += (char)(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A malformed byte becomes U+FFFD, as MultiByteToWideChar does.
+std::u16string Utf16FromUtf8(const std::string &text)
+{
+    std::u16string out;
+    const unsigned char *p = (const unsigned char *)text.c_str();
+    while (*p) {
+        uint32_t code = 0xFFFD;
+        int extra = *p < 0x80 ? 0 : *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : -1;
+        if (extra < 0) {
+            p++;
+        } else {
+            uint32_t value = extra == 0 ? *p : *p & (0x3F >> extra);
+            int i = 1;
+            for (; i <= extra && (p[i] & 0xC0) == 0x80; i++)
+                value = value << 6 | (p[i] & 0x3F);
+            if (i > extra)
+                code = value;
+            p += i;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out += (char16_t)(0xD800 + (code >> 10));
+            out += (char16_t)(0xDC00 + (code & 0x3FF));
+        } else {
+            out += (char16_t)code;
+        }
+    }
+    return out;
 }
 
 }  // namespace winsim
@@ -124,7 +186,7 @@ void WINAPI SetLastError(DWORD error)
     lastError = error;
 }
 
-HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
                           DWORD, HANDLE)
 {
     if (Fails(failCountdowns, WinsimCreateFile)) {
@@ -138,7 +200,8 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTE
         flags = O_WRONLY;
     else
         flags = O_RDONLY;
-    bool existed = Exists(name);
+    const std::string path = Path(name);
+    bool existed = Exists(path);
     switch (disposition) {
     case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
     case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
@@ -147,7 +210,7 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTE
     case TRUNCATE_EXISTING: flags |= O_TRUNC; break;
     default: lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
     }
-    int fd = open(name, flags | O_CLOEXEC, 0644);
+    int fd = open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd < 0) {
         lastError = ErrorFromErrno(errno);
         return INVALID_HANDLE_VALUE;
@@ -254,26 +317,26 @@ BOOL WINAPI CloseHandle(HANDLE object)
     return FALSE;
 }
 
-BOOL WINAPI DeleteFileA(LPCSTR name)
+BOOL WINAPI DeleteFileW(LPCWSTR name)
 {
-    if (unlink(name) != 0) {
+    if (unlink(Path(name).c_str()) != 0) {
         lastError = ErrorFromErrno(errno);
         return FALSE;
     }
     return TRUE;
 }
 
-BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags)
+BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
 {
     if (Fails(failCountdowns, WinsimMoveFile)) {
         lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(replacement)) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(Path(replacement))) {
         lastError = ERROR_ALREADY_EXISTS;
         return FALSE;
     }
-    if (rename(existing, replacement) != 0) {
+    if (rename(Path(existing).c_str(), Path(replacement).c_str()) != 0) {
         lastError = ErrorFromErrno(errno);
         return FALSE;
     }
@@ -282,35 +345,35 @@ BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags)
 
 // With unique 0 the file is created empty under a name nobody holds, as
 // "<path>\<prefix><hex>.TMP"; here the separator is '/'.
-UINT WINAPI GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR tempFileName)
+UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName)
 {
     if (Fails(failCountdowns, WinsimGetTempFileName)) {
         lastError = ERROR_ACCESS_DENIED;
         return 0;
     }
-    std::string folder = path;
+    std::u16string folder = path;
     if (folder.size() > MAX_PATH - 14) {
         lastError = ERROR_BUFFER_OVERFLOW;
         return 0;
     }
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         folder += '/';
-    std::string start = folder + std::string(prefix).substr(0, 3);
+    std::u16string start = folder + std::u16string(prefix).substr(0, 3);
     for (int attempt = 0; attempt < 0x10000; attempt++) {
         UINT number = unique ? unique : (++tempCounter & 0xFFFF);
         if (number == 0)
             continue;
         char hex[16];
         snprintf(hex, sizeof hex, "%X", number);
-        std::string name = start + hex + ".TMP";
+        std::u16string name = start + Utf16FromUtf8(hex) + u".TMP";
         if (unique) {
-            strcpy(tempFileName, name.c_str());
+            lstrcpyW(tempFileName, name.c_str());
             return unique;
         }
-        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        int fd = open(Utf8FromUtf16(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             close(fd);
-            strcpy(tempFileName, name.c_str());
+            lstrcpyW(tempFileName, name.c_str());
             return number;
         }
         if (errno != EEXIST) {
@@ -324,10 +387,10 @@ UINT WINAPI GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR temp
 
 // The dialog as the user would fill it: the chosen path into lpstrFile, its
 // name into lpstrFileTitle, the default extension added to a bare name.
-static BOOL RunFileDialog(LPOPENFILENAMEA record, bool save)
+static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
 {
     dialogError = 0;
-    if (record->lStructSize != OPENFILENAME_SIZE_VERSION_400A && record->lStructSize != sizeof *record) {
+    if (record->lStructSize != OPENFILENAME_SIZE_VERSION_400W && record->lStructSize != sizeof *record) {
         dialogError = CDERR_STRUCTSIZE;
         return FALSE;
     }
@@ -336,52 +399,50 @@ static BOOL RunFileDialog(LPOPENFILENAMEA record, bool save)
     seen.structSize = record->lStructSize;
     seen.owner = record->hwndOwner;
     if (record->lpstrFilter) {
-        const char *f = record->lpstrFilter;
+        const WCHAR *f = record->lpstrFilter;
         while (*f) {
-            seen.filter.push_back(f);
-            f += strlen(f) + 1;
+            seen.filter.push_back(Path(f));
+            f += lstrlenW(f) + 1;
         }
     }
     seen.filterIndex = record->nFilterIndex;
     seen.flags = record->Flags;
-    seen.defExt = record->lpstrDefExt ? record->lpstrDefExt : "";
+    seen.defExt = Path(record->lpstrDefExt);
     seen.maxFile = record->nMaxFile;
     seen.maxFileTitle = record->nMaxFileTitle;
-    seen.proposed = record->lpstrFile ? record->lpstrFile : "";
+    seen.proposed = Path(record->lpstrFile);
     dialogs.push_back(seen);
 
     if (dialogAnswers.empty())
         return FALSE;
-    std::string path = dialogAnswers.front();
+    std::u16string path = Utf16FromUtf8(dialogAnswers.front());
     dialogAnswers.pop_front();
     if (path.empty())
         return FALSE;  // the user cancelled
-    size_t slash = path.find_last_of("/\\");
-    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    if (record->lpstrDefExt && *record->lpstrDefExt && path.find('.', nameStart) == std::string::npos)
-        path += std::string(".") + record->lpstrDefExt;
-    std::string title = path.substr(nameStart);
+    size_t slash = path.find_last_of(u"/\\");
+    size_t nameStart = slash == std::u16string::npos ? 0 : slash + 1;
+    if (record->lpstrDefExt && *record->lpstrDefExt && path.find(u'.', nameStart) == std::u16string::npos)
+        path += u"." + std::u16string(record->lpstrDefExt);
+    std::u16string title = path.substr(nameStart);
     if (!record->lpstrFile || path.size() + 1 > record->nMaxFile) {
         dialogError = FNERR_BUFFERTOOSMALL;
         return FALSE;
     }
-    strcpy(record->lpstrFile, path.c_str());
-    if (record->lpstrFileTitle && record->nMaxFileTitle > 0) {
-        strncpy(record->lpstrFileTitle, title.c_str(), record->nMaxFileTitle - 1);
-        record->lpstrFileTitle[record->nMaxFileTitle - 1] = 0;
-    }
+    lstrcpyW(record->lpstrFile, path.c_str());
+    if (record->lpstrFileTitle && record->nMaxFileTitle > 0)
+        lstrcpynW(record->lpstrFileTitle, title.c_str(), (int)record->nMaxFileTitle);
     record->nFileOffset = (WORD)nameStart;
-    size_t dot = path.find_last_of('.');
-    record->nFileExtension = (WORD)(dot != std::string::npos && dot >= nameStart ? dot + 1 : path.size());
+    size_t dot = path.find_last_of(u'.');
+    record->nFileExtension = (WORD)(dot != std::u16string::npos && dot >= nameStart ? dot + 1 : path.size());
     return TRUE;
 }
 
-BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA record)
+BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record)
 {
     return RunFileDialog(record, false);
 }
 
-BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA record)
+BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record)
 {
     return RunFileDialog(record, true);
 }

@@ -96,6 +96,10 @@ bool GlyphWidthsOf(const LOGFONTW &font, WCHAR unit, ABC *widths);
 HMENU LoadMenuFromScript(LPCWSTR name);
 void FindMenuCommand(HMENU menu, UINT id, HMENU *popup, int *popupPosition, UINT *state);
 
+// Paths: the program's UTF-16, the host's UTF-8.
+std::string Utf8FromUtf16(const std::u16string &text);
+std::u16string Utf16FromUtf8(const std::string &text);
+
 void ResetWindowing();
 void ResetGdi();
 void ResetFonts();

@@ -676,42 +676,12 @@ void WinsimRestore(HWND hwnd)
     ApplyClientSize(w);
 }
 
-// Decodes UTF-8; a malformed byte becomes U+FFFD, as MultiByteToWideChar does.
-static std::u16string FromUtf8(const char *text)
-{
-    std::u16string out;
-    const unsigned char *p = (const unsigned char *)text;
-    while (*p) {
-        uint32_t code = 0xFFFD;
-        int extra = *p < 0x80 ? 0 : *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : -1;
-        if (extra < 0) {
-            p++;
-        } else {
-            uint32_t value = extra == 0 ? *p : *p & (0x3F >> extra);
-            int i = 1;
-            for (; i <= extra && (p[i] & 0xC0) == 0x80; i++)
-                value = value << 6 | (p[i] & 0x3F);
-            if (i > extra)
-                code = value;
-            p += i;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += (char16_t)(0xD800 + (code >> 10));
-            out += (char16_t)(0xDC00 + (code & 0x3FF));
-        } else {
-            out += (char16_t)code;
-        }
-    }
-    return out;
-}
-
-BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text)
+BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text)
 {
     Window *w = WindowFrom(hwnd);
     if (!w)
         return FALSE;
-    w->title = FromUtf8(text ? text : "");
+    w->title = text ? text : u"";
     return TRUE;
 }
 
