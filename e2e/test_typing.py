@@ -63,15 +63,23 @@ class Screen:
         return (min(xs), max(xs)) if xs else None
 
 
-class TypingSelectingDeleting(unittest.TestCase):
-    """One program, driven through a short editing session."""
+class ProgramCase(unittest.TestCase):
+    """Starts the program once for the tests of the class, with the keyboard."""
+
+    LOG = None
 
     @classmethod
     def setUpClass(cls):
         cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "typing.log")
+        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, cls.LOG)
         cls.left, cls.right = editor.column(cls.main.width)
         SESSION.focus(cls.x_window)
+
+
+class TypingSelectingDeleting(ProgramCase):
+    """One program, driven through a short editing session."""
+
+    LOG = "typing.log"
 
     def shot(self, name, ready=lambda screen: True):
         """A picture once ready(screen) holds (or the last one after 5 s)."""
@@ -143,7 +151,7 @@ class TypingSelectingDeleting(unittest.TestCase):
         self.assertGreater(s.ink(0)[0], joined[0], "Delete did not shorten the line")
 
 
-class TypedGlyphs(unittest.TestCase):
+class TypedGlyphs(ProgramCase):
     """Typed letters and digits show the text font's own glyphs: a font
     without them draws empty boxes instead."""
 
@@ -151,13 +159,7 @@ class TypedGlyphs(unittest.TestCase):
     # xdotool types a Chinese character through a remapped key, which Wine
     # often misses; the font is asked for one all the same.
     CHINESE = "文"
-
-    @classmethod
-    def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "glyphs.log")
-        cls.left, cls.right = editor.column(cls.main.width)
-        SESSION.focus(cls.x_window)
+    LOG = "glyphs.log"
 
     def test_typed_characters_draw_their_glyphs(self):
         font = editor.document_font(SESSION, self.TYPED + self.CHINESE)
