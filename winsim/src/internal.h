@@ -101,6 +101,7 @@ void ResetGdi();
 void ResetFonts();
 void ResetResources();
 void ResetKernel();
+void ResetClipboard();
 
 }  // namespace winsim
 

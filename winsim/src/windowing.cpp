@@ -822,5 +822,6 @@ void WinsimReset(void)
     ResetGdi();
     ResetFonts();
     ResetResources();
+    ResetClipboard();
     ResetKernel();
 }
