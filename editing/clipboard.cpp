@@ -46,6 +46,8 @@ static BOOL PlaceSelectionOnClipboard(LPCWSTR caption)
         ReportWarning(caption, TEXT("Can not place the text on the Clipboard"));
         return FALSE;
     }
+    // The clipboard owns the block now; whether others can read it is not
+    // sure, so Cut keeps the text.
     if (!CloseClipboard()) {
         ReportWarning(caption, TEXT("Can not close the Clipboard"));
         return FALSE;

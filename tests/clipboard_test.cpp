@@ -276,6 +276,10 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
          u"Can not open the Clipboard"},
         {IDM_EDIT_CUT, [] { WinsimRefuseClipboardData(true); }, u"Can Not Cut",
          u"Can not place the text on the Clipboard"},
+        {IDM_EDIT_COPY, [] { WinsimFailCloseClipboard(true); }, u"Can Not Copy",
+         u"Can not close the Clipboard"},
+        {IDM_EDIT_CUT, [] { WinsimFailCloseClipboard(true); }, u"Can Not Cut",
+         u"Can not close the Clipboard"},
         {IDM_EDIT_CUT, [] { WinsimFailHeapAllocation(1); }, u"Can Not Cut", u"Can not allocate memory"},
         {IDM_EDIT_DELETE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Delete",
          u"Can not allocate memory"},
@@ -299,6 +303,7 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
         Command(cases[i].command);
         WinsimHoldClipboardElsewhere(false);
         WinsimRefuseClipboardData(false);
+        WinsimFailCloseClipboard(false);
         ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
         const WinsimMessageBox &box = WinsimMessageBoxes().back();
         EXPECT_EQ(box.caption, cases[i].caption);

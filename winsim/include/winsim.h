@@ -126,6 +126,8 @@ bool WinsimClipboardIsOpen(void);
 void WinsimHoldClipboardElsewhere(bool held);
 // SetClipboardData fails, as when the system cannot take the block.
 void WinsimRefuseClipboardData(bool refuse);
+// CloseClipboard reports failure (the clipboard is released all the same).
+void WinsimFailCloseClipboard(bool fail);
 
 // Menus: item states read with GetMenuState; DrawMenuBar calls are counted.
 int WinsimMenuBarDraws(void);

@@ -24,6 +24,7 @@ static std::vector<std::string> misuses;
 static int allocFailCountdown;
 static int lockFailCountdown;
 static bool refuseClipboardData;
+static bool failClose;
 static bool heldElsewhere;
 
 static bool clipboardOpen;
@@ -38,6 +39,7 @@ void ResetClipboard()
     allocFailCountdown = 0;
     lockFailCountdown = 0;
     refuseClipboardData = false;
+    failClose = false;
     heldElsewhere = false;
     clipboardOpen = false;
     openedBy = nullptr;
@@ -156,7 +158,7 @@ BOOL WINAPI CloseClipboard(void)
             misuses.push_back("a clipboard block left locked at CloseClipboard");
     clipboardOpen = false;
     openedBy = nullptr;
-    return TRUE;
+    return !failClose;
 }
 
 // Frees what the clipboard held; the window that opened it becomes the owner.
@@ -251,6 +253,11 @@ void WinsimHoldClipboardElsewhere(bool held)
 void WinsimRefuseClipboardData(bool refuse)
 {
     refuseClipboardData = refuse;
+}
+
+void WinsimFailCloseClipboard(bool fail)
+{
+    failClose = fail;
 }
 
 void WinsimFailGlobalAllocation(int count)
