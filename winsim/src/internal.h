@@ -106,6 +106,7 @@ void ResetFonts();
 void ResetResources();
 void ResetKernel();
 void ResetFiles();
+void ResetClipboard();
 
 }  // namespace winsim
 
