@@ -119,6 +119,9 @@ class SavingAndOpening(unittest.TestCase):
 
     def test_save_new_open_and_the_save_question(self):
         empty = self.empty
+        # A box closed by an earlier test lingers on the root for a moment.
+        self.assertSameScreen(self.text_area("before-typing", like=empty), empty,
+                              "the page is not empty before typing")
         SESSION.focus(self.x_window)
         SESSION.type_text("ab中文 ")
         SESSION.key("Return", "Tab")
