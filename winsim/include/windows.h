@@ -402,6 +402,8 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
 int WINAPI lstrlenW(LPCWSTR s);
 LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount);
 
+#include "print_api.h"
+
 // The generic names, as the UNICODE build of the SDK maps them.
 #define WNDCLASS WNDCLASSW
 #define LOGFONT LOGFONTW

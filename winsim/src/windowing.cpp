@@ -823,4 +823,5 @@ void WinsimReset(void)
     ResetFonts();
     ResetResources();
     ResetKernel();
+    ResetPrinter();
 }
