@@ -128,24 +128,25 @@ int WINAPI EndPage(HDC hdc)
     return 1;
 }
 
-int WINAPI EndDoc(HDC hdc)
+// EndDoc and AbortDoc both end the running job; the record says which.
+static int FinishJob(HDC hdc, bool aborted)
 {
     WinsimPrintJob *job = JobOf(hdc);
     if (!job)
         return SP_ERROR;
-    job->ended = true;
+    (aborted ? job->aborted : job->ended) = true;
     jobDC = nullptr;
     return 1;
 }
 
+int WINAPI EndDoc(HDC hdc)
+{
+    return FinishJob(hdc, false);
+}
+
 int WINAPI AbortDoc(HDC hdc)
 {
-    WinsimPrintJob *job = JobOf(hdc);
-    if (!job)
-        return SP_ERROR;
-    job->aborted = true;
-    jobDC = nullptr;
-    return 1;
+    return FinishJob(hdc, true);
 }
 
 // Deleting the DC of a running job leaves that job unfinished in the record.
