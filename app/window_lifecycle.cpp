@@ -24,18 +24,11 @@ LRESULT CreateInitialState(HWND window)
     return 0;
 }
 
+// After Yes the window stays whatever the save did; a later close finds it saved.
 LRESULT ClosePrompt(HWND window)
 {
-    if (DocumentChanged()) {
-        int answer = SaveChangesPrompt();
-        if (answer == IDCANCEL)
-            return 0;
-        if (answer == IDYES) {
-            // The window stays whatever the save did; a later close finds it saved.
-            FileSave();
-            return 0;
-        }
-    }
+    if (!SaveChangesPrompt(SaveQuestionForNewAndClose))
+        return 0;
     return DefWindowProc(window, WM_CLOSE, 0, 0);
 }
 

@@ -1,5 +1,6 @@
 """What the end-to-end tests share about Inkwarden: where the program is,
-its geometry at Wine's 96 pixels per inch, and starting it in a session."""
+its geometry at Wine's 96 pixels per inch, its text font as Wine gives it,
+and starting it in a session."""
 
 import os
 import unittest
@@ -14,8 +15,10 @@ TITLE = "Inkwarden"
 COLUMN_WIDTH = 576
 TOP_MARGIN = 144
 PAGE_HEIGHT = 768
-LINE_HEIGHT = 49  # tmHeight of the text font at height -42 under Wine
 UNIT = 36         # a picker box
+
+# The text font's request: points (negative: character height), Big5, face.
+FONT_REQUEST = (-32, 136, "Courier New")
 
 
 def open_session(screen):
@@ -27,6 +30,17 @@ def open_session(screen):
     unittest.addModuleCleanup(session.close)
     session.start()
     return session
+
+
+def document_font(session, text=""):
+    """The text font in the session's prefix, with the glyphs of text."""
+    return session.font(*FONT_REQUEST, text)
+
+
+def line_height(session):
+    """The program's line height: what the platform says of the text font."""
+    font = document_font(session)
+    return font.height + font.external_leading
 
 
 def start_inkwarden(session, log_name):

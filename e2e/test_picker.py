@@ -13,15 +13,17 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import COLUMN_WIDTH, LINE_HEIGHT, OUT, TOP_MARGIN, UNIT  # noqa: E402
+from editor import COLUMN_WIDTH, OUT, TOP_MARGIN, UNIT  # noqa: E402
 from winelib import BLACK, WHITE  # noqa: E402
 
 SESSION = None
+LINE_HEIGHT = None  # measured once the session runs
 
 
 def setUpModule():
-    global SESSION
+    global SESSION, LINE_HEIGHT
     SESSION = editor.open_session("1280x1024x24")
+    LINE_HEIGHT = editor.line_height(SESSION)
 
 
 def is_ink(colour):

@@ -11,17 +11,19 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import (COLUMN_WIDTH, LINE_HEIGHT, OUT, PAGE_HEIGHT, TITLE,  # noqa: E402
+from editor import (COLUMN_WIDTH, OUT, PAGE_HEIGHT, TITLE,  # noqa: E402
                     TOP_MARGIN, column)
 from winelib import BLACK, WHITE  # noqa: E402
 
 SESSION = None
+LINE_HEIGHT = None  # measured once the session runs
 
 
 def setUpModule():
-    global SESSION
+    global SESSION, LINE_HEIGHT
     # 1400 rows make the default window tall enough for the page's closing rule.
     SESSION = editor.open_session("1600x1400x24")
+    LINE_HEIGHT = editor.line_height(SESSION)
 
 
 def start_inkwarden(log_name):

@@ -30,6 +30,23 @@ TEMPLATE_ENV = "INKWARDEN_WINE_TEMPLATE"
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
 
+# The text font asks for "Courier New" in the Big5 character set.  Wine has
+# no Courier New here and hands out whichever installed font claims Big5:
+# once fonts-droid-fallback is there that is Droid Sans Fallback, which has
+# no Latin glyphs.  So every prefix pins the request to one font with both.
+TEXT_FONT = "WenQuanYi Micro Hei Mono"  # from fonts-wqy-microhei
+
+# Registry values every prefix gets, also one made by an earlier version.
+# On a crash Wine runs winedbg --auto even with no AeDebug debugger set, and
+# winedbg then waits on its "Program Error" dialog until the run's timeout;
+# without the dialog it writes a backtrace to the program's output and ends
+# the program with a non-zero code.
+PREFIX_SETTINGS = (
+    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
+    (r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes", "Courier New,136",
+     "REG_SZ", TEXT_FONT + ",136"),
+)
+
 
 def _tool(preferred, *fallbacks):
     if os.path.exists(preferred):
@@ -115,6 +132,13 @@ class Image:
 # One visible window as Win32 reports it; parent is 0 for a top-level window.
 Win32Window = namedtuple("Win32Window", "handle parent pid class_name title x y width height")
 
+# What Wine makes of a font request (see winprobe.c): face is the name
+# GetTextFace reports, font the face of the font actually used.
+Font = namedtuple("Font", "face font height external_leading glyphs")
+# One character in that font: whether the font has a glyph for it, its ABC
+# widths and an Image of it drawn alone in its cell on a line.
+Glyph = namedtuple("Glyph", "code present a b c image")
+
 
 def _unescape(text):
     return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)), text)
@@ -129,7 +153,8 @@ def build_probe(out_dir):
         raise RuntimeError(f"{MINGW_CC} is needed to build {exe.name} (package gcc-mingw-w64-x86-64)")
     exe.parent.mkdir(parents=True, exist_ok=True)
     partial = exe.with_name(f"winprobe.{os.getpid()}.exe")  # a concurrent run must never see half a file
-    subprocess.run([MINGW_CC, "-O1", "-s", "-static", "-o", str(partial), str(PROBE_SOURCE)], check=True, timeout=120)
+    subprocess.run([MINGW_CC, "-O1", "-s", "-static", "-o", str(partial), str(PROBE_SOURCE), "-lgdi32"],
+                   check=True, timeout=120)
     os.replace(partial, exe)
     return exe
 
@@ -298,8 +323,11 @@ class Session:
         if result.returncode != 0:
             raise RuntimeError(f"xdotool key {' '.join(keys)} failed: {result.stderr.strip()}")
 
-    def type_text(self, text):
-        self._x("xdotool", "type", "--", text)
+    def type_text(self, text, delay_ms=None):
+        """Types text; a character outside the keymap needs a remapped key,
+        which Wine may miss at xdotool's default pace, hence delay_ms."""
+        pace = ["--delay", str(delay_ms)] if delay_ms else []
+        self._x("xdotool", "type", *pace, "--", text, timeout=10 + len(text) * (delay_ms or 0) / 1000)
 
     def click(self, x, y, button=1):
         """Clicks at screen pixel (x, y)."""
@@ -373,6 +401,29 @@ class Session:
     def children(self, parent):
         return [w for w in self.win32_windows() if w.parent == parent.handle]
 
+    def font(self, points, charset, face, text=""):
+        """The font Wine gives for this request, with the glyphs of text."""
+        if self._probe is None:
+            self._probe = build_probe(self.out_dir)
+        args = [str(points), str(charset), face, *(str(ord(c)) for c in text)]
+        result = subprocess.run([WINE, str(self._probe), "font", *args], env=self.env, capture_output=True,
+                                text=True, encoding="utf-8", errors="replace", timeout=30)
+        if result.returncode != 0:
+            raise RuntimeError(f"winprobe font failed ({result.returncode}): {result.stderr.strip()}")
+        lines = iter(result.stdout.splitlines())
+        fields = {}
+        glyphs = []
+        for line in lines:
+            key, *values = line.split("\t")
+            if key != "glyph":
+                fields[key] = _unescape(values[0]) if values else ""
+                continue
+            code, present, a, b, c, width, height = map(int, values)
+            rows = [bytes.fromhex(next(lines)) for _ in range(height)]
+            glyphs.append(Glyph(chr(code), bool(present), a, b, c, Image(width, height, b"".join(rows))))
+        return Font(fields["face"], fields["font"], int(fields["height"]), int(fields["external_leading"]),
+                    glyphs)
+
 
 def make_template(path):
     """Boots a prefix at path for sessions to copy (see TEMPLATE_ENV)."""
@@ -381,20 +432,16 @@ def make_template(path):
 
 
 def ensure_prefix(env, timeout=120):
-    """Creates the prefix in env['WINEPREFIX'] if needed; makes crashes end the program."""
+    """Creates the prefix in env['WINEPREFIX'] if needed and brings its settings up to date."""
     prefix = Path(env["WINEPREFIX"])
     if not (prefix / "system.reg").exists():
         prefix.parent.mkdir(parents=True, exist_ok=True)
         quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env, timeout=timeout)
         subprocess.run([WINE, "wineboot", "-i"], check=True, **quiet)
         subprocess.run([WINESERVER, "-w"], check=True, **quiet)
-    # On a crash Wine runs winedbg --auto even with no AeDebug debugger set,
-    # and winedbg then waits on its "Program Error" dialog until the run's
-    # timeout.  Without the dialog it writes a backtrace to the program's
-    # output and ends the program with a non-zero code.
-    subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
-                    "/t", "REG_DWORD", "/d", "0", "/f"], env=env, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=timeout, check=True)
+    for key, name, kind, data in PREFIX_SETTINGS:
+        subprocess.run([WINE, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"], env=env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout, check=True)
 
 
 def _reap(process):

@@ -4,9 +4,20 @@
    backslash, tab, CR and LF escaped as \\ \t \r \n), then the client
    area's screen origin and size.  Under Xvfb without a window manager
    the X window of a top-level window also holds its menu bar and scroll
-   bars, so only Win32 itself can tell where the client area is. */
+   bars, so only Win32 itself can tell where the client area is.
+
+   winprobe font POINTS CHARSET FACE [CODE...] instead creates the font
+   the program would (POINTS negative for a character height), on the
+   screen, and prints which face Wine chose and its metrics; then for each
+   character code whether the face has a glyph for it, its ABC widths, and
+   its picture as the program draws it alone on a line: black on white in
+   a cell as wide as the program's spacing gives it, one row of hex RGB
+   pixels per line.  Which face a request gets depends on the prefix and
+   the installed fonts, so the tests ask rather than assume. */
 #include <windows.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 static void print_escaped(const wchar_t *text)
 {
@@ -66,8 +77,106 @@ static BOOL CALLBACK each_top_level(HWND window, LPARAM unused)
     return TRUE;
 }
 
-int main(void)
+/* The program's spacing: a tenth of the font height besides the glyph,
+   and twice any overhang. */
+static int cell_width(const ABC *w, const TEXTMETRICW *metrics)
 {
+    int b = w->abcB == 0 ? metrics->tmMaxCharWidth : (int)w->abcB;
+    int a = w->abcA < 0 ? -2 * w->abcA : w->abcA;
+    int c = w->abcC < 0 ? -2 * w->abcC : w->abcC;
+    return b + metrics->tmHeight / 10 + a + c;
+}
+
+static void print_glyph(HDC screen, HFONT font, WCHAR code, const TEXTMETRICW *metrics)
+{
+    int height = metrics->tmHeight + metrics->tmExternalLeading;
+    BITMAPINFO info = {0};
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap;
+    HGDIOBJ old_bitmap, old_font;
+    unsigned char *bits;
+    WORD glyph = 0xFFFF;
+    ABC w = {0, 0, 0};
+    RECT all;
+    int width, x, y;
+
+    old_font = SelectObject(dc, font);
+    GetGlyphIndicesW(dc, &code, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+    GetCharABCWidthsW(dc, code, code, &w);
+    width = cell_width(&w, metrics);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, NULL, 0);
+    old_bitmap = SelectObject(dc, bitmap);
+    SetRect(&all, 0, 0, width, height);
+    FillRect(dc, &all, GetStockObject(WHITE_BRUSH));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    TextOutW(dc, w.abcA < 0 ? -w.abcA : 0, 0, &code, 1);
+    GdiFlush();
+
+    printf("glyph\t%u\t%d\t%d\t%u\t%d\t%d\t%d\n", code, glyph != 0xFFFF, w.abcA, w.abcB, w.abcC,
+           width, height);
+    for (y = 0; y < height; y++) {
+        for (x = 0; x < width; x++) {
+            const unsigned char *bgra = bits + 4 * (y * width + x);
+            printf("%02x%02x%02x", bgra[2], bgra[1], bgra[0]);
+        }
+        putchar('\n');
+    }
+    SelectObject(dc, old_bitmap);
+    SelectObject(dc, old_font);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+static int print_font(int argc, char **argv)
+{
+    HDC screen = GetDC(NULL);
+    int log_pixels_y = GetDeviceCaps(screen, LOGPIXELSY);
+    LOGFONTA request = {0};
+    TEXTMETRICW metrics;
+    wchar_t face[LF_FACESIZE];
+    OUTLINETEXTMETRICW *outline = NULL;
+    UINT size;
+    HFONT font;
+    HGDIOBJ old_font;
+    int i;
+
+    request.lfHeight = log_pixels_y * atoi(argv[2]) / 72;
+    request.lfCharSet = (BYTE)atoi(argv[3]);
+    lstrcpynA(request.lfFaceName, argv[4], LF_FACESIZE);
+    font = CreateFontIndirectA(&request);
+    old_font = SelectObject(screen, font);
+    GetTextMetricsW(screen, &metrics);
+    /* A substituted face keeps the requested name in GetTextFace; the
+       outline metrics name the font file's own face. */
+    face[0] = L'\0';
+    GetTextFaceW(screen, LF_FACESIZE, face);
+    fputs("face\t", stdout);
+    print_escaped(face);
+    fputs("\nfont\t", stdout);
+    size = GetOutlineTextMetricsW(screen, 0, NULL);
+    if (size && (outline = malloc(size)) && GetOutlineTextMetricsW(screen, size, outline))
+        print_escaped((const wchar_t *)((const char *)outline + (ULONG_PTR)outline->otmpFaceName));
+    free(outline);
+    printf("\nrequest\t%ld\t%d\nheight\t%ld\nexternal_leading\t%ld\n", request.lfHeight,
+           log_pixels_y, metrics.tmHeight, metrics.tmExternalLeading);
+    for (i = 5; i < argc; i++)
+        print_glyph(screen, font, (WCHAR)atoi(argv[i]), &metrics);
+    SelectObject(screen, old_font);
+    DeleteObject(font);
+    ReleaseDC(NULL, screen);
+    return fflush(stdout) == 0 ? 0 : 1;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc >= 5 && strcmp(argv[1], "font") == 0)
+        return print_font(argc, argv);
     EnumWindows(each_top_level, 0);
     return fflush(stdout) == 0 ? 0 : 1;
 }

@@ -4,8 +4,24 @@
 
 #include <windows.h>
 
+// A mark slot, then room for every unit of the largest document.
+#define FILE_BUFFER_UNITS (1 + 32768)
+// Wide, so a Chinese file name works whatever the system's code page.
+#define FILE_PATH_UNITS MAX_PATH
+
+extern OPENFILENAMEW FileDialogRecord;
+extern WCHAR FilePath[FILE_PATH_UNITS];
+extern WCHAR FileTitle[FILE_PATH_UNITS];
+extern WCHAR FileBuffer[FILE_BUFFER_UNITS];
+
+// The two wordings of the save question.
+extern const WCHAR SaveQuestionForNewAndClose[];
+extern const WCHAR SaveQuestionForOpen[];
+
 void InitFileDialog(void);
-int SaveChangesPrompt(void);
+void PrepareFileDialog(DWORD flags);
+BOOL SaveChangesPrompt(LPCWSTR question);
+void ShowReplacedDocument(void);
 void FileNew(void);
 void FileOpen(void);
 void FileSave(void);

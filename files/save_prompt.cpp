@@ -1,11 +1,23 @@
 #include "files/files.h"
 #include "app/shell.h"
+#include "document/document.h"
 
-// IDYES, IDNO or IDCANCEL.
-int SaveChangesPrompt(void)
+const WCHAR SaveQuestionForNewAndClose[] =
+    TEXT("The current file has changed since the last save.\n")
+    TEXT("Do you wish to save the current file?");
+const WCHAR SaveQuestionForOpen[] =
+    TEXT("The current file has changed since the last save\n")
+    TEXT("Do you wish to save the current file?");
+
+// TRUE: go on and discard the document.  After Yes the command that asked
+// ends whatever the save did; the user gives it again.
+BOOL SaveChangesPrompt(LPCWSTR question)
 {
-    return MessageBox(MainWindow,
-                      TEXT("The current file has changed since the last save.\n")
-                      TEXT("Do you wish to save the current file?"),
-                      TEXT("Save Current File?"), MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (!DocumentChanged())
+        return TRUE;
+    int answer = MessageBox(MainWindow, question, TEXT("Save Current File?"),
+                            MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES)
+        FileSave();
+    return answer == IDNO;
 }

@@ -238,6 +238,8 @@ TEST_F(EditorTest, AnsweringYesKeepsTheWindowOpen)
     WinsimAnswerNextMessageBox(IDYES);
     SendMessage(window, WM_COMMAND, IDM_FILE_EXIT, 0);
     ExpectSavePrompt(window);
+    ASSERT_EQ(WinsimFileDialogs().size(), 1u);  // Save As, cancelled
+    EXPECT_TRUE(WinsimFileDialogs()[0].save);
     EXPECT_TRUE(IsWindow(window));
 }
 

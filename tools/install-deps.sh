@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64
   xvfb xdotool x11-utils x11-apps imagemagick
-  fonts-wqy-microhei fonts-liberation
+  fonts-wqy-microhei fonts-liberation  # the Wine prefixes pin the text font to WenQuanYi Micro Hei Mono
   python3
 )
 

@@ -4,7 +4,8 @@
 # With a usable X display the program runs there until it exits.  Without
 # one it runs on a private Xvfb just long enough to save a screenshot.
 # The Wine prefix lives in $INKWARDEN_WINEPREFIX, by default
-# ~/.local/share/inkwarden-wine, and is created on first use.
+# ~/.local/share/inkwarden-wine, and is created on first use; every run
+# brings its settings (such as the pinned text font) up to date.
 set -euo pipefail
 
 exe=${1:?usage: tools/wine-run.sh path/to/inkwarden.exe}

@@ -339,6 +339,7 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageW(const MSG *msg);
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
 int WINAPI GetSystemMetrics(int index);
@@ -401,6 +402,93 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
 
 int WINAPI lstrlenW(LPCWSTR s);
 LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount);
+LPWSTR WINAPI lstrcpyW(LPWSTR dst, LPCWSTR src);
+
+// KERNEL32 files, and the errors GetLastError reports for them
+typedef struct _SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
+typedef struct _OVERLAPPED *LPOVERLAPPED;
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
+#define MAX_PATH 260
+#define GENERIC_READ 0x80000000
+#define GENERIC_WRITE 0x40000000
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+#define NO_ERROR 0
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_INVALID_HANDLE 6
+#define ERROR_WRITE_FAULT 29
+#define ERROR_READ_FAULT 30
+#define ERROR_HANDLE_DISK_FULL 39
+#define ERROR_FILE_EXISTS 80
+#define ERROR_INVALID_PARAMETER 87
+#define ERROR_BUFFER_OVERFLOW 111
+#define ERROR_ALREADY_EXISTS 183
+#define ERROR_DIRECTORY 267
+
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD error);
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                          DWORD disposition, DWORD attributes, HANDLE templateFile);
+DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh);
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written,
+                      LPOVERLAPPED overlapped);
+BOOL WINAPI FlushFileBuffers(HANDLE file);
+BOOL WINAPI CloseHandle(HANDLE object);
+BOOL WINAPI DeleteFileW(LPCWSTR name);
+BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
+UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);
+
+// COMDLG32: the Open and Save As dialogs
+typedef UINT_PTR (CALLBACK *LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef struct tagOFNW {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HINSTANCE hInstance;
+    LPCWSTR lpstrFilter;
+    LPWSTR lpstrCustomFilter;
+    DWORD nMaxCustFilter;
+    DWORD nFilterIndex;
+    LPWSTR lpstrFile;
+    DWORD nMaxFile;
+    LPWSTR lpstrFileTitle;
+    DWORD nMaxFileTitle;
+    LPCWSTR lpstrInitialDir;
+    LPCWSTR lpstrTitle;
+    DWORD Flags;
+    WORD nFileOffset;
+    WORD nFileExtension;
+    LPCWSTR lpstrDefExt;
+    LPARAM lCustData;
+    LPOFNHOOKPROC lpfnHook;
+    LPCWSTR lpTemplateName;
+    void *pvReserved;
+    DWORD dwReserved;
+    DWORD FlagsEx;
+} OPENFILENAMEW, *LPOPENFILENAMEW;
+// The record as it was before the Windows 2000 fields.
+#define OPENFILENAME_SIZE_VERSION_400W \
+    (offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(((OPENFILENAMEW *)0)->lpTemplateName))
+#define OFN_OVERWRITEPROMPT 0x00000002
+#define OFN_PATHMUSTEXIST 0x00000800
+#define OFN_FILEMUSTEXIST 0x00001000
+#define CDERR_STRUCTSIZE 0x0001
+#define FNERR_BUFFERTOOSMALL 0x3003
+BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record);
+BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
+DWORD WINAPI CommDlgExtendedError(void);
 
 #include "print_api.h"
 
@@ -427,6 +515,16 @@ LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount);
 #define GetModuleHandle GetModuleHandleW
 #define lstrlen lstrlenW
 #define lstrcpyn lstrcpynW
+#define lstrcpy lstrcpyW
+#define SetWindowText SetWindowTextW
+#define CreateFile CreateFileW
+#define DeleteFile DeleteFileW
+#define MoveFileEx MoveFileExW
+#define GetTempFileName GetTempFileNameW
+#define GetOpenFileName GetOpenFileNameW
+#define GetSaveFileName GetSaveFileNameW
+#define OPENFILENAME OPENFILENAMEW
+#define OPENFILENAME_SIZE_VERSION_400 OPENFILENAME_SIZE_VERSION_400W
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
 
 #endif

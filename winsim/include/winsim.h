@@ -98,6 +98,43 @@ int WinsimLiveDCs(void);    // device contexts not yet released
 void WinsimFailHeapAllocation(int count);
 int WinsimLiveHeapBlocks(void);
 
+// The caption SetWindowText or CreateWindowEx gave the window.
+std::u16string WinsimWindowText(HWND hwnd);
+
+// Files.  Each test gets a fresh folder of its own, removed at the next
+// reset and at exit.  Paths are UTF-8 here and UTF-16 to the program.
+const char *WinsimTempFolder(void);
+int WinsimOpenFileHandles(void);  // handles CreateFileA gave and nobody closed
+// count == 1 makes the next such call fail, 2 the one after...
+enum WinsimFileCall {
+    WinsimCreateFile,
+    WinsimGetFileSize,
+    WinsimReadFile,
+    WinsimWriteFile,
+    WinsimFlushFileBuffers,
+    WinsimMoveFile,
+    WinsimGetTempFileName,
+};
+void WinsimFailFileCall(WinsimFileCall call, int count = 1);
+// The chosen ReadFile or WriteFile succeeds but moves one byte fewer.
+void WinsimShortenFileTransfer(WinsimFileCall call, int count = 1);
+
+// The Open and Save As dialogs: each call is recorded, and answered with the
+// next queued path; an empty path, or an empty queue, cancels.
+struct WinsimFileDialog {
+    bool save;
+    DWORD structSize;
+    HWND owner;
+    std::vector<std::string> filter;  // the 0-separated strings, in order, as UTF-8
+    DWORD filterIndex;
+    DWORD flags;
+    std::string defExt;
+    DWORD maxFile, maxFileTitle;
+    std::string proposed;  // what lpstrFile held when the dialog opened
+};
+void WinsimAnswerNextFileDialog(const std::string &path);
+const std::vector<WinsimFileDialog> &WinsimFileDialogs(void);
+
 void WinsimFailNextRegisterClass(void);
 
 // The printer.  PrintDlgA records every call and ends as the test says

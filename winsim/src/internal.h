@@ -101,12 +101,17 @@ void RecordPrintedText(DeviceContext *dc, int x, int y, LPCWSTR text, int count)
 HMENU LoadMenuFromScript(LPCWSTR name);
 void FindMenuCommand(HMENU menu, UINT id, HMENU *popup, int *popupPosition, UINT *state);
 
+// Paths: the program's UTF-16, the host's UTF-8.
+std::string Utf8FromUtf16(const std::u16string &text);
+std::u16string Utf16FromUtf8(const std::string &text);
+
 void ResetWindowing();
 void ResetGdi();
 void ResetFonts();
 void ResetResources();
 void ResetKernel();
 void ResetPrinter();
+void ResetFiles();
 
 }  // namespace winsim
 

@@ -92,6 +92,15 @@ LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount)
     return dst;
 }
 
+LPWSTR WINAPI lstrcpyW(LPWSTR dst, LPCWSTR src)
+{
+    int i = 0;
+    for (; src[i]; i++)
+        dst[i] = src[i];
+    dst[i] = 0;
+    return dst;
+}
+
 void WinsimFailHeapAllocation(int count)
 {
     heapFailCountdown = count;

@@ -676,6 +676,21 @@ void WinsimRestore(HWND hwnd)
     ApplyClientSize(w);
 }
 
+BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text)
+{
+    Window *w = WindowFrom(hwnd);
+    if (!w)
+        return FALSE;
+    w->title = text ? text : u"";
+    return TRUE;
+}
+
+std::u16string WinsimWindowText(HWND hwnd)
+{
+    Window *w = WindowFrom(hwnd);
+    return w ? w->title : u"";
+}
+
 HWND WinsimMainWindow(void)
 {
     for (auto &w : windows)
@@ -824,4 +839,5 @@ void WinsimReset(void)
     ResetResources();
     ResetKernel();
     ResetPrinter();
+    ResetFiles();
 }

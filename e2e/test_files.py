@@ -1,0 +1,208 @@
+"""Saves, opens and replaces real files through Wine's own Open and Save As
+dialogs, driven with real keys, and checks the bytes on disk."""
+
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import editor  # noqa: E402
+import winelib  # noqa: E402
+from editor import OUT, TITLE, TOP_MARGIN  # noqa: E402
+
+SESSION = None
+
+
+def setUpModule():
+    global SESSION
+    SESSION = editor.open_session("1600x1400x24")
+
+
+def utf16_file(text):
+    """What a save of text writes: the mark, the units, the terminator."""
+    return b"\xff\xfe" + text.encode("utf-16-le") + b"\x00\x00"
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class SavingAndOpening(unittest.TestCase):
+    """One program, through a session of saves and opens."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.addClassCleanup(SESSION.kill_wine)
+        cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-files-"))
+        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
+        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "files.log")
+
+    # --- driving --------------------------------------------------------------
+
+    def menu(self, key):
+        """File, then the item with this access key."""
+        SESSION.focus(self.x_window)
+        SESSION.key("alt+f")
+        SESSION.wait_win32_window("#32768")  # the popup is down
+        SESSION.key(key)
+
+    def answer_file_dialog(self, title, path):
+        dialog = SESSION.wait_for_window(title, timeout=15, program=self.process)
+        SESSION.focus(dialog)
+        SESSION.type_text(windows_path(path), delay_ms=250 if not str(path).isascii() else None)
+        SESSION.key("Return")
+        return dialog
+
+    def message_box(self, caption):
+        """(box, its text) of the program's message box with this caption."""
+        box = SESSION.wait_win32_window("#32770", caption)[0]
+        texts = [w.title for w in SESSION.children(box) if w.class_name == "Static" and w.title]
+        return box, texts[0] if texts else ""
+
+    def answer_box(self, caption, key):
+        box, text = self.message_box(caption)
+        x_box = SESSION.wait_for_window(caption, timeout=10, program=self.process)
+        SESSION.focus(x_box)
+        SESSION.key(key)
+        winelib.wait_until(f'the "{caption}" box to close',
+                           lambda: box.handle not in [w.handle for w in SESSION.win32_windows()], 10)
+        return text
+
+    def caption(self):
+        return [w for w in SESSION.win32_windows() if w.handle == self.main.handle][0].title
+
+    def wait_caption(self, expected):
+        winelib.wait_until(f'the caption "{expected}"', lambda: self.caption() == expected, 15)
+
+    def wait_bytes(self, path, expected):
+        try:
+            winelib.wait_until(f"{path.name} to hold the saved text",
+                               lambda: path.is_file() and path.read_bytes() == expected, 15)
+        except winelib.Timeout:
+            SESSION.screenshot().save_png(OUT / "files-timeout.png")
+            found = {p.name: p.read_bytes()[:64] for p in path.parent.iterdir()}
+            windows = [(w.class_name, w.title.encode()) for w in SESSION.win32_windows()]
+            raise AssertionError(f"{path.name} never held {expected[:64]!r}; the folder holds {found}; "
+                                 f"windows: {windows}; see build/e2e/files-timeout.png") from None
+
+    def text_area(self, name, like=None):
+        """The client area below the picker, once it equals like (when given)."""
+        region = (self.main.x, self.main.y + TOP_MARGIN, self.main.width, self.main.height - TOP_MARGIN)
+        image, _ = SESSION.poll_screen(region, lambda i: like is None or i.rgb == like.rgb, timeout=5)
+        image.save_png(OUT / f"files-{name}.png")
+        return image
+
+    def settled_text_area(self, name, unlike):
+        """The text area once it differs from unlike and two pictures in a row agree."""
+        region = (self.main.x, self.main.y + TOP_MARGIN, self.main.width, self.main.height - TOP_MARGIN)
+        last = [None]
+
+        def settled(image):
+            same = last[0] is not None and image.rgb == last[0].rgb
+            last[0] = image
+            return same and image.rgb != unlike.rgb
+        image, ok = SESSION.poll_screen(region, settled, timeout=10)
+        image.save_png(OUT / f"files-{name}.png")
+        self.assertTrue(ok, f"the screen never settled on something new; see build/e2e/files-{name}.png")
+        return image
+
+    def assertSameScreen(self, image, expected, what):
+        self.assertTrue(image.rgb == expected.rgb, f"{what}; see build/e2e/files-*.png")
+
+    # --- the session ------------------------------------------------------------
+
+    def test_save_new_open_and_the_save_question(self):
+        empty = self.text_area("empty")
+        SESSION.focus(self.x_window)
+        SESSION.type_text("ab中文 ", delay_ms=250)
+        SESSION.key("Return", "Tab")
+        SESSION.type_text("cd")
+        text = "ab中文 \r\n    cd"
+        typed = self.settled_text_area("typed", unlike=empty)
+
+        # Save As a new file: the dialog adds ".txt"; the bytes are the units exactly.
+        one = self.folder / "one.txt"
+        self.menu("s")
+        self.answer_file_dialog("Save As", self.folder / "one")
+        self.wait_bytes(one, utf16_file(text))
+        self.wait_caption("one.txt")
+
+        # New on a saved document asks nothing and shows the empty page.
+        self.menu("n")
+        self.wait_caption(TITLE)
+        self.assertSameScreen(self.text_area("new", like=empty), empty, "New did not show the empty page")
+
+        # Open brings the same text back; with the caret at the end the screen is as typed.
+        self.menu("o")
+        self.answer_file_dialog("Open", one)
+        self.wait_caption("one.txt")
+        SESSION.focus(self.x_window)
+        SESSION.key("ctrl+End")
+        self.assertSameScreen(self.text_area("opened", like=typed), typed,
+                              "the opened file does not look as it did when typed")
+
+        # A Chinese file name reaches the disk as UTF-8, whatever the system's language.
+        chinese = self.folder / "文件.txt"
+        self.menu("s")
+        self.answer_file_dialog("Save As", self.folder / "文件")
+        self.wait_bytes(chinese, utf16_file(text))
+        self.wait_caption("文件.txt")
+        self.assertEqual(sorted(p.name for p in self.folder.iterdir()), ["one.txt", "文件.txt"],
+                         "a temporary file was left behind")
+
+        # Saving over an existing file: the dialog asks first, Yes replaces it.
+        SESSION.focus(self.x_window)
+        SESSION.type_text("e")
+        self.menu("s")
+        dialog = self.answer_file_dialog("Save As", one)
+        question = winelib.wait_until(
+            "the dialog's question about replacing the file",
+            lambda: [w for w in SESSION.win32_windows() if w.class_name == "#32770"
+                     and w.pid == self.main.pid and w.title not in ("Save As", "")], 15)[0]
+        x_question = SESSION.wait_for_window(question.title, exclude=[dialog], timeout=10)
+        SESSION.focus(x_question)
+        SESSION.key("Return")
+        self.wait_bytes(one, utf16_file(text + "e"))
+        self.wait_caption("one.txt")
+
+        # New on a changed document: Cancel keeps it, Yes saves and ends, No discards.
+        SESSION.focus(self.x_window)
+        SESSION.type_text("f")
+        self.menu("n")
+        question_text = self.answer_box("Save Current File?", "Escape")
+        self.assertEqual(question_text, "The current file has changed since the last save.\n"
+                                        "Do you wish to save the current file?")
+        self.assertEqual(self.caption(), "one.txt")
+
+        self.menu("n")
+        self.answer_box("Save Current File?", "Return")  # Yes is the default button
+        two = self.folder / "two.txt"
+        self.answer_file_dialog("Save As", two)
+        self.wait_bytes(two, utf16_file(text + "ef"))
+        self.wait_caption("two.txt")
+        SESSION.focus(self.x_window)
+        SESSION.type_text("g")
+        # The document is still there after Yes; a typed letter changes it.
+        self.settled_text_area("typed-more", unlike=typed)
+
+        self.menu("n")
+        self.answer_box("Save Current File?", "n")
+        self.wait_caption(TITLE)
+        self.assertSameScreen(self.text_area("discarded", like=empty), empty, "No did not discard")
+
+    def test_open_refuses_what_is_not_a_unicode_text_file(self):
+        for name, content in (("utf8.txt", "中文\r\n".encode("utf-8")), ("one-byte.txt", b"\xff")):
+            with self.subTest(name):
+                path = self.folder / name
+                path.write_bytes(content)
+                self.menu("o")
+                self.answer_file_dialog("Open", path)
+                text = self.answer_box("Can Not Open File", "Return")
+                self.assertEqual(text, "The selected file is not a Unicode text file")
+
+
+if __name__ == "__main__":
+    unittest.main()

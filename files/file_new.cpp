@@ -1,0 +1,28 @@
+#include "files/files.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "document/layout.h"
+#include "view/view.h"
+
+// A new or opened document starts at its top, with nothing selected;
+// everything below the picker is repainted.
+void ShowReplacedDocument(void)
+{
+    Caret = 0;
+    SelectionActive = 0;
+    SelStart = SelEnd = 0;
+    TopLine = 0;
+    Reflow();
+    RECT belowPicker = {0, TopMargin, ClientWidth, ClientHeight};
+    RepaintRect(&belowPicker);
+}
+
+// The path is kept, so the next Save As proposes the last file again.
+void FileNew(void)
+{
+    if (!SaveChangesPrompt(SaveQuestionForNewAndClose))
+        return;
+    SetEmptyDocument();
+    SetWindowText(MainWindow, TEXT("Inkwarden"));
+    ShowReplacedDocument();
+}

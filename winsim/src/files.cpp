@@ -1,0 +1,494 @@
+// Files over real POSIX files, and the Open and Save As dialogs answered by
+// the test.  Paths become UTF-8 and are otherwise used as they are ('/'
+// separated), so a test works in the folder WinsimTempFolder gives it.
+#include "internal.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <deque>
+#include <map>
+#include <string>
+
+namespace winsim {
+
+struct FileHandle {
+    int fd;
+};
+
+static DWORD lastError;
+static DWORD dialogError;
+static std::map<WinsimFileCall, int> failCountdowns;
+static std::map<WinsimFileCall, int> shortCountdowns;
+static std::deque<std::string> dialogAnswers;
+static std::vector<WinsimFileDialog> dialogs;
+static std::vector<FileHandle *> openHandles;
+static std::string tempFolder;
+static unsigned tempCounter;
+
+static void RemoveTree(const std::string &path)
+{
+    DIR *dir = opendir(path.c_str());
+    if (dir) {
+        while (dirent *entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                RemoveTree(path + "/" + name);
+        }
+        closedir(dir);
+        rmdir(path.c_str());
+    } else {
+        unlink(path.c_str());
+    }
+}
+
+static void RemoveTempFolder()
+{
+    if (!tempFolder.empty())
+        RemoveTree(tempFolder);
+    tempFolder.clear();
+}
+
+void ResetFiles()
+{
+    for (FileHandle *handle : openHandles) {
+        close(handle->fd);
+        delete handle;
+    }
+    openHandles.clear();
+    RemoveTempFolder();
+    lastError = 0;
+    dialogError = 0;
+    failCountdowns.clear();
+    shortCountdowns.clear();
+    dialogAnswers.clear();
+    dialogs.clear();
+    tempCounter = 0;
+}
+
+// True when the test aimed a failure at this call.
+static bool Fails(std::map<WinsimFileCall, int> &countdowns, WinsimFileCall call)
+{
+    auto it = countdowns.find(call);
+    if (it == countdowns.end() || --it->second > 0)
+        return false;
+    countdowns.erase(it);
+    return true;
+}
+
+static DWORD ErrorFromErrno(int error)
+{
+    switch (error) {
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EEXIST: return ERROR_FILE_EXISTS;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return ERROR_ACCESS_DENIED;
+    case ENOSPC: return ERROR_HANDLE_DISK_FULL;
+    default: return ERROR_ACCESS_DENIED;
+    }
+}
+
+static FileHandle *HandleFrom(HANDLE file)
+{
+    for (FileHandle *handle : openHandles)
+        if (handle == file)
+            return handle;
+    return nullptr;
+}
+
+static bool Exists(const std::string &path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+static std::string Path(LPCWSTR name)
+{
+    return Utf8FromUtf16(name ? name : u"");
+}
+
+std::string Utf8FromUtf16(const std::u16string &text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += (char)c;
+        } else if (c < 0x800) {
+            out += (char)(0xC0 | c >> 6);
+            out += (char)(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += (char)(0xE0 | c >> 12);
+            out += (char)(0x80 | (c >> 6 & 0x3F));
+            out += (char)(0x80 | (c & 0x3F));
+        } else {
+            out += (char)(0xF0 | c >> 18);
+            out += (char)(0x80 | (c >> 12 & 0x3F));
+            out += (char)(0x80 | (c >> 6 & 0x3F));
+            out += (char)(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A malformed byte becomes U+FFFD, as MultiByteToWideChar does.
+std::u16string Utf16FromUtf8(const std::string &text)
+{
+    std::u16string out;
+    const unsigned char *p = (const unsigned char *)text.c_str();
+    while (*p) {
+        uint32_t code = 0xFFFD;
+        int extra = *p < 0x80 ? 0 : *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : -1;
+        if (extra < 0) {
+            p++;
+        } else {
+            uint32_t value = extra == 0 ? *p : *p & (0x3F >> extra);
+            int i = 1;
+            for (; i <= extra && (p[i] & 0xC0) == 0x80; i++)
+                value = value << 6 | (p[i] & 0x3F);
+            if (i > extra)
+                code = value;
+            p += i;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out += (char16_t)(0xD800 + (code >> 10));
+            out += (char16_t)(0xDC00 + (code & 0x3FF));
+        } else {
+            out += (char16_t)code;
+        }
+    }
+    return out;
+}
+
+}  // namespace winsim
+
+using namespace winsim;
+
+DWORD WINAPI GetLastError(void)
+{
+    return lastError;
+}
+
+void WINAPI SetLastError(DWORD error)
+{
+    lastError = error;
+}
+
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                          DWORD, HANDLE)
+{
+    if (Fails(failCountdowns, WinsimCreateFile)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return INVALID_HANDLE_VALUE;
+    }
+    int flags = 0;
+    if ((access & GENERIC_READ) && (access & GENERIC_WRITE))
+        flags = O_RDWR;
+    else if (access & GENERIC_WRITE)
+        flags = O_WRONLY;
+    else
+        flags = O_RDONLY;
+    const std::string path = Path(name);
+    bool existed = Exists(path);
+    switch (disposition) {
+    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
+    case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
+    case OPEN_EXISTING: break;
+    case OPEN_ALWAYS: flags |= O_CREAT; break;
+    case TRUNCATE_EXISTING: flags |= O_TRUNC; break;
+    default: lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
+    }
+    int fd = open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        lastError = ErrorFromErrno(errno);
+        return INVALID_HANDLE_VALUE;
+    }
+    FileHandle *handle = new FileHandle{fd};
+    openHandles.push_back(handle);
+    // Documented: these two report whether the file was already there.
+    bool reportsExisting = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
+    lastError = reportsExisting && existed ? ERROR_ALREADY_EXISTS : NO_ERROR;
+    return handle;
+}
+
+DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh)
+{
+    FileHandle *handle = HandleFrom(file);
+    struct stat info;
+    if (!handle || Fails(failCountdowns, WinsimGetFileSize) || fstat(handle->fd, &info) != 0) {
+        lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
+        return INVALID_FILE_SIZE;
+    }
+    uint64_t size = (uint64_t)info.st_size;
+    if (sizeHigh)
+        *sizeHigh = (DWORD)(size >> 32);
+    lastError = NO_ERROR;
+    return (DWORD)size;
+}
+
+// A short transfer moves one byte fewer than asked, and still succeeds.
+static DWORD TransferSize(WinsimFileCall call, DWORD asked)
+{
+    return asked > 0 && Fails(shortCountdowns, call) ? asked - 1 : asked;
+}
+
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED)
+{
+    if (read)
+        *read = 0;
+    FileHandle *handle = HandleFrom(file);
+    if (!handle || Fails(failCountdowns, WinsimReadFile)) {
+        lastError = handle ? ERROR_READ_FAULT : ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    DWORD wanted = TransferSize(WinsimReadFile, toRead);
+    DWORD done = 0;
+    while (done < wanted) {
+        ssize_t n = ::read(handle->fd, (char *)buffer + done, wanted - done);
+        if (n < 0) {
+            lastError = ERROR_READ_FAULT;
+            return FALSE;
+        }
+        if (n == 0)
+            break;  // end of file: success with fewer bytes
+        done += (DWORD)n;
+    }
+    if (read)
+        *read = done;
+    return TRUE;
+}
+
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED)
+{
+    if (written)
+        *written = 0;
+    FileHandle *handle = HandleFrom(file);
+    if (!handle || Fails(failCountdowns, WinsimWriteFile)) {
+        lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    DWORD wanted = TransferSize(WinsimWriteFile, toWrite);
+    DWORD done = 0;
+    while (done < wanted) {
+        ssize_t n = ::write(handle->fd, (const char *)buffer + done, wanted - done);
+        if (n <= 0) {
+            lastError = ErrorFromErrno(errno);
+            return FALSE;
+        }
+        done += (DWORD)n;
+    }
+    if (written)
+        *written = done;
+    return TRUE;
+}
+
+BOOL WINAPI FlushFileBuffers(HANDLE file)
+{
+    FileHandle *handle = HandleFrom(file);
+    if (!handle || Fails(failCountdowns, WinsimFlushFileBuffers) || fsync(handle->fd) != 0) {
+        lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI CloseHandle(HANDLE object)
+{
+    for (size_t i = 0; i < openHandles.size(); i++)
+        if (openHandles[i] == object) {
+            close(openHandles[i]->fd);
+            delete openHandles[i];
+            openHandles.erase(openHandles.begin() + i);
+            return TRUE;
+        }
+    lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+}
+
+BOOL WINAPI DeleteFileW(LPCWSTR name)
+{
+    if (unlink(Path(name).c_str()) != 0) {
+        lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
+{
+    if (Fails(failCountdowns, WinsimMoveFile)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(Path(replacement))) {
+        lastError = ERROR_ALREADY_EXISTS;
+        return FALSE;
+    }
+    if (rename(Path(existing).c_str(), Path(replacement).c_str()) != 0) {
+        lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// With unique 0 the file is created empty under a name nobody holds, as
+// "<path>\<prefix><hex>.TMP"; here the separator is '/'.
+UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName)
+{
+    if (Fails(failCountdowns, WinsimGetTempFileName)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return 0;
+    }
+    std::u16string folder = path;
+    if (folder.size() > MAX_PATH - 14) {
+        lastError = ERROR_BUFFER_OVERFLOW;
+        return 0;
+    }
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
+        folder += '/';
+    std::u16string start = folder + std::u16string(prefix).substr(0, 3);
+    for (int attempt = 0; attempt < 0x10000; attempt++) {
+        UINT number = unique ? unique : (++tempCounter & 0xFFFF);
+        if (number == 0)
+            continue;
+        char hex[16];
+        snprintf(hex, sizeof hex, "%X", number);
+        std::u16string name = start + Utf16FromUtf8(hex) + u".TMP";
+        if (unique) {
+            lstrcpyW(tempFileName, name.c_str());
+            return unique;
+        }
+        int fd = open(Utf8FromUtf16(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            close(fd);
+            lstrcpyW(tempFileName, name.c_str());
+            return number;
+        }
+        if (errno != EEXIST) {
+            lastError = errno == ENOENT ? ERROR_DIRECTORY : ErrorFromErrno(errno);
+            return 0;
+        }
+    }
+    lastError = ERROR_FILE_EXISTS;
+    return 0;
+}
+
+// The dialog as the user would fill it: the chosen path into lpstrFile, its
+// name into lpstrFileTitle, the default extension added to a bare name.
+static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
+{
+    dialogError = 0;
+    if (record->lStructSize != OPENFILENAME_SIZE_VERSION_400W && record->lStructSize != sizeof *record) {
+        dialogError = CDERR_STRUCTSIZE;
+        return FALSE;
+    }
+    WinsimFileDialog seen;
+    seen.save = save;
+    seen.structSize = record->lStructSize;
+    seen.owner = record->hwndOwner;
+    if (record->lpstrFilter) {
+        const WCHAR *f = record->lpstrFilter;
+        while (*f) {
+            seen.filter.push_back(Path(f));
+            f += lstrlenW(f) + 1;
+        }
+    }
+    seen.filterIndex = record->nFilterIndex;
+    seen.flags = record->Flags;
+    seen.defExt = Path(record->lpstrDefExt);
+    seen.maxFile = record->nMaxFile;
+    seen.maxFileTitle = record->nMaxFileTitle;
+    seen.proposed = Path(record->lpstrFile);
+    dialogs.push_back(seen);
+
+    if (dialogAnswers.empty())
+        return FALSE;
+    std::u16string path = Utf16FromUtf8(dialogAnswers.front());
+    dialogAnswers.pop_front();
+    if (path.empty())
+        return FALSE;  // the user cancelled
+    size_t slash = path.find_last_of(u"/\\");
+    size_t nameStart = slash == std::u16string::npos ? 0 : slash + 1;
+    if (record->lpstrDefExt && *record->lpstrDefExt && path.find(u'.', nameStart) == std::u16string::npos)
+        path += u"." + std::u16string(record->lpstrDefExt);
+    std::u16string title = path.substr(nameStart);
+    if (!record->lpstrFile || path.size() + 1 > record->nMaxFile) {
+        dialogError = FNERR_BUFFERTOOSMALL;
+        return FALSE;
+    }
+    lstrcpyW(record->lpstrFile, path.c_str());
+    if (record->lpstrFileTitle && record->nMaxFileTitle > 0)
+        lstrcpynW(record->lpstrFileTitle, title.c_str(), (int)record->nMaxFileTitle);
+    record->nFileOffset = (WORD)nameStart;
+    size_t dot = path.find_last_of(u'.');
+    record->nFileExtension = (WORD)(dot != std::u16string::npos && dot >= nameStart ? dot + 1 : path.size());
+    return TRUE;
+}
+
+BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record)
+{
+    return RunFileDialog(record, false);
+}
+
+BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record)
+{
+    return RunFileDialog(record, true);
+}
+
+DWORD WINAPI CommDlgExtendedError(void)
+{
+    return dialogError;
+}
+
+const char *WinsimTempFolder(void)
+{
+    if (tempFolder.empty()) {
+        char pattern[] = "/tmp/winsim-files-XXXXXX";
+        if (!mkdtemp(pattern))
+            abort();
+        tempFolder = pattern;
+        static bool registered;
+        if (!registered) {
+            registered = true;
+            atexit(RemoveTempFolder);
+        }
+    }
+    return tempFolder.c_str();
+}
+
+void WinsimAnswerNextFileDialog(const std::string &path)
+{
+    dialogAnswers.push_back(path);
+}
+
+const std::vector<WinsimFileDialog> &WinsimFileDialogs(void)
+{
+    return dialogs;
+}
+
+void WinsimFailFileCall(WinsimFileCall call, int count)
+{
+    failCountdowns[call] = count;
+}
+
+void WinsimShortenFileTransfer(WinsimFileCall call, int count)
+{
+    shortCountdowns[call] = count;
+}
+
+int WinsimOpenFileHandles(void)
+{
+    return (int)openHandles.size();
+}
