@@ -323,6 +323,26 @@ class Session:
         if result.returncode != 0:
             raise RuntimeError(f"xdotool key {' '.join(keys)} failed: {result.stderr.strip()}")
 
+    def bind_characters(self, text):
+        """Gives every non-ASCII character of text a key of its own.
+
+        xdotool types a character missing from the keymap by remapping a
+        spare key for a moment, and Wine often misses that change.  With a
+        key bound before the program starts, Wine has it in the keymap it
+        reads at start-up, and xdotool finds and presses it like any other.
+        """
+        table = self._x("xmodmap", "-pke").stdout
+        free = [int(m.group(1)) for m in re.finditer(r"^keycode\s+(\d+) =\s*$", table, re.M)]
+        wanted = sorted({c for c in text if ord(c) > 127})
+        if len(free) < len(wanted):
+            raise RuntimeError(f"only {len(free)} free keys for {len(wanted)} characters")
+        args = []
+        for code, char in zip(free, wanted):
+            args += ["-e", f"keycode {code} = U{ord(char):04X} U{ord(char):04X}"]
+        result = self._x("xmodmap", *args)
+        if result.returncode != 0:
+            raise RuntimeError(f"xmodmap failed: {result.stderr.strip()}")
+
     def type_text(self, text, delay_ms=None):
         """Types text; a character outside the keymap needs a remapped key,
         which Wine may miss at xdotool's default pace, hence delay_ms."""

@@ -145,7 +145,7 @@ static BOOL IsForwardMove(int virtualKey)
            virtualKey == VK_NEXT;
 }
 
-static void ScrollToCaret(int pageGap)
+void ScrollToCaret(int pageGap)
 {
     int oldTopLine = TopLine;
     KeepCaretVisible();
@@ -153,7 +153,7 @@ static void ScrollToCaret(int pageGap)
         ScrollTextArea(oldTopLine, TopLine, pageGap);
 }
 
-static void DropSelection(int newCaret)
+void DropSelection(int newCaret)
 {
     if (!SelectionActive)
         return;

@@ -24,20 +24,11 @@ void InsertLineBreak(void)
     InsertUnitsAtCaret(lineBreak, 2);
 }
 
-static void DeleteSelectedText(void)
-{
-    if (SelStart == SelEnd) {
-        SelectionActive = 0;
-        return;
-    }
-    ReplaceText(SelStart, SelEnd, NULL, 0, SelStart, TEXT("Can Not Delete"));
-}
-
 // A CR LF pair goes as one unit.
 void DeleteBackward(void)
 {
     if (SelectionActive) {
-        DeleteSelectedText();
+        DeleteSelection();
         return;
     }
     int m = Caret;
@@ -50,7 +41,7 @@ void DeleteBackward(void)
 void DeleteForward(void)
 {
     if (SelectionActive) {
-        DeleteSelectedText();
+        DeleteSelection();
         return;
     }
     int m = Caret;

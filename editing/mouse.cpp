@@ -1,6 +1,7 @@
 #include "editing/editing.h"
 #include "app/shell.h"
 #include "document/document.h"
+#include "document/layout.h"
 #include "picker/picker.h"
 #include "view/view.h"
 
@@ -21,6 +22,72 @@ static void TakeKeyboardFromPicker(void)
     RepaintFocusRule();
 }
 
+// The first line, from the top of the view, whose bottom lies below y; past
+// them all, the last line.  A click in a page's foot gap so lands on the
+// first line of the next page.
+static int LineAt(int y, int pageGap)
+{
+    for (int line = TopLine; line < LineCount; line++)
+        if (LineTop(line, pageGap) + LineHeight > y)
+            return line;
+    return LineCount - 1;
+}
+
+// The caret index for a click at x on line, measured with the document font
+// selected into dc.  Anywhere on a character puts the caret before it in
+// reading order: at its right edge, since lines run right to left.
+int HitCharacter(HDC dc, int line, int x)
+{
+    int first = LineTable[line].first;
+    int count = CopyRunReversed(line);
+    int last = first + count - 1;
+    int x0 = ColumnRight - MeasureRun(dc, ReverseScratch, count);
+    if (x < x0) {
+        // Past a wrapped line's last unit stands the next line.
+        if (LineEndsWithBreak(line) || line == LineCount - 1)
+            return last + 1;
+        return last;
+    }
+    // ReverseScratch holds the run last unit first, so j units from its
+    // start end at the right edge of unit last - j + 1.
+    for (int j = 1; j < count; j++)
+        if (x < x0 + MeasureRun(dc, ReverseScratch, j))
+            return last - j + 1;
+    return first;  // the last edge is ColumnRight, right of every click
+}
+
+// The end the caret was at moves with a Shift-click; a caret at neither end
+// of the selection leaves it alone.
+static void SelectByClick(int oldCaret, int newCaret)
+{
+    if (!SelectionActive)
+        SelStart = SelEnd = oldCaret;
+    if (!KeyHeld(VK_SHIFT)) {
+        DropSelection(newCaret);
+        return;
+    }
+    if (newCaret == oldCaret)
+        return;
+    if (!SelectionActive || oldCaret == SelStart || oldCaret == SelEnd)
+        ExtendSelection(oldCaret, newCaret, newCaret > oldCaret);
+}
+
+static void PlaceCaretByClick(HDC dc, int x, int y, int pageGap)
+{
+    int oldCaret = Caret;
+    int line = LineAt(y, pageGap);
+    int newCaret = HitCharacter(dc, line, x);
+    if (y >= LineTop(LineCount - 1, pageGap) + LineHeight)
+        newCaret = CharCount - 1;  // the blank rest of the last page
+    if (newCaret != oldCaret) {
+        Caret = newCaret;
+        InvalidateCaret(oldCaret);
+        InvalidateCaret(newCaret);
+    }
+    SelectByClick(oldCaret, newCaret);
+    ScrollToCaret(pageGap);
+}
+
 // One screen DC with the document font serves whichever branch runs.
 void HandleLeftButtonDown(LPARAM lParam)
 {
@@ -34,7 +101,7 @@ void HandleLeftButtonDown(LPARAM lParam)
 
     if (InTextArea(x, y, logPixelsY, pageGap)) {
         TakeKeyboardFromPicker();
-        // Caret placement and Shift-click selection come here, measured on dc.
+        PlaceCaretByClick(dc, x, y, pageGap);
     } else {
         PickerLeftButtonDown(x, y);
     }

@@ -64,6 +64,7 @@ DECLARE_WINSIM_HANDLE(HPEN);
 DECLARE_WINSIM_HANDLE(HRGN);
 typedef void *HANDLE;
 typedef void *HGDIOBJ;
+typedef HANDLE HGLOBAL;
 typedef HINSTANCE HMODULE;
 
 #define LOWORD(l) ((WORD)(((DWORD_PTR_W)(l)) & 0xffff))
@@ -321,6 +322,15 @@ typedef struct _ABC {
 // Process heap
 #define HEAP_ZERO_MEMORY 0x00000008
 
+// Global memory and the clipboard
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GMEM_DDESHARE 0x2000
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define CF_TEXT 1
+#define CF_UNICODETEXT 13
+
 // USER32
 ATOM WINAPI RegisterClassW(const WNDCLASSW *wc);
 HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
@@ -374,6 +384,14 @@ UINT WINAPI GetMenuState(HMENU menu, UINT id, UINT flags);
 int WINAPI GetMenuStringW(HMENU menu, UINT id, LPWSTR text, int maxCount, UINT flags);
 DWORD WINAPI CheckMenuItem(HMENU menu, UINT id, UINT check);
 BOOL WINAPI EnableMenuItem(HMENU menu, UINT id, UINT enable);
+BOOL WINAPI DrawMenuBar(HWND hwnd);
+
+BOOL WINAPI OpenClipboard(HWND owner);
+BOOL WINAPI CloseClipboard(void);
+BOOL WINAPI EmptyClipboard(void);
+HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem);
+HANDLE WINAPI GetClipboardData(UINT format);
+BOOL WINAPI IsClipboardFormatAvailable(UINT format);
 
 HACCEL WINAPI LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);
 int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg);
@@ -399,6 +417,11 @@ HANDLE WINAPI GetProcessHeap(void);
 LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
 BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID mem);
 HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
+HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
+LPVOID WINAPI GlobalLock(HGLOBAL mem);
+BOOL WINAPI GlobalUnlock(HGLOBAL mem);
+SIZE_T WINAPI GlobalSize(HGLOBAL mem);
+HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
 
 int WINAPI lstrlenW(LPCWSTR s);
 LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount);

@@ -177,4 +177,36 @@ struct WinsimPrintJob {
 };
 const std::vector<WinsimPrintJob> &WinsimPrintJobs(void);
 
+// Global memory: count == 1 refuses the next GlobalAlloc (or GlobalLock), 2
+// the one after...  Blocks that are neither freed nor owned by the clipboard
+// count as live; misuses (freeing a block the clipboard owns, leaving one
+// locked, freeing a dead handle) are recorded.
+void WinsimFailGlobalAllocation(int count);
+void WinsimFailGlobalLock(int count);
+int WinsimLiveGlobalBlocks(void);
+const std::vector<std::string> &WinsimGlobalMemoryMisuses(void);
+
+// The clipboard as other programs see it.  Put places a block as another
+// program would (exactly these bytes, no terminator added).
+void WinsimPutClipboardData(UINT format, const std::string &bytes);
+void WinsimPutClipboardText(const std::u16string &units);
+void WinsimEmptyClipboard(void);
+struct WinsimClipboardEntry {
+    UINT format;
+    UINT allocFlags;    // the GlobalAlloc flags of the block
+    std::string bytes;  // the whole block
+};
+std::vector<WinsimClipboardEntry> WinsimClipboardContents(void);
+std::u16string WinsimClipboardText(void);  // the whole CF_UNICODETEXT block, or empty
+bool WinsimClipboardIsOpen(void);
+// Another program keeps the clipboard open: OpenClipboard fails.
+void WinsimHoldClipboardElsewhere(bool held);
+// SetClipboardData fails, as when the system cannot take the block.
+void WinsimRefuseClipboardData(bool refuse);
+// CloseClipboard reports failure (the clipboard is released all the same).
+void WinsimFailCloseClipboard(bool fail);
+
+// Menus: item states read with GetMenuState; DrawMenuBar calls are counted.
+int WinsimMenuBarDraws(void);
+
 #endif

@@ -112,6 +112,7 @@ void ResetResources();
 void ResetKernel();
 void ResetPrinter();
 void ResetFiles();
+void ResetClipboard();
 
 }  // namespace winsim
 

@@ -39,10 +39,12 @@ struct AcceleratorTable {
 static std::string scriptPath;
 static std::vector<std::unique_ptr<Menu>> menus;
 static std::vector<std::unique_ptr<AcceleratorTable>> acceleratorTables;
+static int menuBarDraws;
 
 void ResetResources()
 {
     menus.clear();
+    menuBarDraws = 0;
     acceleratorTables.clear();
 }
 
@@ -446,6 +448,20 @@ BOOL WINAPI EnableMenuItem(HMENU handle, UINT id, UINT enable)
     UINT previous = item->flags & (MF_GRAYED | MF_DISABLED);
     item->flags = (item->flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
     return (BOOL)previous;
+}
+
+BOOL WINAPI DrawMenuBar(HWND hwnd)
+{
+    Window *w = WindowFrom(hwnd);
+    if (!w || !w->menu)
+        return FALSE;
+    menuBarDraws++;
+    return TRUE;
+}
+
+int WinsimMenuBarDraws(void)
+{
+    return menuBarDraws;
 }
 
 HACCEL WINAPI LoadAcceleratorsW(HINSTANCE, LPCWSTR name)

@@ -837,6 +837,7 @@ void WinsimReset(void)
     ResetGdi();
     ResetFonts();
     ResetResources();
+    ResetClipboard();
     ResetKernel();
     ResetPrinter();
     ResetFiles();

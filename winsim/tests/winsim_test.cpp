@@ -270,6 +270,66 @@ TEST_F(Winsim, HeapAllocationsCanBeRefusedAndAreCounted)
     EXPECT_EQ(WinsimLiveHeapBlocks(), 0);
 }
 
+TEST_F(Winsim, TheClipboardOwnsTheBlocksItTakesAndFreesThemWhenEmptied)
+{
+    HGLOBAL kept = GlobalAlloc(GMEM_MOVEABLE, 4);
+    HGLOBAL given = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
+    EXPECT_EQ(WinsimLiveGlobalBlocks(), 2);
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, given), nullptr);  // not open
+    ASSERT_TRUE(OpenClipboard(hwnd));
+    ASSERT_TRUE(EmptyClipboard());
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, given), given);
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_EQ(WinsimLiveGlobalBlocks(), 1);  // only kept, which nobody freed
+    EXPECT_EQ(GlobalFree(given), given);     // not ours any more
+    ASSERT_EQ(WinsimGlobalMemoryMisuses().size(), 1u);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_EQ(GlobalFree(kept), nullptr);
+    EXPECT_EQ(WinsimLiveGlobalBlocks(), 0);
+
+    // Another program empties it and places text; a locked block at close is a misuse.
+    WinsimPutClipboardText(u"ab");
+    WinsimHoldClipboardElsewhere(true);
+    EXPECT_FALSE(OpenClipboard(hwnd));
+    WinsimHoldClipboardElsewhere(false);
+    ASSERT_TRUE(OpenClipboard(hwnd));
+    HGLOBAL text = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_EQ(GlobalSize(text), 4u);
+    const char16_t *units = (const char16_t *)GlobalLock(text);
+    ASSERT_NE(units, nullptr);
+    EXPECT_EQ(units[1], u'b');
+    CloseClipboard();
+    EXPECT_EQ(WinsimGlobalMemoryMisuses().size(), 2u);
+}
+
+TEST_F(Winsim, ClipboardCallsFailAsOnWindows)
+{
+    // Emptied while opened without a window: no owner, so no data.
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 2);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, block), nullptr);
+    CloseClipboard();
+    EXPECT_FALSE(CloseClipboard());
+
+    HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE, 0);
+    EXPECT_EQ(GlobalSize(empty), 0u);
+    EXPECT_EQ(GlobalLock(empty), nullptr);
+    WinsimFailGlobalAllocation(1);
+    EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, 2), nullptr);
+    WinsimFailGlobalLock(1);
+    EXPECT_EQ(GlobalLock(block), nullptr);
+    EXPECT_NE(GlobalLock(block), nullptr);
+    EXPECT_FALSE(GlobalUnlock(block));
+    OpenClipboard(hwnd);
+    EmptyClipboard();
+    WinsimRefuseClipboardData(true);
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, block), nullptr);
+    CloseClipboard();
+    EXPECT_EQ(WinsimLiveGlobalBlocks(), 2);
+    EXPECT_TRUE(WinsimGlobalMemoryMisuses().empty());
+}
+
 TEST_F(Winsim, TimersFireOnTheVirtualClockInOrder)
 {
     SetTimer(hwnd, 1, 400, nullptr);

@@ -1,0 +1,323 @@
+// Cut, Copy, Paste, Delete, Select All and the Edit menu's states.
+#include "editor_fixture.h"
+
+#include "app/resource.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "view/view.h"
+
+#include <functional>
+
+namespace {
+
+class ClipboardTest : public EditorTest {
+protected:
+    void Command(int id) { SendMessage(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Select(int start, int end, int caret)
+    {
+        SelectionActive = 1;
+        SelStart = start;
+        SelEnd = end;
+        Caret = caret;
+        RepaintAll();
+    }
+    // Every block handed over or freed, the clipboard closed again.
+    void ExpectNoLeaks()
+    {
+        EXPECT_EQ(WinsimLiveGlobalBlocks(), 0);
+        EXPECT_EQ(WinsimLiveHeapBlocks(), 0);
+        EXPECT_TRUE(WinsimGlobalMemoryMisuses().empty());
+        EXPECT_FALSE(WinsimClipboardIsOpen());
+    }
+};
+
+TEST_F(ClipboardTest, CopyPlacesTheUnitsAsTheyStandAndOneZeroUnit)
+{
+    Start();
+    SetText(u"ab\r\ncd");
+    Select(1, 5, 5);
+    WinsimClearLogs();
+    Command(IDM_EDIT_COPY);
+    std::vector<WinsimClipboardEntry> contents = WinsimClipboardContents();
+    ASSERT_EQ(contents.size(), 1u);
+    EXPECT_EQ(contents[0].format, (UINT)CF_UNICODETEXT);
+    EXPECT_EQ(contents[0].allocFlags, 0x2042u);
+    EXPECT_EQ(contents[0].bytes.size(), 2u * 4 + 2);
+    EXPECT_EQ(WinsimClipboardText(), std::u16string(u"b\r\nc", 4) + u'\0');
+    EXPECT_EQ(SelectionActive, 1);
+    EXPECT_EQ(SelStart, 1);
+    EXPECT_EQ(SelEnd, 5);
+    EXPECT_EQ(Caret, 5);
+    EXPECT_TRUE(WinsimInvalidations().empty());
+    ExpectNoLeaks();
+}
+
+TEST_F(ClipboardTest, PasteTakesTheWholeUnitsBeforeTheFirstZero)
+{
+    Start();
+    struct Case {
+        std::string bytes;
+        std::u16string inserted;
+    } cases[] = {
+        {std::string("a\0b\0\0\0c\0", 8), u"ab"},  // an embedded 0
+        {std::string("x\0y\0z", 5), u"xy"},        // an odd last byte is dropped
+        {std::string("\r\0\n\0", 4), u"\r\n"},     // no terminator at all
+        {std::string("\0\0q\0", 4), u""},          // a leading 0: nothing
+    };
+    for (const Case &c : cases) {
+        SetText(u"0123");
+        Caret = 2;
+        RepaintAll();
+        WinsimPutClipboardData(CF_UNICODETEXT, c.bytes);
+        Command(IDM_EDIT_PASTE);
+        EXPECT_EQ(Text(), u"01" + c.inserted + u"23");
+        EXPECT_EQ(Caret, 2 + (int)c.inserted.size());
+        ExpectScreenMatchesFullRepaint();
+        ExpectNoLeaks();
+    }
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+}
+
+TEST_F(ClipboardTest, PasteMustFitWholeAndASelectionMakesRoom)
+{
+    Start();
+    struct Case {
+        int charCount;
+        int selected;  // units selected at the caret, replaced by the paste
+        int pasted;
+        bool fits;
+    } cases[] = {
+        {32760, 0, 8, true},
+        {32760, 0, 9, false},
+        {32761, 5, 12, true},  // room for only 7 more
+        {32762, 5, 12, false},
+    };
+    for (const Case &c : cases) {
+        SetText(std::u16string(c.charCount - 1, u'x'));
+        SelectionActive = c.selected > 0;
+        SelStart = 10;
+        SelEnd = 10 + c.selected;
+        Caret = SelEnd;
+        RepaintAll();
+        WinsimPutClipboardText(std::u16string(c.pasted, u'p'));
+        std::vector<COLORREF> before = WinsimFramebuffer(window);
+        size_t boxes = WinsimMessageBoxes().size();
+        Command(IDM_EDIT_PASTE);
+        if (c.fits) {
+            EXPECT_EQ(CharCount, c.charCount - c.selected + c.pasted);
+            EXPECT_EQ(Caret, 10 + c.pasted);
+            EXPECT_EQ(TextBuffer[10 + c.pasted - 1], u'p');
+            EXPECT_EQ(WinsimMessageBoxes().size(), boxes);
+        } else {
+            ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
+            EXPECT_EQ(WinsimMessageBoxes().back().caption, u"Can Not Paste");
+            EXPECT_EQ(WinsimMessageBoxes().back().text, u"Input exceeds memory limit");
+            EXPECT_EQ(CharCount, c.charCount);
+            EXPECT_EQ(Caret, 10 + c.selected);
+            EXPECT_EQ(WinsimFramebuffer(window), before);
+        }
+        ExpectNoLeaks();
+    }
+}
+
+TEST_F(ClipboardTest, CutThenPasteGivesTheTextBackAndEmptyTextRemovesASelection)
+{
+    Start();
+    SetText(u"01\r\n23456789");
+    Select(1, 7, 7);
+    Command(IDM_EDIT_CUT);
+    EXPECT_EQ(Text(), u"056789");
+    EXPECT_EQ(Caret, 1);
+    EXPECT_EQ(SelectionActive, 0);
+    EXPECT_EQ(WinsimClipboardText(), std::u16string(u"1\r\n234") + u'\0');
+    ExpectScreenMatchesFullRepaint();
+    Command(IDM_EDIT_PASTE);
+    EXPECT_EQ(Text(), u"01\r\n23456789");
+    EXPECT_EQ(Caret, 7);
+    EXPECT_EQ(LineCount, 2);
+    ExpectScreenMatchesFullRepaint();
+    ExpectNoLeaks();
+
+    Select(2, 6, 2);
+    WinsimPutClipboardText(std::u16string(1, u'\0'));
+    Command(IDM_EDIT_PASTE);
+    EXPECT_EQ(Text(), u"01456789");
+    EXPECT_EQ(Caret, 2);
+    ExpectScreenMatchesFullRepaint();
+}
+
+TEST_F(ClipboardTest, SelectAllThenDeleteLeavesTheEmptyDocument)
+{
+    Start();
+    SetText(u"0123456789");
+    Caret = 3;
+    Command(IDM_EDIT_SELECT_ALL);
+    EXPECT_EQ(SelectionActive, 1);
+    EXPECT_EQ(SelStart, 0);
+    EXPECT_EQ(SelEnd, 10);
+    EXPECT_EQ(Caret, 10);
+    ExpectScreenMatchesFullRepaint();
+    Command(IDM_EDIT_DELETE);
+    EXPECT_EQ(CharCount, 1);
+    EXPECT_EQ(Caret, 0);
+    EXPECT_EQ(SelectionActive, 0);
+    ExpectScreenMatchesFullRepaint();
+    ExpectNoLeaks();
+}
+
+TEST_F(ClipboardTest, SelectAllOverASelectionRepaintsOnlyWhatItAdds)
+{
+    Start();
+    SetText(u"0123456789abcdefghij");  // x0 188; units 4 to 9 span 438 to 588
+    Select(4, 10, 10);
+    WinsimClearLogs();
+    Command(IDM_EDIT_SELECT_ALL);
+    EXPECT_EQ(SelStart, 0);
+    EXPECT_EQ(SelEnd, 20);
+    EXPECT_EQ(Caret, 20);
+    for (const WinsimInvalidation &inv : WinsimInvalidations())
+        if (inv.rect.right - inv.rect.left > 1) {  // the caret columns aside
+            EXPECT_TRUE(inv.rect.right <= 438 || inv.rect.left >= 588)
+                << "repainted the kept selection: " << inv.rect.left << " to " << inv.rect.right;
+        }
+    EXPECT_EQ(WinsimInvalidations().size(), 4u);
+    ExpectScreenMatchesFullRepaint();
+}
+
+TEST_F(ClipboardTest, TheEditMenuGraysWhatCannotRunNow)
+{
+    Start();
+    HMENU menu = GetMenu(window);
+    auto grayed = [&](int id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    struct Case {
+        std::u16string text;
+        int selStart, selEnd;
+        bool unicodeOnClipboard;
+        bool cut, paste, selectAll;  // grayed; Copy and Delete follow Cut
+    } cases[] = {
+        {u"", 0, 0, false, true, true, true},
+        {u"abc", 1, 1, true, true, false, false},  // a selection of length 0, as after a click
+        {u"abc", 1, 3, false, false, true, false},
+    };
+    for (const Case &c : cases) {
+        SetText(c.text);
+        SelectionActive = 1;
+        SelStart = c.selStart;
+        SelEnd = c.selEnd;
+        WinsimEmptyClipboard();
+        if (c.unicodeOnClipboard)
+            WinsimPutClipboardText(u"x");
+        else
+            WinsimPutClipboardData(CF_TEXT, "x");
+        int draws = WinsimMenuBarDraws();
+        SendMessage(window, WM_INITMENUPOPUP, (WPARAM)GetSubMenu(menu, 1), 1);
+        EXPECT_EQ(grayed(IDM_EDIT_CUT), c.cut);
+        EXPECT_EQ(grayed(IDM_EDIT_COPY), c.cut);
+        EXPECT_EQ(grayed(IDM_EDIT_DELETE), c.cut);
+        EXPECT_EQ(grayed(IDM_EDIT_PASTE), c.paste);
+        EXPECT_EQ(grayed(IDM_EDIT_SELECT_ALL), c.selectAll);
+        EXPECT_EQ(WinsimMenuBarDraws(), draws + 1);
+    }
+}
+
+TEST_F(ClipboardTest, CommandsWithoutTheirPreconditionDoNothingAndSayNothing)
+{
+    Start();
+    SetText(u"abc");
+    SelectionActive = 1;
+    SelStart = SelEnd = 1;
+    Caret = 1;
+    WinsimPutClipboardData(CF_TEXT, "x");
+    WinsimClearLogs();
+    for (int id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_DELETE, IDM_EDIT_PASTE})
+        Command(id);
+    EXPECT_EQ(Text(), u"abc");
+    EXPECT_EQ(WinsimClipboardContents().size(), 1u);
+    EXPECT_TRUE(WinsimInvalidations().empty());
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+
+    // Ctrl+X through the accelerator table never reaches Cut while it is grayed.
+    HACCEL accelerators = LoadAccelerators(GetModuleHandle(nullptr), TEXT("Inkwarden"));
+    MSG msg = {window, WM_KEYDOWN, 'X', 0, 0, {0, 0}};
+    WinsimSetKeyDown(VK_CONTROL, true);
+    SelStart = 0;
+    SelEnd = 2;
+    EXPECT_TRUE(TranslateAccelerator(window, accelerators, &msg));
+    EXPECT_EQ(Text(), u"c");
+    SelectionActive = 0;
+    EXPECT_TRUE(TranslateAccelerator(window, accelerators, &msg));
+    EXPECT_EQ(Text(), u"c");
+    WinsimSetKeyDown(VK_CONTROL, false);
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+}
+
+// Each refusal keeps document, selection, caret and screen, and frees what
+// the command took.
+TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
+{
+    Start();
+    struct Case {
+        int command;
+        std::function<void()> arrange;
+        const char16_t *caption;
+        const char16_t *text;
+    } cases[] = {
+        {IDM_EDIT_COPY, [] { WinsimFailGlobalAllocation(1); }, u"Can Not Copy", u"Can not allocate memory"},
+        {IDM_EDIT_COPY, [] { WinsimFailGlobalLock(1); }, u"Can Not Copy",
+         u"Can not obtain a pointer to global memory"},
+        {IDM_EDIT_COPY, [] { WinsimHoldClipboardElsewhere(true); }, u"Can Not Copy",
+         u"Can not open the Clipboard"},
+        {IDM_EDIT_COPY, [] { WinsimRefuseClipboardData(true); }, u"Can Not Copy",
+         u"Can not place the text on the Clipboard"},
+        {IDM_EDIT_CUT, [] { WinsimFailGlobalAllocation(1); }, u"Can Not Cut", u"Can not allocate memory"},
+        {IDM_EDIT_CUT, [] { WinsimFailGlobalLock(1); }, u"Can Not Cut",
+         u"Can not obtain a pointer to global memory"},
+        {IDM_EDIT_CUT, [] { WinsimHoldClipboardElsewhere(true); }, u"Can Not Cut",
+         u"Can not open the Clipboard"},
+        {IDM_EDIT_CUT, [] { WinsimRefuseClipboardData(true); }, u"Can Not Cut",
+         u"Can not place the text on the Clipboard"},
+        {IDM_EDIT_COPY, [] { WinsimFailCloseClipboard(true); }, u"Can Not Copy",
+         u"Can not close the Clipboard"},
+        {IDM_EDIT_CUT, [] { WinsimFailCloseClipboard(true); }, u"Can Not Cut",
+         u"Can not close the Clipboard"},
+        {IDM_EDIT_CUT, [] { WinsimFailHeapAllocation(1); }, u"Can Not Cut", u"Can not allocate memory"},
+        {IDM_EDIT_DELETE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Delete",
+         u"Can not allocate memory"},
+        {IDM_EDIT_PASTE, [] { WinsimPutClipboardText(u""); }, u"Can Not Paste",
+         u"Can not obtain a handle to the Clipboard memory object"},
+        {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Paste", u"Can not allocate memory"},
+        {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(2); }, u"Can Not Paste", u"Can not allocate memory"},
+        {IDM_EDIT_PASTE, [] { WinsimFailGlobalLock(1); }, u"Can Not Paste",
+         u"Can not obtain a pointer to global memory"},
+        {IDM_EDIT_PASTE, [] { WinsimHoldClipboardElsewhere(true); }, u"Can Not Paste",
+         u"Can not open the Clipboard"},
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; i++) {
+        SCOPED_TRACE(testing::Message() << "case " << i);
+        SetText(u"ab\r\ncdef");
+        Select(1, 5, 5);
+        WinsimPutClipboardText(std::u16string(u"old") + u'\0');
+        cases[i].arrange();
+        std::vector<COLORREF> before = WinsimFramebuffer(window);
+        size_t boxes = WinsimMessageBoxes().size();
+        Command(cases[i].command);
+        WinsimHoldClipboardElsewhere(false);
+        WinsimRefuseClipboardData(false);
+        WinsimFailCloseClipboard(false);
+        ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
+        const WinsimMessageBox &box = WinsimMessageBoxes().back();
+        EXPECT_EQ(box.caption, cases[i].caption);
+        EXPECT_EQ(box.text, cases[i].text);
+        EXPECT_EQ(box.owner, window);
+        EXPECT_EQ(box.type, (UINT)(MB_ICONWARNING | MB_OK));
+        EXPECT_EQ(Text(), u"ab\r\ncdef");
+        EXPECT_EQ(SelectionActive, 1);
+        EXPECT_EQ(SelStart, 1);
+        EXPECT_EQ(SelEnd, 5);
+        EXPECT_EQ(Caret, 5);
+        EXPECT_EQ(WinsimFramebuffer(window), before);
+        ExpectNoLeaks();
+    }
+}
+
+}  // namespace
