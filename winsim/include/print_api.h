@@ -3,8 +3,6 @@
 #ifndef WINSIM_PRINT_API_H
 #define WINSIM_PRINT_API_H
 
-typedef HANDLE HGLOBAL;
-
 typedef struct tagSIZE { LONG cx, cy; } SIZE, *LPSIZE;
 
 // Device caps of a printer
