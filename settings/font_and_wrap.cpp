@@ -1,9 +1,65 @@
 #include "settings/settings.h"
+#include "app/resource.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "document/layout.h"
+#include "view/view.h"
 
-void SetFontSize(int)
+// Moves the check mark of a menu group from one item to another.
+static void MoveCheckMark(int fromId, int toId)
 {
+    HMENU menu = GetMenu(MainWindow);
+    CheckMenuItem(menu, fromId, MF_BYCOMMAND | MF_UNCHECKED);
+    CheckMenuItem(menu, toId, MF_BYCOMMAND | MF_CHECKED);
 }
 
-void SetWordWrap(int)
+// Every line may change, so the whole text area is repainted.
+void SetFontSize(int commandId)
 {
+    int points = IDM_POINTS_BASE - commandId;
+    if (points == FontPoints)
+        return;
+    MoveCheckMark(IDM_POINTS_BASE - FontPoints, commandId);
+    FontPoints = points;
+
+    HFONT font;
+    HGDIOBJ oldFont;
+    HDC dc = GetMeasuringDC(&font, &oldFont);
+    ComputeLineMetrics(dc, GetDeviceCaps(dc, LOGPIXELSY));
+    Caret = 0;
+    TopLine = 0;
+    Reflow();
+    RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
+    RepaintRect(&textArea);
+    ReleaseMeasuringDC(dc, font, oldFont);
+}
+
+// The text does not move, so only lines whose breaks changed are repainted.
+void SetWordWrap(int commandId)
+{
+    int oldMode = WordWrapMode;
+    WordWrapMode = commandId;
+    if (commandId == oldMode)
+        return;
+    int pageGap = ScreenPageGap();
+    LineRecord *snapshot = TakeLineSnapshot();
+    if (!snapshot) {
+        WordWrapMode = oldMode;
+        ReportWarning(TEXT("Can Not Adjust Word Wrap"), TEXT("Can not allocate memory"));
+        return;
+    }
+
+    // The old column is repainted while the caret is elsewhere, which erases it.
+    int oldCaret = Caret;
+    Caret = oldCaret + 1;
+    InvalidateCaret(oldCaret);
+    Caret = oldCaret;
+    MoveCheckMark(oldMode, commandId);
+
+    int oldLineCount = LineCount;
+    Caret = 0;
+    Reflow();
+    InvalidateCaret(0);
+    RefreshChangedLines(snapshot, oldLineCount, CharCount, CharCount, 0, pageGap);
+    FreeLineSnapshot(snapshot);
 }

@@ -52,10 +52,12 @@ int CaretX(HDC dc, int index, int line, int runWidth)
     return ColumnRight - runWidth + MeasureRun(dc, ReverseScratch, count - k) - 1;
 }
 
-static void DrawLine(HDC dc, int line, int y)
+// Draws a line's run one unit at a time so that it ends flush at right; the
+// printer draws with it too.
+void DrawLineAt(HDC dc, int line, int right, int y)
 {
     int count = CopyRunReversed(line);
-    int x = ColumnRight - MeasureRun(dc, ReverseScratch, count);
+    int x = right - MeasureRun(dc, ReverseScratch, count);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (int k = 0; k < count; k++) {
         ABC widths;
@@ -82,7 +84,7 @@ void DrawTextLines(HDC dc)
         if (y >= ClientHeight)
             break;
         if (y >= TopMargin)
-            DrawLine(dc, line, y);
+            DrawLineAt(dc, line, ColumnRight, y);
     }
 
     SelectObject(dc, oldFont);

@@ -38,6 +38,7 @@ BOOL LineEndsWithBreak(int line);
 int CopyRunReversed(int line);
 int CaretLine(int index);
 int CaretX(HDC dc, int index, int line, int runWidth);
+void DrawLineAt(HDC dc, int line, int right, int y);
 void DrawTextLines(HDC dc);
 void DrawCaret(HDC dc);
 

@@ -513,6 +513,8 @@ BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record);
 BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
 DWORD WINAPI CommDlgExtendedError(void);
 
+#include "print_api.h"
+
 // The generic names, as the UNICODE build of the SDK maps them.
 #define WNDCLASS WNDCLASSW
 #define LOGFONT LOGFONTW

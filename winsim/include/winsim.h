@@ -137,6 +137,46 @@ const std::vector<WinsimFileDialog> &WinsimFileDialogs(void);
 
 void WinsimFailNextRegisterClass(void);
 
+// The printer.  PrintDlgA records every call and ends as the test says
+// (printing by default); a printed DC reports the caps set here (300 dpi,
+// a US letter sheet, no offsets by default) and records every page.
+enum WinsimPrintDialogAnswer { WinsimPrintDialogPrint, WinsimPrintDialogCancel, WinsimPrintDialogNoDC };
+void WinsimAnswerPrintDialog(WinsimPrintDialogAnswer answer);
+struct WinsimPrintDialogCall {
+    DWORD structSize;
+    HWND owner;
+    DWORD flags;
+    HDC dc;
+    HGLOBAL devMode;   // as the caller passed them in
+    HGLOBAL devNames;
+};
+const std::vector<WinsimPrintDialogCall> &WinsimPrintDialogCalls(void);
+void WinsimSetPrinterCaps(int dpiX, int dpiY, int physicalWidth, int physicalHeight, int offsetX,
+                          int offsetY);
+
+// count == 1 makes the next such call fail, 2 the one after...
+enum WinsimPrinterCall { WinsimStartDocCall, WinsimStartPageCall, WinsimEndPageCall };
+void WinsimFailPrinterCall(WinsimPrinterCall call, int count);
+
+struct WinsimPrintedText {
+    int x, y;
+    std::u16string text;
+    LONG fontHeight;  // lfHeight of the font selected at the time
+    int bkMode;
+};
+struct WinsimPrintedPage {
+    std::vector<WinsimPrintedText> texts;
+    bool ended;
+};
+struct WinsimPrintJob {
+    int docInfoSize;
+    std::string docName;
+    std::vector<WinsimPrintedPage> pages;
+    bool ended;    // EndDoc
+    bool aborted;  // AbortDoc
+};
+const std::vector<WinsimPrintJob> &WinsimPrintJobs(void);
+
 // Global memory: count == 1 refuses the next GlobalAlloc (or GlobalLock), 2
 // the one after...  Blocks that are neither freed nor owned by the clipboard
 // count as live; misuses (freeing a block the clipboard owns, leaving one

@@ -171,7 +171,7 @@ HDC WINAPI GetDC(HWND hwnd)
 int WINAPI ReleaseDC(HWND, HDC hdc)
 {
     DeviceContext *dc = ContextFrom(hdc);
-    if (!dc || dc->paint)
+    if (!dc || dc->paint || dc->printer)
         return 0;
     contexts.erase(hdc);
     return 1;
@@ -179,7 +179,8 @@ int WINAPI ReleaseDC(HWND, HDC hdc)
 
 int WINAPI GetDeviceCaps(HDC hdc, int index)
 {
-    RequireContext(hdc, "GetDeviceCaps");
+    if (RequireContext(hdc, "GetDeviceCaps")->printer)
+        return PrinterCaps(index);
     switch (index) {
     case LOGPIXELSX: return screenDpiX;
     case LOGPIXELSY: return screenDpiY;
@@ -253,6 +254,10 @@ BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc)
 BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count)
 {
     DeviceContext *dc = RequireContext(hdc, "TextOutW");
+    if (dc->printer) {
+        RecordPrintedText(dc, x, y, text, count);
+        return TRUE;
+    }
     FontMetrics metrics = MetricsOf(dc->font->font);
     std::vector<ABC> widths(count > 0 ? count : 0);
     int total = 0;
@@ -284,6 +289,37 @@ BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count)
         }
         x += w.abcA + (int)w.abcB + w.abcC;
     }
+    return TRUE;
+}
+
+// The ANSI text calls, for the Latin-1 range.
+static std::u16string WidenAnsi(LPCSTR text, int count)
+{
+    std::u16string wide;
+    for (int i = 0; i < count; i++)
+        wide += (char16_t)(unsigned char)text[i];
+    return wide;
+}
+
+BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int count)
+{
+    std::u16string wide = WidenAnsi(text, count);
+    return TextOutW(hdc, x, y, wide.c_str(), count);
+}
+
+BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size)
+{
+    DeviceContext *dc = RequireContext(hdc, "GetTextExtentPoint32A");
+    FontMetrics metrics = MetricsOf(dc->font->font);
+    std::u16string wide = WidenAnsi(text, count);
+    size->cx = 0;
+    for (char16_t unit : wide) {
+        ABC w;
+        if (!GlyphWidthsOf(dc->font->font, unit, &w))
+            w = ABC{0, (UINT)metrics.text.tmMaxCharWidth, 0};
+        size->cx += w.abcA + (int)w.abcB + w.abcC;
+    }
+    size->cy = metrics.text.tmHeight;
     return TRUE;
 }
 

@@ -69,6 +69,7 @@ struct DeviceContext {
     COLORREF bkColor = RGB(255, 255, 255);
     POINT position = {0, 0};
     RECT clipBounds = {0, 0, 0, 0};  // paint DCs: the box around the clip
+    bool printer = false;  // made by PrintDlgA; its text goes to the print job
 };
 
 Window *WindowFrom(HWND hwnd);  // null for a handle that is not a live window
@@ -92,6 +93,10 @@ struct FontMetrics {
 FontMetrics MetricsOf(const LOGFONTW &font);
 bool GlyphWidthsOf(const LOGFONTW &font, WCHAR unit, ABC *widths);
 
+// Printer device contexts.
+int PrinterCaps(int index);
+void RecordPrintedText(DeviceContext *dc, int x, int y, LPCWSTR text, int count);
+
 // Resources.
 HMENU LoadMenuFromScript(LPCWSTR name);
 void FindMenuCommand(HMENU menu, UINT id, HMENU *popup, int *popupPosition, UINT *state);
@@ -105,6 +110,7 @@ void ResetGdi();
 void ResetFonts();
 void ResetResources();
 void ResetKernel();
+void ResetPrinter();
 void ResetFiles();
 void ResetClipboard();
 

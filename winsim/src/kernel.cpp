@@ -2,6 +2,8 @@
 // string and module calls the program uses.
 #include "internal.h"
 
+#include <stdarg.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -62,6 +64,21 @@ int WINAPI lstrlenW(LPCWSTR s)
     while (s && s[n])
         n++;
     return n;
+}
+
+int WINAPI lstrlenA(LPCSTR s)
+{
+    return s ? (int)strlen(s) : 0;
+}
+
+// The program's formats (%s, %i) mean the same to vsnprintf.
+int WINAPI wsprintfA(LPSTR buffer, LPCSTR format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int written = vsnprintf(buffer, 1025, format, args);  // wsprintf writes at most 1024
+    va_end(args);
+    return written;
 }
 
 LPWSTR WINAPI lstrcpynW(LPWSTR dst, LPCWSTR src, int maxCount)

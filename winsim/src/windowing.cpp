@@ -839,5 +839,6 @@ void WinsimReset(void)
     ResetResources();
     ResetClipboard();
     ResetKernel();
+    ResetPrinter();
     ResetFiles();
 }

@@ -368,4 +368,39 @@ TEST_F(Winsim, MessageBoxesAreRecordedAndAnsweredFromTheQueue)
     EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"caption");
 }
 
+TEST_F(Winsim, ThePrintDialogRefusesA32BitSizeAndJobsRecordOnlyStartedPages)
+{
+    PRINTDLGA pd = {};
+    pd.lStructSize = 66;
+    pd.Flags = PD_RETURNDC;
+    EXPECT_FALSE(PrintDlgA(&pd));
+    EXPECT_EQ(pd.hDC, nullptr);
+    pd.lStructSize = sizeof pd;
+    WinsimSetPrinterCaps(600, 300, 5100, 3300, 30, 40);
+    ASSERT_TRUE(PrintDlgA(&pd));
+    HDC dc = pd.hDC;
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 600);
+    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALOFFSETY), 40);
+    EXPECT_LE(StartPage(dc), 0);  // no document started
+    DOCINFOA di = {sizeof di, "job", nullptr, nullptr, 0};
+    EXPECT_GT(StartDocA(dc, &di), 0);
+    TextOutW(dc, 1, 2, u"lost", 4);
+    EXPECT_GT(StartPage(dc), 0);
+    SIZE size;
+    GetTextExtentPoint32A(dc, "(1)", 3, &size);
+    EXPECT_EQ(size.cy, 15);  // the system font's cell
+    TextOutA(dc, 3, 4, "(1)", 3);
+    EXPECT_GT(EndPage(dc), 0);
+    EXPECT_GT(EndDoc(dc), 0);
+    EXPECT_EQ(ReleaseDC(nullptr, dc), 0);
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(WinsimLiveDCs(), 0);
+    ASSERT_EQ(WinsimPrintJobs().size(), 1u);
+    ASSERT_EQ(WinsimPrintJobs()[0].pages.size(), 1u);
+    ASSERT_EQ(WinsimPrintJobs()[0].pages[0].texts.size(), 1u);
+    EXPECT_EQ(WinsimPrintJobs()[0].pages[0].texts[0].text, u"(1)");
+    EXPECT_EQ(WinsimPrintJobs()[0].pages[0].texts[0].x, 3);
+}
+
 }  // namespace

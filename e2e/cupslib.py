@@ -1,0 +1,174 @@
+"""A private CUPS scheduler with one cups-pdf queue, for printing tests.
+
+Spooler uses its own configuration, spool and logs in a temporary
+directory and listens only on a socket there, so it never meets a system
+scheduler.  cupsd runs in the foreground as our child and is stopped by its
+process id.  Programs find it through CUPS_SERVER (see env()).
+
+cups-pdf writes each job to the printing user's ~/PDF (its own
+configuration in /etc/cups/cups-pdf.conf, left as installed).
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+from winelib import wait_until
+
+CUPSD = "/usr/sbin/cupsd"
+LPADMIN = "/usr/sbin/lpadmin"
+PPD_CANDIDATES = ("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd")
+QUEUE = "PDF"
+
+CUPSD_CONF = """\
+Listen {socket}
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+"""
+
+CUPS_FILES_CONF = """\
+ServerRoot {root}/etc
+RequestRoot {root}/spool
+TempDir {root}/tmp
+CacheDir {root}/cache
+StateDir {root}/state
+ErrorLog {root}/log/error_log
+AccessLog {root}/log/access_log
+PageLog {root}/log/page_log
+SystemGroup root
+Sandboxing Relaxed
+"""
+
+
+def missing_tools():
+    """The programs a printing test needs that are not installed."""
+    needed = [CUPSD, LPADMIN, "/usr/lib/cups/backend/cups-pdf", "pdftotext", "pdftoppm", "pdfinfo"]
+    return [t for t in needed if not (os.path.exists(t) if t.startswith("/") else shutil.which(t))]
+
+
+def pdf_dir():
+    """Where cups-pdf puts the jobs of the user running the tests."""
+    return Path(os.path.expanduser("~")) / "PDF"
+
+
+class Spooler:
+    def __init__(self):
+        self.root = None
+        self.socket = None
+        self._cupsd = None
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def env(self, base):
+        return dict(base, CUPS_SERVER=str(self.socket))
+
+    def start(self):
+        self.root = Path(tempfile.mkdtemp(prefix="inkwarden-cups-"))
+        # The filters run as the scheduler's unprivileged user and must reach the spool.
+        os.chmod(self.root, 0o755)
+        for sub in ("etc", "spool", "tmp", "cache", "state", "log"):
+            (self.root / sub).mkdir()
+        os.chmod(self.root / "tmp", 0o1777)  # the filters' scratch files
+        self.socket = self.root / "cups.sock"
+        (self.root / "cupsd.conf").write_text(CUPSD_CONF.format(socket=self.socket))
+        (self.root / "cups-files.conf").write_text(CUPS_FILES_CONF.format(root=self.root))
+        self._log = open(self.root / "log" / "cupsd.out", "wb")
+        self._cupsd = subprocess.Popen(
+            [CUPSD, "-f", "-c", str(self.root / "cupsd.conf"), "-s", str(self.root / "cups-files.conf")],
+            stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT)
+
+        def running():
+            if self._cupsd.poll() is not None:
+                raise AssertionError(f"cupsd exited with {self._cupsd.returncode}: {self.log_tail()}")
+            return self._run("lpstat", "-r", check=False).returncode == 0
+        wait_until("cupsd to accept requests", running, timeout=20, interval=0.1)
+
+        ppd = next((p for p in PPD_CANDIDATES if os.path.exists(p)), None)
+        if ppd is None:
+            raise RuntimeError("no cups-pdf PPD found (package printer-driver-cups-pdf)")
+        # Letter paper: its 8 inches between the margins hold a screen page exactly.
+        self._run(LPADMIN, "-p", QUEUE, "-E", "-v", "cups-pdf:/", "-P", ppd, "-o", "PageSize=Letter")
+        self._run(LPADMIN, "-d", QUEUE)
+
+    def _run(self, *args, check=True):
+        result = subprocess.run(list(args), env=self.env(os.environ), capture_output=True, text=True,
+                                timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"{' '.join(args)} failed ({result.returncode}): {result.stderr.strip()}")
+        return result
+
+    def log_tail(self):
+        try:
+            return (self.root / "log" / "error_log").read_text(errors="replace")[-2000:]
+        except OSError:
+            return "(no error log)"
+
+    def stop(self):
+        """Stops cupsd by its process id and removes its files.  Safe to call twice."""
+        if self._cupsd is not None:
+            if self._cupsd.poll() is None:
+                self._cupsd.terminate()
+                try:
+                    self._cupsd.wait(10)
+                except subprocess.TimeoutExpired:
+                    self._cupsd.kill()
+                    self._cupsd.wait(5)
+            self._cupsd = None
+            self._log.close()
+        if self.root is not None:
+            shutil.rmtree(self.root, ignore_errors=True)
+            self.root = None
+
+
+def wait_for_pdf(before, timeout):
+    """The first PDF in pdf_dir() not in before, once it is complete."""
+    def complete():
+        for path in sorted(pdf_dir().glob("*.pdf")) if pdf_dir().is_dir() else []:
+            if path in before:
+                continue
+            info = subprocess.run(["pdfinfo", str(path)], capture_output=True, text=True, timeout=30)
+            if info.returncode == 0:
+                return path
+        return None
+    return wait_until("cups-pdf to write the job's PDF", complete, timeout, interval=0.2)
+
+
+def pdf_info(path):
+    """pdfinfo's fields, such as "Pages" and "Title"."""
+    info = subprocess.run(["pdfinfo", str(path)], capture_output=True, text=True, check=True, timeout=30)
+    return dict((k.strip(), v.strip()) for k, v in (line.split(":", 1) for line in info.stdout.splitlines()
+                                                     if ":" in line))
+
+
+def pdf_text(path, page):
+    return subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-enc", "UTF-8", str(path), "-"],
+                          capture_output=True, text=True, check=True, timeout=30).stdout
+
+
+def pdf_page_image(path, page, dpi):
+    """One page rendered at dpi, as PPM bytes."""
+    return subprocess.run(["pdftoppm", "-f", str(page), "-l", str(page), "-r", str(dpi), str(path)],
+                          capture_output=True, check=True, timeout=60).stdout
