@@ -59,6 +59,24 @@ TEST_F(EditorTest, GeometryFollowsAnotherResolution)
     EXPECT_EQ(VisibleLines(), (700 - 180) / 61 - 1);
 }
 
+// Scrolled a page on, the caret's line and the rule above page 2 lie above
+// the text area, where only the picker may draw.
+TEST_F(EditorTest, NothingOfTheTextAreaIsDrawnAboveItAfterScrollingAPage)
+{
+    Start();
+    SetText(ShortLines(40));
+    Caret = LineTable[15].first;
+    RepaintAll();
+    std::vector<COLORREF> before = WinsimFramebuffer(window);
+    SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 16), 0);
+    ASSERT_EQ(TopLine, 16);
+    RepaintAll();
+    const std::vector<COLORREF> &after = WinsimFramebuffer(window);
+    size_t aboveTopRules = (size_t)(TopMargin - 2) * 800;
+    for (size_t i = 0; i < aboveTopRules; i++)
+        ASSERT_EQ(after[i], before[i]) << "pixel (" << i % 800 << ", " << i / 800 << ")";
+}
+
 // Widths come from LOGPIXELSX, heights and the font from LOGPIXELSY.
 TEST_F(EditorTest, WidthsAndHeightsEachFollowTheirOwnResolution)
 {
