@@ -11,7 +11,7 @@ from pathlib import Path
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import OUT, TITLE, TOP_MARGIN  # noqa: E402
+from editor import OUT, TITLE, TOP_MARGIN, utf16_file, windows_path  # noqa: E402
 
 SESSION = None
 
@@ -19,15 +19,6 @@ SESSION = None
 def setUpModule():
     global SESSION
     SESSION = editor.open_session("1600x1400x24")
-
-
-def utf16_file(text):
-    """What a save of text writes: the mark, the units, the terminator."""
-    return b"\xff\xfe" + text.encode("utf-16-le") + b"\x00\x00"
-
-
-def windows_path(path):
-    return "Z:" + str(path).replace("/", "\\")
 
 
 class SavingAndOpening(unittest.TestCase):
