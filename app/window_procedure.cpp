@@ -8,8 +8,8 @@
 #include "settings/settings.h"
 #include "view/view.h"
 
-// Ctrl+Backspace arrives as DEL (127); the key itself already deleted, and
-// only code 127 from elsewhere (the picker, Alt+numpad) is text.
+// Ctrl+Backspace also arrives as DEL (127) after its key-down has deleted;
+// a 127 that comes any other way (Alt+numpad) is text.
 static BOOL IsBackspaceKeyDel(WPARAM code, LPARAM lParam)
 {
     UINT scanCode = (UINT)(lParam >> 16) & 0xFF;
