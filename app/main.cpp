@@ -30,13 +30,22 @@ int RunMessageLoop(HINSTANCE instance)
     // Loaded only once the window is shown and painted.
     HACCEL accelerators = LoadAccelerators(instance, TEXT("Inkwarden"));
     MSG message;
-    // GetMessage returns -1 on failure; leave the loop then too.
-    while (GetMessage(&message, NULL, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessage(&message, NULL, 0, 0)) > 0) {
+        // While the mouse holds a picker button the keyboard changes nothing:
+        // no accelerator commands and no characters, only the swallowed key-down.
+        if (AutoRepeat) {
+            DispatchMessage(&message);
+            continue;
+        }
         if (!TranslateAccelerator(MainWindow, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessage(&message);
         }
     }
+    // GetMessage returns -1 on failure and leaves the record undefined.
+    if (got < 0)
+        return 1;
     return (int)message.wParam;
 }
 

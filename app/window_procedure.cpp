@@ -8,6 +8,14 @@
 #include "settings/settings.h"
 #include "view/view.h"
 
+// Ctrl+Backspace also arrives as DEL (127) after its key-down has deleted;
+// a 127 that comes any other way (Alt+numpad) is text.
+static BOOL IsBackspaceKeyDel(WPARAM code, LPARAM lParam)
+{
+    UINT scanCode = (UINT)(lParam >> 16) & 0xFF;
+    return code == 0x7F && scanCode == MapVirtualKey(VK_BACK, MAPVK_VK_TO_VSC);
+}
+
 // No handler ever sees, or leaves behind, an active selection of length 0.
 static void CollapseEmptySelection(void)
 {
@@ -42,7 +50,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         KeyRepeatCounter = 0;
         return 0;
     case WM_CHAR:
-        if (!PickerFocus)
+        if (!PickerFocus && !IsBackspaceKeyDel(wParam, lParam))
             InsertCharacter((int)wParam);
         return 0;
     case WM_SYSKEYDOWN:

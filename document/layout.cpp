@@ -108,8 +108,15 @@ void Reflow(void)
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
     LineCount = 0;
+    int oldTopLine = TopLine;
     if (BreakLines(dc, columnWidth))
         UpdateScrollRange();
-
+    int pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
     ReleaseMeasuringDC(dc, font, oldFont);
+
+    // A shorter document can pull TopLine down under the view; move the
+    // pixels with it, so the refresh that follows compares against a screen
+    // that matches the new TopLine.
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, pageGap);
 }

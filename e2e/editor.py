@@ -53,6 +53,30 @@ def start_inkwarden(session, log_name):
     return process, x_window, main[0]
 
 
+def utf16_file(text):
+    """What a save of text writes: the mark, the units, the terminator."""
+    return b"\xff\xfe" + text.encode("utf-16-le") + b"\x00\x00"
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def save_as(session, x_window, process, path):
+    """File, Save..., and the Save As dialog answered with path; returns once
+    the file holds the bytes of some save."""
+    session.focus(x_window)
+    session.key("alt+f")
+    session.wait_win32_window("#32768")  # the popup is down
+    session.key("s")
+    dialog = session.wait_for_window("Save As", timeout=15, program=process)
+    session.focus(dialog)
+    session.type_text(windows_path(path))
+    session.key("Return")
+    winelib.wait_until(f"{path.name} to be saved", lambda: path.is_file() and path.stat().st_size >= 4, 15)
+    return path.read_bytes()
+
+
 def column(client_width):
     """(ColumnLeft, ColumnRight) for a client area this wide."""
     left = int((client_width - COLUMN_WIDTH) / 2)  # truncates toward zero, as C does

@@ -6,9 +6,12 @@ Screenshots and the program's output land in build/e2e/.
 """
 
 import os
+import shutil
 import sys
+import tempfile
 import time
 import unittest
+from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
@@ -117,6 +120,15 @@ class Screen:
         return int("".join(str(d) for _, _, d in sorted(chosen)) or "-1")
 
 
+def most_pages_after(seconds):
+    """The page a press on Down at 1997 can have reached after this time: one
+    step at the press, a tick after 400 ms and then every 100 ms, stepping by
+    1 ten times, by 10 ten times, then by 100."""
+    ms = int(seconds * 1000)
+    ticks = 0 if ms < 400 else (ms - 400) // 100 + 1
+    return 1998 + min(ticks, 10) + 10 * min(max(ticks - 10, 0), 10) + 100 * max(ticks - 20, 0)
+
+
 class PickerCase(unittest.TestCase):
     def setUp(self):
         self.addCleanup(SESSION.kill_wine)
@@ -140,6 +152,14 @@ class PickerCase(unittest.TestCase):
     def click(self, point):
         SESSION.click(*self.screen.on_screen(*point))
 
+    def assertSavedText(self, text):
+        """Saves the document and compares the file with text's units, so the
+        test knows which character went in, not merely that ink appeared."""
+        folder = Path(tempfile.mkdtemp(prefix="inkwarden-picker-"))
+        self.addCleanup(shutil.rmtree, folder, True)
+        saved = editor.save_as(SESSION, self.x_window, self.process, folder / "picked.txt")
+        self.assertEqual(saved, editor.utf16_file(text), f"the saved document, expected {text!r}")
+
 
 class PickerMouse(PickerCase):
     def test_clicking_a_cell_inserts_its_character(self):
@@ -156,6 +176,10 @@ class PickerMouse(PickerCase):
         self.assertEqual(image.pixel(left, TOP_MARGIN - 2), WHITE, "second top rule while the picker has the keyboard")
         self.assertEqual(image.pixel(left, TOP_MARGIN - 1), BLACK, "top rule")
         line = self.screen.first_line(image)
+        self.assertSavedText(chr(19970))  # page 1997, cell 0
+        SESSION.focus(self.x_window)
+        self.settled("the first line as it was before the Save As dialog",
+                     lambda image: self.screen.first_line(image) == line)
         SESSION.type_text("ab")
         time.sleep(0.5)
         self.assertEqual(self.screen.first_line(self.screen.shot()), line, "first line after typing into the picker")
@@ -169,17 +193,32 @@ class PickerMouse(PickerCase):
 
     def test_holding_down_pages_by_ones_then_tens(self):
         x, y = self.screen.on_screen(*self.screen.down_button_centre())
+        # Every picture taken while the button is held must show no more steps
+        # than the schedule allows by the time the picture was finished: the
+        # press reaches the program after start, and ticks only come late.
+        # Pictures are read after the release, so they can come quickly.
+        start = time.monotonic()
         SESSION.mouse_down(x, y)
-        time.sleep(2.0)
+        shots = []
+        while time.monotonic() - start < 2.0:
+            image = self.screen.shot()
+            shots.append((round(time.monotonic() - start, 3), image))
         SESSION.mouse_up()
+        held = time.monotonic() - start
+        seen = [(t, self.screen.page_number(image)) for t, image in shots]
+        print(f"\n  pages while held (s, page): {seen}; released after {held:.3f} s", file=sys.stderr)
+        for t, page in seen:
+            if page >= 1998:
+                self.assertLessEqual(page, most_pages_after(t + 0.02), f"page while holding Down (s, page): {seen}")
+        self.assertTrue(any(t < 0.8 for t, _ in seen), f"no picture in the first steps: {seen}")
         time.sleep(0.3)
         image = self.screen.shot()
         image.save_png(OUT / f"{self._testMethodName}.png")
         page = self.screen.page_number(image)
-        # 1998 at the press, ten steps of 1 by 1.3 s, then steps of 10 until
-        # the release at about 2 s: near 2078, and short of the steps of 100.
+        # 1998 at the press, ten steps of 1 by 1.3 s, then steps of 10: by
+        # 2 s at least one ten, however late the ticks came.
         self.assertGreaterEqual(page, 2018, "page after holding Down for 2 s")
-        self.assertLessEqual(page, 2138, "page after holding Down for 2 s")
+        self.assertLessEqual(page, most_pages_after(held + 0.02), f"page after holding Down for {held:.3f} s")
         self.assertEqual((page - 1998) % 10, 0, "the steps after the first ten are tens")
         time.sleep(0.5)
         self.assertEqual(self.screen.page_number(self.screen.shot()), page, "page half a second after the release")
@@ -201,6 +240,8 @@ class PickerKeyboard(PickerCase):
         SESSION.key("Return")
         image = self.settled("a glyph at the right end of the first line",
                              lambda image: s.ink_columns(image) >= 10)
+        self.assertSavedText(chr(19982))  # page 1998, cell 2
+        SESSION.focus(self.x_window)
 
         SESSION.key("shift+Tab")
         self.settled("the 2-pixel top rule after leaving the picker",

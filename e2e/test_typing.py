@@ -39,6 +39,14 @@ def ink_inside(image):
     return sum(1 for x, y in dark if min(xs) + 2 <= x <= max(xs) - 2 and min(ys) + 2 <= y <= max(ys) - 2)
 
 
+def cell_width(font, k):
+    """The program's cell for the font's glyph k: its B width, a tenth of the
+    font height as spacing, and twice any overhang."""
+    g = font.glyphs[k]
+    overhang = sum(-2 * w if w < 0 else w for w in (g.a, g.c))
+    return g.b + font.height // 10 + overhang
+
+
 class Screen:
     """One picture of the client area and what can be read off it."""
 
@@ -82,11 +90,12 @@ class TypingSelectingDeleting(ProgramCase):
     LOG = "typing.log"
 
     def shot(self, name, ready=lambda screen: True):
-        """A picture once ready(screen) holds (or the last one after 5 s)."""
+        """A picture once ready(screen) holds; fails after 5 s without one."""
         region = (self.main.x, self.main.y, self.main.width, self.main.height)
-        image, _ = SESSION.poll_screen(
+        image, ok = SESSION.poll_screen(
             region, lambda image: ready(Screen(image, self.left, self.right)), timeout=5)
         image.save_png(OUT / f"typing-{name}.png")
+        self.assertTrue(ok, f"step {name!r}: the screen never showed it within 5 s; see typing-{name}.png")
         return Screen(image, self.left, self.right)
 
     def keys(self, *keys):
@@ -115,11 +124,12 @@ class TypingSelectingDeleting(ProgramCase):
         self.assertEqual(s.caret_columns(1), [right - 1], "caret on the new line")
         self.assertEqual(s.caret_columns(0), [], "no caret left on line 0")
 
-        # Tab is four spaces: the caret moves left, nothing is drawn.
+        # Tab is four spaces: the caret moves left by four space cells, nothing is drawn.
         self.keys("Tab")
-        s = self.shot("tab", lambda s: s.caret_columns(1) and s.caret_columns(1)[0] < right - 1)
+        spaces_end = right - 1 - 4 * cell_width(editor.document_font(SESSION, " "), 0)
+        s = self.shot("tab", lambda s: s.caret_columns(1) == [spaces_end])
         tab_caret = s.caret_columns(1)
-        self.assertEqual(len(tab_caret), 1, f"caret after Tab: {tab_caret}")
+        self.assertEqual(tab_caret, [spaces_end], "caret after Tab")
         self.assertIsNone(s.ink(1), "Tab drew something")
 
         # Shift+Right walks back toward the text start and selects: an inverted band.

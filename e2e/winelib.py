@@ -134,7 +134,9 @@ Win32Window = namedtuple("Win32Window", "handle parent pid class_name title x y 
 
 # What Wine makes of a font request (see winprobe.c): face is the name
 # GetTextFace reports, font the face of the font actually used.
-Font = namedtuple("Font", "face font height external_leading glyphs")
+# request_height and log_pixels_y: the LOGFONT height asked for and the
+# resolution it was computed from.
+Font = namedtuple("Font", "face font height external_leading glyphs request_height log_pixels_y")
 # One character in that font: whether the font has a glyph for it, its ABC
 # widths and an Image of it drawn alone in its cell on a line.
 Glyph = namedtuple("Glyph", "code present a b c image")
@@ -435,14 +437,18 @@ class Session:
         glyphs = []
         for line in lines:
             key, *values = line.split("\t")
+            if key == "request":
+                fields[key] = "\t".join(values)
+                continue
             if key != "glyph":
                 fields[key] = _unescape(values[0]) if values else ""
                 continue
             code, present, a, b, c, width, height = map(int, values)
             rows = [bytes.fromhex(next(lines)) for _ in range(height)]
             glyphs.append(Glyph(chr(code), bool(present), a, b, c, Image(width, height, b"".join(rows))))
+        request_height, log_pixels_y = map(int, fields["request"].split("\t"))
         return Font(fields["face"], fields["font"], int(fields["height"]), int(fields["external_leading"]),
-                    glyphs)
+                    glyphs, request_height, log_pixels_y)
 
 
 def make_template(path):

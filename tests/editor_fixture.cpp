@@ -11,6 +11,14 @@ std::u16string Text()
     return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
 }
 
+std::vector<RECT> Invalidated()
+{
+    std::vector<RECT> rects;
+    for (const WinsimInvalidation &i : WinsimInvalidations())
+        rects.push_back(i.rect);
+    return rects;
+}
+
 std::u16string ShortLines(int count)
 {
     std::u16string text;
@@ -31,9 +39,9 @@ void EditorTest::SetUp()
     WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
 }
 
-void EditorTest::Start(int frameWidth, int frameHeight, int dpi)
+void EditorTest::Start(int frameWidth, int frameHeight, int dpi, int dpiY)
 {
-    WinsimSetScreenDpi(dpi, dpi);
+    WinsimSetScreenDpi(dpi, dpiY ? dpiY : dpi);
     WinsimSetDefaultClientSize(frameWidth, frameHeight);
     HINSTANCE instance = GetModuleHandle(nullptr);
     ASSERT_NE(RegisterMainWindowClass(instance), 0);

@@ -10,10 +10,19 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 inline void PrintTo(const RECT &r, std::ostream *out)
 {
     *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+// The rectangles invalidated since the logs were last cleared, in order.
+std::vector<RECT> Invalidated();
+
+MATCHER_P4(IsRect, l, t, r, b, "")
+{
+    return arg.left == l && arg.top == t && arg.right == r && arg.bottom == b;
 }
 
 const COLORREF kBlack = RGB(0, 0, 0);
@@ -27,13 +36,17 @@ std::u16string Text();
 // font height): three fit in the 576-pixel column, four do not.
 void UseWideUnits(const std::u16string &units);
 
+// The program's state is global and starts fresh only with the process:
+// ctest runs every test in a process of its own, and the tests rely on it.
+// Running the whole binary at once can fail for that reason alone.
 class EditorTest : public ::testing::Test {
 protected:
     HWND window = nullptr;
 
     void SetUp() override;
     // Client size with the scroll bar's room (817 wide leaves 800 beside the bar).
-    void Start(int frameWidth = 817, int frameHeight = 600, int dpi = 96);
+    // A dpiY of 0 means the same resolution both ways.
+    void Start(int frameWidth = 817, int frameHeight = 600, int dpi = 96, int dpiY = 0);
     // Puts text in the buffer as a loaded file would, lays it out and repaints.
     void SetText(const std::u16string &text);
     void RepaintAll();

@@ -4,6 +4,7 @@
 #include "app/shell.h"
 #include "document/document.h"
 #include "document/layout.h"
+#include "picker/picker.h"
 #include "view/view.h"
 
 namespace {
@@ -56,6 +57,48 @@ TEST_F(EditorTest, GeometryFollowsAnotherResolution)
     EXPECT_EQ(LineHeight, 61);
     EXPECT_EQ(LinesPerPage, 960 / 61);
     EXPECT_EQ(VisibleLines(), (700 - 180) / 61 - 1);
+}
+
+// Scrolled a page on, the caret's line and the rule above page 2 lie above
+// the text area, where only the picker may draw.
+TEST_F(EditorTest, NothingOfTheTextAreaIsDrawnAboveItAfterScrollingAPage)
+{
+    Start();
+    SetText(ShortLines(40));
+    Caret = LineTable[15].first;
+    RepaintAll();
+    std::vector<COLORREF> before = WinsimFramebuffer(window);
+    SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 16), 0);
+    ASSERT_EQ(TopLine, 16);
+    RepaintAll();
+    const std::vector<COLORREF> &after = WinsimFramebuffer(window);
+    size_t aboveTopRules = (size_t)(TopMargin - 2) * 800;
+    for (size_t i = 0; i < aboveTopRules; i++)
+        ASSERT_EQ(after[i], before[i]) << "pixel (" << i % 800 << ", " << i / 800 << ")";
+}
+
+// Widths come from LOGPIXELSX, heights and the font from LOGPIXELSY.
+TEST_F(EditorTest, WidthsAndHeightsEachFollowTheirOwnResolution)
+{
+    Start(817, 600, 96, 144);
+    EXPECT_EQ(ColumnLeft, (800 - 576) / 2);
+    EXPECT_EQ(ColumnRight, ColumnLeft + 576);
+    EXPECT_EQ(TopMargin, 216);
+    EXPECT_EQ(WinsimCreatedFonts()[0].lfHeight, -64);
+    EXPECT_EQ(LineHeight, 74);
+    EXPECT_EQ(LinesPerPage, 8 * 144 / 74);
+    EXPECT_EQ(PickerItems[PICKER_FIRST_CELL].right - PickerItems[PICKER_FIRST_CELL].left, 36);
+    EXPECT_EQ(PickerItems[PICKER_FIRST_CELL].bottom - PickerItems[PICKER_FIRST_CELL].top, 54);
+    // The top rule spans the 576-pixel column.
+    EXPECT_EQ(Pixel(ColumnLeft - 1, 215), kWhite);
+    EXPECT_EQ(Pixel(ColumnLeft, 215), kBlack);
+    EXPECT_EQ(Pixel(ColumnRight - 1, 215), kBlack);
+    EXPECT_EQ(Pixel(ColumnRight, 215), kWhite);
+    // Cells of 137 + 74 / 10 = 144: four fill the column, a fifth wraps.
+    WinsimSetGlyphWidths('a', 0, 137, 0);
+    SetText(u"aaaaa");
+    ASSERT_EQ(LineCount, 2);
+    EXPECT_EQ(LineTable[0].last, 3);
 }
 
 TEST_F(EditorTest, ANarrowWindowPutsTheColumnPastItsLeftEdge)

@@ -4,6 +4,7 @@
 #include "app/resource.h"
 #include "app/shell.h"
 #include "document/document.h"
+#include "picker/picker.h"
 #include "view/view.h"
 
 #include <string>
@@ -332,6 +333,50 @@ TEST_F(EditorTest, AnEmptySelectionIsNeverLeftActiveAroundKeyAndButtonHandlers)
     SelEnd = 2;
     SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(SelectionActive, 0);
+}
+
+// Each half of the rule on its own: Backspace on an empty active selection
+// would delete nothing without the first, and a Shift move back onto the
+// anchor would leave an empty selection active without the second.
+TEST_F(EditorTest, EachHalfOfTheCollapseRuleAroundAKeyDown)
+{
+    Start();
+    SetText(u"abcdef");
+    SelectionActive = 1;
+    SelStart = SelEnd = Caret = 3;
+    Press(VK_BACK);
+    EXPECT_EQ(Text(), u"abdef");
+
+    Press(VK_LEFT, true);
+    ASSERT_EQ(SelectionActive, 1);
+    Press(VK_RIGHT, true);
+    EXPECT_EQ(SelStart, SelEnd);
+    EXPECT_EQ(SelectionActive, 0);
+}
+
+// A picker click on an empty active selection repaints as with none at all.
+TEST_F(EditorTest, AButtonDownFirstCollapsesAnEmptySelection)
+{
+    Start();
+    RECT cell = PickerItems[PICKER_FIRST_CELL];
+    LPARAM click = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    int highlight = PickerHighlight;
+    std::vector<RECT> rects[2];
+    for (int active = 0; active < 2; active++) {
+        PickerFocus = 0;  // the first click took the keyboard
+        PickerHighlight = highlight;
+        SetText(u"abcdef");
+        SelectionActive = active;
+        SelStart = SelEnd = Caret = 3;
+        RepaintAll();
+        WinsimClearLogs();
+        SendMessage(window, WM_LBUTTONDOWN, 0, click);
+        SendMessage(window, WM_LBUTTONUP, 0, click);
+        rects[active] = Invalidated();
+        EXPECT_EQ(CharCount, 8);
+    }
+    EXPECT_EQ(rects[1].size(), rects[0].size());
+    EXPECT_EQ(memcmp(rects[1].data(), rects[0].data(), rects[0].size() * sizeof(RECT)), 0);
 }
 
 TEST_F(EditorTest, KeyReleaseResetsThePickerRepeatCounter)

@@ -11,24 +11,6 @@
 
 namespace {
 
-std::vector<RECT> Invalidated()
-{
-    std::vector<RECT> rects;
-    for (const WinsimInvalidation &i : WinsimInvalidations())
-        rects.push_back(i.rect);
-    return rects;
-}
-
-bool Same(const RECT &a, const RECT &b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-MATCHER_P4(IsRect, l, t, r, b, "")
-{
-    return Same(arg, RECT{l, t, r, b});
-}
-
 TEST_F(EditorTest, TypingIntoTheEmptyDocument)
 {
     Start();

@@ -103,7 +103,11 @@ void InvalidateSpan(int a, int b)
 
     LineSpan span = MeasureLine(dc, la, pageGap);
     if (span.visible) {
-        int left = b > LineTable[la].last ? 0 : RightEdge(dc, span, b);
+        // b on the LF of the line's break: the CR, drawn as the break mark
+        // left of the text, is selected too.
+        int last = LineTable[la].last;
+        BOOL pastBreak = b == last && IsLineBreakAt(last - 1);
+        int left = b > last || pastBreak ? 0 : RightEdge(dc, span, b);
         int right = RightEdge(dc, span, a);
         RepaintBand(left, span.y, right);
     }

@@ -347,6 +347,8 @@ BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 BOOL WINAPI GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG *msg);
+#define MAPVK_VK_TO_VSC 0
+UINT WINAPI MapVirtualKeyW(UINT code, UINT mapType);
 LRESULT WINAPI DispatchMessageW(const MSG *msg);
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
@@ -526,6 +528,7 @@ DWORD WINAPI CommDlgExtendedError(void);
 #define PostMessage PostMessageW
 #define GetMessage GetMessageW
 #define DispatchMessage DispatchMessageW
+#define MapVirtualKey MapVirtualKeyW
 #define MessageBox MessageBoxW
 #define LoadIcon LoadIconW
 #define LoadCursor LoadCursorW

@@ -34,6 +34,11 @@ void WinsimSetIdleHook(void (*hook)(void));
 
 // Key state read by GetKeyState.
 void WinsimSetKeyDown(int virtKey, bool down);
+// The lParam Windows gives a key-down of this key: repeat count 1 and the
+// key's scan code in bits 16 to 23 (0 for keys winsim has no code for).
+LPARAM WinsimKeyLParam(int virtKey);
+// Makes the next GetMessage fail (return -1) and leave junk in its record.
+void WinsimFailNextGetMessage(void);
 
 // The virtual clock and its timers: advancing delivers every WM_TIMER that
 // falls due, in order.
@@ -65,7 +70,16 @@ struct WinsimScroll {
 };
 const std::vector<WinsimScroll> &WinsimScrolls(void);
 int WinsimPaintCount(void);  // WM_PAINT messages delivered so far
-void WinsimClearLogs(void);  // invalidations, scrolls and the paint count
+
+// Every message sent or dispatched to a window procedure, in order.
+struct WinsimMessage {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+const std::vector<WinsimMessage> &WinsimMessages(void);
+void WinsimClearLogs(void);  // messages, invalidations, scrolls and the paint count
 
 struct WinsimScrollBar {
     int min, max, pos;

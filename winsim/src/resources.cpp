@@ -475,7 +475,8 @@ HACCEL WINAPI LoadAcceleratorsW(HINSTANCE, LPCWSTR name)
 // As on Windows: a key-down that matches an entry, with exactly the entry's
 // Shift, Control and Alt state, becomes WM_COMMAND with 1 in the high word.
 // A command on the window's menu first gets WM_INITMENU and
-// WM_INITMENUPOPUP, and a grayed or disabled one then sends nothing.
+// WM_INITMENUPOPUP, unless the mouse is captured, and a grayed or disabled
+// one then sends nothing.
 int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg)
 {
     AcceleratorTable *table = nullptr;
@@ -499,8 +500,10 @@ int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg)
         UINT state = 0;
         FindMenuCommand(menu, a.command, &popup, &position, &state);
         if (popup) {
-            SendMessageW(hwnd, WM_INITMENU, (WPARAM)menu, 0);
-            SendMessageW(hwnd, WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(position, FALSE));
+            if (!GetCapture()) {
+                SendMessageW(hwnd, WM_INITMENU, (WPARAM)menu, 0);
+                SendMessageW(hwnd, WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(position, FALSE));
+            }
             UINT after = 0;
             FindMenuCommand(menu, a.command, &popup, &position, &after);
             if (after & (MF_GRAYED | MF_DISABLED))

@@ -5,6 +5,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 #include <deque>
@@ -37,6 +38,8 @@ static std::vector<WinsimScroll> scrolls;
 static int paintCount;
 static std::vector<WinsimMessageBox> messageBoxes;
 static std::deque<int> messageBoxAnswers;
+static std::vector<WinsimMessage> deliveredMessages;
+static bool failNextGetMessage;
 
 void ResetWindowing()
 {
@@ -58,6 +61,8 @@ void ResetWindowing()
     paintCount = 0;
     messageBoxes.clear();
     messageBoxAnswers.clear();
+    deliveredMessages.clear();
+    failNextGetMessage = false;
 }
 
 Window *WindowFrom(HWND hwnd)
@@ -359,6 +364,7 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
 LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Window *w = RequireWindow(hwnd, "SendMessageW");
+    deliveredMessages.push_back(WinsimMessage{hwnd, msg, wParam, lParam});
     return w->procedure(hwnd, msg, wParam, lParam);
 }
 
@@ -413,6 +419,12 @@ static bool NextMessage(MSG *msg)
 
 BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT, UINT)
 {
+    if (failNextGetMessage) {
+        // What the record holds after a failure is undefined; make it junk.
+        failNextGetMessage = false;
+        memset(msg, 0xCD, sizeof *msg);
+        return -1;
+    }
     while (!NextMessage(msg)) {
         if (!idleHook) {
             fprintf(stderr, "winsim: GetMessage would wait forever (no idle hook)\n");
@@ -429,6 +441,33 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT, UINT)
     return msg->message != WM_QUIT;
 }
 
+// Set 1 scan codes of the keys TranslateMessage knows, by virtual key.
+static UINT ScanCode(UINT vk)
+{
+    static const char letters[] = "\x1e\x30\x2e\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32"
+                                  "\x31\x18\x19\x10\x13\x1f\x14\x16\x2f\x11\x2d\x15\x2c";
+    if (vk >= 'A' && vk <= 'Z')
+        return (UINT)letters[vk - 'A'];
+    if (vk >= '1' && vk <= '9')
+        return vk - '1' + 0x02;
+    switch (vk) {
+    case '0': return 0x0B;
+    case VK_BACK: return 0x0E;
+    case VK_TAB: return 0x0F;
+    case VK_RETURN: return 0x1C;
+    case VK_ESCAPE: return 0x01;
+    case VK_SPACE: return 0x39;
+    }
+    return 0;
+}
+
+UINT WINAPI MapVirtualKeyW(UINT code, UINT mapType)
+{
+    return mapType == MAPVK_VK_TO_VSC ? ScanCode(code) : 0;
+}
+
+// The character message keeps the key-down's lParam, and with it the scan
+// code in bits 16 to 23.  Control turns Backspace into DEL and Return into LF.
 BOOL WINAPI TranslateMessage(const MSG *msg)
 {
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
@@ -441,13 +480,22 @@ BOOL WINAPI TranslateMessage(const MSG *msg)
         code = control ? vk - 'A' + 1 : (shift ? vk : vk + 32);
     else if (vk >= '0' && vk <= '9')
         code = vk;
-    else if (vk == VK_SPACE || vk == VK_RETURN || vk == VK_BACK || vk == VK_TAB || vk == VK_ESCAPE)
+    else if (vk == VK_BACK)
+        code = control ? 0x7F : vk;
+    else if (vk == VK_RETURN)
+        code = control ? 0x0A : vk;
+    else if (vk == VK_SPACE || vk == VK_TAB || vk == VK_ESCAPE)
         code = vk;
     if (code < 0)
         return FALSE;
     PostMessageW(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, (WPARAM)code,
                  msg->lParam);
     return TRUE;
+}
+
+LPARAM WinsimKeyLParam(int virtKey)
+{
+    return (LPARAM)(1 | ScanCode((UINT)virtKey) << 16);
 }
 
 LRESULT WINAPI DispatchMessageW(const MSG *msg)
@@ -457,6 +505,7 @@ LRESULT WINAPI DispatchMessageW(const MSG *msg)
         return 0;
     if (msg->message == WM_PAINT)
         paintCount++;
+    deliveredMessages.push_back(WinsimMessage{msg->hwnd, msg->message, msg->wParam, msg->lParam});
     return w->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
@@ -802,8 +851,19 @@ int WinsimPaintCount(void)
     return paintCount;
 }
 
+const std::vector<WinsimMessage> &WinsimMessages(void)
+{
+    return deliveredMessages;
+}
+
+void WinsimFailNextGetMessage(void)
+{
+    failNextGetMessage = true;
+}
+
 void WinsimClearLogs(void)
 {
+    deliveredMessages.clear();
     invalidations.clear();
     scrolls.clear();
     paintCount = 0;

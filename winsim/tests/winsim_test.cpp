@@ -206,6 +206,46 @@ TEST_F(Winsim, AcceleratorsMatchTheModifiersExactlyAndSkipGrayedItems)
     EXPECT_EQ(Count(WM_COMMAND), 1);
 }
 
+TEST_F(Winsim, WhileTheMouseIsCapturedAnAcceleratorSendsNoMenuMessages)
+{
+    HACCEL accel = LoadAcceleratorsW(nullptr, u"Sample");
+    MSG key = {hwnd, WM_KEYDOWN, 'O', 0, 0, {0, 0}};
+    WinsimSetKeyDown(VK_CONTROL, true);
+    SetCapture(hwnd);
+    received.clear();
+    EXPECT_EQ(TranslateAcceleratorW(hwnd, accel, &key), 1);
+    EXPECT_EQ(Count(WM_INITMENU), 0);
+    EXPECT_EQ(Count(WM_INITMENUPOPUP), 0);
+    EXPECT_EQ(Count(WM_COMMAND), 1);
+}
+
+TEST_F(Winsim, TranslateMessageGivesWindowsCodesAndKeepsTheScanCode)
+{
+    struct Case {
+        int vk;
+        bool control;
+        WPARAM code;
+        UINT scanCode;
+    };
+    const Case cases[] = {
+        {VK_BACK, false, 8, 0x0E},   {VK_BACK, true, 0x7F, 0x0E}, {VK_RETURN, false, 13, 0x1C},
+        {VK_RETURN, true, 0x0A, 0x1C}, {'D', true, 4, 0x20},       {'Q', false, 'q', 0x10},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.vk);
+        WinsimSetKeyDown(VK_CONTROL, c.control);
+        EXPECT_EQ(MapVirtualKeyW(c.vk, MAPVK_VK_TO_VSC), c.scanCode);
+        MSG key = {hwnd, WM_KEYDOWN, (WPARAM)c.vk, WinsimKeyLParam(c.vk), 0, {0, 0}};
+        EXPECT_EQ((key.lParam >> 16) & 0xFF, (LPARAM)c.scanCode);
+        EXPECT_TRUE(TranslateMessage(&key));
+        received.clear();
+        WinsimPumpMessages();
+        ASSERT_EQ(Count(WM_CHAR), 1);
+        EXPECT_EQ(received[0].wParam, c.code);
+        EXPECT_EQ(received[0].lParam, key.lParam);
+    }
+}
+
 TEST_F(Winsim, FontMetricsFollowTheHeightAndTestsCanOverrideWidths)
 {
     HDC dc = GetDC(hwnd);
