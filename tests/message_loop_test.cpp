@@ -103,6 +103,9 @@ TEST_F(EditorTest, WhileAPickerButtonIsHeldKeysAndAcceleratorsChangeNothing)
             EXPECT_EQ(Text(), u"ab");
             ReleaseCapture();  // the button is let go
             ASSERT_EQ(AutoRepeat, 0);
+            SelectionActive = 1;  // both units, the caret at the end
+            SelStart = 0;
+            SelEnd = 2;
             WinsimSetKeyDown(VK_CONTROL, true);
             PostKey('D');
         },
@@ -116,6 +119,7 @@ TEST_F(EditorTest, WhileAPickerButtonIsHeldKeysAndAcceleratorsChangeNothing)
         if (m.message == WM_COMMAND)
             commands.push_back(m.wParam);
     EXPECT_THAT(commands, ::testing::ElementsAre(MAKEWPARAM(IDM_EDIT_DELETE, 1)));
+    EXPECT_EQ(Text(), u"");  // the accelerator reached Delete
 }
 
 TEST_F(EditorTest, AFailingGetMessageEndsTheProgramWithAFailureCode)
