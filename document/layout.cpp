@@ -58,18 +58,52 @@ static int OverflowEnd(int first, int i, int lastSpace)
     return lastSpace >= 0 ? lastSpace : i - 1;
 }
 
-// Run widths are additive, so a running sum gives the same breaks as
-// measuring the whole run from the line's first unit at every step.
-static BOOL BreakLines(HDC dc, int columnWidth)
+// The old lines, and where breaking may stop: once a line starts at or
+// after settled, where an old line started shift units earlier, the rest
+// breaks as before, since breaking depends only on the text that follows.
+struct OldLines {
+    const LineRecord *records;
+    int count;
+    int settled;
+    int shift;
+};
+
+// The old line starting at first, or -1.
+static int OldLineStartingAt(const OldLines *old, int first)
+{
+    int low = 0, high = old->count - 1;
+    while (low <= high) {
+        int middle = (low + high) / 2;
+        if (old->records[middle].first == first)
+            return middle;
+        if (old->records[middle].first < first)
+            low = middle + 1;
+        else
+            high = middle - 1;
+    }
+    return -1;
+}
+
+static BOOL TakeOldLines(const OldLines *old, int from)
+{
+    for (int line = from; line < old->count; line++)
+        if (!AppendLine(old->records[line].first + old->shift, old->records[line].last + old->shift))
+            return FALSE;
+    return TRUE;
+}
+
+// Appends the lines from unit first on.  Run widths are additive, so a
+// running sum gives the same breaks as measuring the whole run from the
+// line's first unit at every step.
+static BOOL BreakLines(HDC dc, int columnWidth, int first, const OldLines *old)
 {
     TEXTMETRIC metrics;
     GetTextMetrics(dc, &metrics);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
 
-    int first = 0;
     int lastSpace = -1;
     int width = 0;
-    int i = 0;
+    int i = first;
     while (i < CharCount) {
         WCHAR unit = TextBuffer[i];
         if (unit == 13 && i + 1 < CharCount && TextBuffer[i + 1] == 10) {
@@ -95,11 +129,57 @@ static BOOL BreakLines(HDC dc, int columnWidth)
         first = i;
         lastSpace = -1;
         width = 0;
+        if (old && first >= old->settled) {
+            int line = OldLineStartingAt(old, first - old->shift);
+            if (line >= 0)
+                return TakeOldLines(old, line);
+        }
     }
     return TRUE;
 }
 
-void Reflow(void)
+// Whether the line's breaks read only units before start, so an edit
+// there leaves it as it is: it ended at a hard break before start, or its
+// units overflowed the column before start - 1 (the unit after a CR is
+// read too).  Overflow points never move back from one line to the next,
+// so every earlier line is settled too.
+static BOOL LineSettledBefore(HDC dc, const TEXTMETRIC *metrics, int columnWidth,
+                              const LineRecord *line, int start)
+{
+    if (line->last >= start - 1)
+        return FALSE;
+    if (line->last > line->first && TextBuffer[line->last] == 10 && TextBuffer[line->last - 1] == 13)
+        return TRUE;
+    int width = 0;
+    for (int i = line->first; i <= start - 2; i++) {
+        width += CharWidthRule(dc, TextBuffer[i], metrics);
+        if (width > columnWidth)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// The first old line whose breaks the edit at start can change.
+static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int start)
+{
+    TEXTMETRIC metrics;
+    GetTextMetrics(dc, &metrics);
+    int low = 0, high = old->count - 1;
+    while (low < high) {  // the line that held unit start
+        int middle = (low + high) / 2;
+        if (old->records[middle].last >= start)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    while (low > 0 && !LineSettledBefore(dc, &metrics, columnWidth, &old->records[low - 1], start))
+        low--;
+    return low;
+}
+
+// With old lines given, breaking starts at the first line the edit at
+// start can change and stops once the rest breaks as before.
+static void BreakAndUpdate(const OldLines *old, int start)
 {
     HFONT font;
     HGDIOBJ oldFont;
@@ -107,9 +187,11 @@ void Reflow(void)
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
-    LineCount = 0;
+    int fromLine = old ? FirstUnsettledLine(dc, columnWidth, old, start) : 0;
+    int first = fromLine > 0 ? LineTable[fromLine].first : 0;
+    LineCount = fromLine;
     int oldTopLine = TopLine;
-    if (BreakLines(dc, columnWidth))
+    if (BreakLines(dc, columnWidth, first, old))
         UpdateScrollRange();
     int pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
     ReleaseMeasuringDC(dc, font, oldFont);
@@ -119,4 +201,17 @@ void Reflow(void)
     // that matches the new TopLine.
     if (TopLine != oldTopLine)
         ScrollTextArea(oldTopLine, TopLine, pageGap);
+}
+
+void Reflow(void)
+{
+    BreakAndUpdate(NULL, 0);
+}
+
+// The same table as Reflow after the units start to end - 1 of the text
+// that oldLines describes were replaced by count units.
+void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
+{
+    OldLines old = {oldLines, oldLineCount, start + count, count - (end - start)};
+    BreakAndUpdate(&old, start);
 }

@@ -11,5 +11,6 @@ extern WCHAR ReverseScratch[TEXT_BUFFER_UNITS];
 int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics);
 int MeasureRun(HDC dc, const WCHAR *units, int count);
 void Reflow(void);
+void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count);
 
 #endif

@@ -37,7 +37,7 @@ void ReplaceText(int start, int end, const WCHAR *units, int count, int caretAft
     Caret = caretAfter;
 
     int oldLineCount = LineCount;
-    Reflow();
+    ReflowAfterEdit(snapshot, oldLineCount, start, end, count);
     InvalidateCaret(Caret);
     RefreshChangedLines(snapshot, oldLineCount, start, end, count - (end - start), pageGap);
 

@@ -87,6 +87,7 @@ protected:
         for (int i = 1; i < LineCount; i++)
             ASSERT_EQ(LineTable[i].first, LineTable[i - 1].last + 1) << "line " << i;
         EXPECT_EQ(LineTable[LineCount - 1].last, CharCount - 1);
+        ExpectTableOfAFullReflow();
         EXPECT_GE(Caret, 0);
         EXPECT_LE(Caret, CharCount - 1);
         if (SelectionActive) {

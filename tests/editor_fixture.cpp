@@ -121,3 +121,17 @@ void EditorTest::SaveScreenshot(const char *name) const
     std::string path = std::string(INKWARDEN_SCREENSHOT_DIR) + "/" + name + ".ppm";
     WinsimSaveScreenshot(window, path.c_str());
 }
+
+void EditorTest::ExpectTableOfAFullReflow()
+{
+    std::vector<LineRecord> edited(LineTable, LineTable + LineCount);
+    Reflow();
+    ASSERT_EQ((int)edited.size(), LineCount) << "line count";
+    for (int i = 0; i < LineCount; i++)
+        if (edited[i].first != LineTable[i].first || edited[i].last != LineTable[i].last) {
+            ADD_FAILURE() << "line " << i << " is {" << edited[i].first << ", " << edited[i].last
+                          << "}, a full reflow makes it {" << LineTable[i].first << ", "
+                          << LineTable[i].last << "}";
+            return;
+        }
+}

@@ -64,6 +64,8 @@ protected:
     // What the partial repaints left must equal a full repaint of the same
     // state; a pixel the refresh missed fails with its position.
     void ExpectScreenMatchesFullRepaint();
+    // The line table must be the one a full Reflow of the text gives.
+    void ExpectTableOfAFullReflow();
 };
 
 #endif

@@ -33,12 +33,18 @@ int CopyRunReversed(int line)
     return count;
 }
 
+// The first line whose last unit is at or after index; lasts only grow.
 int CaretLine(int index)
 {
-    for (int line = 0; line < LineCount; line++)
-        if (LineTable[line].last >= index)
-            return line;
-    return LineCount - 1;
+    int low = 0, high = LineCount - 1;
+    while (low < high) {
+        int middle = (low + high) / 2;
+        if (LineTable[middle].last >= index)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
 }
 
 // ReverseScratch must hold the line's run.  The caret stands on the border
