@@ -1,11 +1,12 @@
 # make run: build the Windows program and open it (under Wine on Linux).
 # make test: build everything and run every test.
+# make bench: time typing and the rest under Wine against the EDIT control.
 
 WINDOWS_BUILD := build/windows
 HOST_BUILD := build/host
 EXE := $(WINDOWS_BUILD)/inkwarden.exe
 
-.PHONY: all deps windows host test run clean
+.PHONY: all deps windows host test bench run clean
 
 all: windows host
 
@@ -24,6 +25,9 @@ host: deps
 
 test: windows host
 	ctest --test-dir $(HOST_BUILD) --output-on-failure -j2
+
+bench: windows host
+	python3 bench/run_bench.py --exe $(EXE) --counts $(HOST_BUILD)/bench/bench_counts
 
 run: windows
 	tools/wine-run.sh $(EXE)

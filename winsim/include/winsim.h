@@ -105,6 +105,16 @@ void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c);
 void WinsimFailGlyphWidths(WCHAR unit);
 void WinsimSetExternalLeading(int pixels);
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
+// GDI calls that cost time on a real system, counted since the last reset
+// or clear, so a benchmark or a test can see how much work a message does.
+struct WinsimCallCounts {
+    int abcWidthQueries;  // GetCharABCWidthsW
+    int textOutputs;      // TextOutW
+    int fontCreations;    // CreateFontIndirectW
+    int textMetricReads;  // GetTextMetricsW
+};
+WinsimCallCounts WinsimCalls(void);
+void WinsimClearCalls(void);
 int WinsimLiveFonts(void);  // fonts created and not yet deleted
 int WinsimLiveDCs(void);    // device contexts not yet released
 

@@ -18,6 +18,7 @@ static std::vector<LOGFONTW> createdFonts;
 static GdiObject *stockObjects[18];
 static int screenDpiX;
 static int screenDpiY;
+static WinsimCallCounts calls;  // the calls that cost time on a real system
 
 static GdiObject *NewObject(ObjectType type)
 {
@@ -43,6 +44,7 @@ void ResetGdi()
     contexts.clear();
     objects.clear();
     createdFonts.clear();
+    calls = WinsimCallCounts{};
     std::fill(std::begin(stockObjects), std::end(stockObjects), nullptr);
     stockObjects[WHITE_BRUSH] = NewStock(BrushObject, RGB(255, 255, 255), false);
     stockObjects[BLACK_BRUSH] = NewStock(BrushObject, RGB(0, 0, 0), false);
@@ -197,6 +199,7 @@ HGDIOBJ WINAPI GetStockObject(int index)
 
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
 {
+    calls.fontCreations++;
     GdiObject *o = NewObject(FontObject);
     o->font = *lf;
     createdFonts.push_back(*lf);
@@ -235,6 +238,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ handle)
 
 BOOL WINAPI GetTextMetricsW(HDC hdc, TEXTMETRICW *tm)
 {
+    calls.textMetricReads++;
     DeviceContext *dc = RequireContext(hdc, "GetTextMetricsW");
     *tm = MetricsOf(dc->font->font).text;
     return TRUE;
@@ -242,6 +246,7 @@ BOOL WINAPI GetTextMetricsW(HDC hdc, TEXTMETRICW *tm)
 
 BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc)
 {
+    calls.abcWidthQueries++;
     DeviceContext *dc = RequireContext(hdc, "GetCharABCWidthsW");
     for (UINT u = first; u <= last; u++)
         if (!GlyphWidthsOf(dc->font->font, (WCHAR)u, &abc[u - first]))
@@ -253,6 +258,7 @@ BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc)
 // from the pen position, from the internal leading down to the baseline.
 BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count)
 {
+    calls.textOutputs++;
     DeviceContext *dc = RequireContext(hdc, "TextOutW");
     if (dc->printer) {
         RecordPrintedText(dc, x, y, text, count);
@@ -435,4 +441,14 @@ int WinsimLiveDCs(void)
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void)
 {
     return createdFonts;
+}
+
+WinsimCallCounts WinsimCalls(void)
+{
+    return calls;
+}
+
+void WinsimClearCalls(void)
+{
+    calls = WinsimCallCounts{};
 }
