@@ -78,3 +78,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ReflowCase> &info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+// Typing at the end re-measures the lines on screen and the last line, so
+// its cost must not grow with the document: a full reflow would make it.
+TEST_F(EditorTest, TypingAtTheEndCostsTheSameInAnyDocumentSize)
+{
+    Start();
+    int queries[2];
+    for (int i = 0; i < 2; i++) {
+        std::u16string text;
+        while ((int)text.size() < (i == 0 ? 2000 : TEXT_BUFFER_UNITS - 2))
+            text += u"中文中文 abc\r\n";
+        SetText(text.substr(0, i == 0 ? 2000 : TEXT_BUFFER_UNITS - 2));
+        Press(VK_END, false, true);
+        WinsimClearCalls();
+        Type(u"a");
+        queries[i] = WinsimCalls().abcWidthQueries;
+    }
+    EXPECT_LT(queries[1], 2 * queries[0]) << "2,000 units: " << queries[0] << " width queries; 32,766: "
+                                          << queries[1];
+}
+
+}  // namespace
