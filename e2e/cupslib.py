@@ -103,7 +103,8 @@ class Spooler:
         def running():
             if self._cupsd.poll() is not None:
                 raise AssertionError(f"cupsd exited with {self._cupsd.returncode}: {self.log_tail()}")
-            return self._run("lpstat", "-r", check=False).returncode == 0
+            # lpstat -r exits 0 either way; only its words tell.
+            return self._run("lpstat", "-r", check=False).stdout.strip() == "scheduler is running"
         wait_until("cupsd to accept requests", running, timeout=20, interval=0.1)
 
         ppd = next((p for p in PPD_CANDIDATES if os.path.exists(p)), None)
