@@ -237,11 +237,13 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
 
     PeerCaret(edit, 0);
     for (int i = 0; i < keystrokes; i++) {
+        PeerKey(edit, VK_NEXT);
         Begin();
         SendMessageW(edit, WM_KEYDOWN, VK_NEXT, 0);
         PeerPaint(edit);
         End();
         SendMessageW(edit, WM_KEYUP, VK_NEXT, 0);
+        PeerKey(edit, VK_PRIOR);
         PeerKey(edit, VK_PRIOR);
     }
     Done("Page Down", size);
