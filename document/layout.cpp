@@ -7,32 +7,6 @@
 
 WCHAR ReverseScratch[TEXT_BUFFER_UNITS];
 
-// Every unit gets a tenth of the font height as spacing, and a glyph that
-// overhangs its cell gets twice the overhang as room instead of overlapping.
-int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics)
-{
-    ABC widths;
-    if (!GetCharABCWidthsW(dc, unit, unit, &widths))
-        return metrics->tmMaxCharWidth;
-    int b = widths.abcB == 0 ? metrics->tmMaxCharWidth : (int)widths.abcB;
-    int a = widths.abcA < 0 ? -2 * widths.abcA : widths.abcA;
-    int c = widths.abcC < 0 ? -2 * widths.abcC : widths.abcC;
-    return b + metrics->tmHeight / 10 + a + c;
-}
-
-int MeasureRun(HDC dc, const WCHAR *units, int count)
-{
-    SetTextAlign(dc, TA_LEFT | TA_TOP);
-    if (count <= 0)
-        return 0;
-    TEXTMETRIC metrics;
-    GetTextMetrics(dc, &metrics);
-    int width = 0;
-    for (int i = 0; i < count; i++)
-        width += CharWidthRule(dc, units[i], &metrics);
-    return width;
-}
-
 static BOOL AppendLine(int first, int last)
 {
     if (LineCount == LINE_TABLE_RECORDS) {
@@ -97,8 +71,6 @@ static BOOL TakeOldLines(const OldLines *old, int from)
 // line's first unit at every step.
 static BOOL BreakLines(HDC dc, int columnWidth, int first, const OldLines *old)
 {
-    TEXTMETRIC metrics;
-    GetTextMetrics(dc, &metrics);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
 
     int lastSpace = -1;
@@ -113,7 +85,7 @@ static BOOL BreakLines(HDC dc, int columnWidth, int first, const OldLines *old)
         } else if (i == CharCount - 1 && unit == 0) {
             return AppendLine(first, i);
         } else {
-            int advance = CharWidthRule(dc, unit, &metrics);
+            int advance = UnitAdvance(dc, unit);
             if (width + advance <= columnWidth) {
                 width += advance;
                 if (unit == ' ')
@@ -143,7 +115,7 @@ static BOOL BreakLines(HDC dc, int columnWidth, int first, const OldLines *old)
 // units overflowed the column before start - 1 (the unit after a CR is
 // read too).  Overflow points never move back from one line to the next,
 // so every earlier line is settled too.
-static BOOL LineSettledBefore(HDC dc, const TEXTMETRIC *metrics, int columnWidth,
+static BOOL LineSettledBefore(HDC dc, int columnWidth,
                               const LineRecord *line, int start)
 {
     if (line->last >= start - 1)
@@ -152,7 +124,7 @@ static BOOL LineSettledBefore(HDC dc, const TEXTMETRIC *metrics, int columnWidth
         return TRUE;
     int width = 0;
     for (int i = line->first; i <= start - 2; i++) {
-        width += CharWidthRule(dc, TextBuffer[i], metrics);
+        width += UnitAdvance(dc, TextBuffer[i]);
         if (width > columnWidth)
             return TRUE;
     }
@@ -162,8 +134,6 @@ static BOOL LineSettledBefore(HDC dc, const TEXTMETRIC *metrics, int columnWidth
 // The first old line whose breaks the edit at start can change.
 static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int start)
 {
-    TEXTMETRIC metrics;
-    GetTextMetrics(dc, &metrics);
     int low = 0, high = old->count - 1;
     while (low < high) {  // the line that held unit start
         int middle = (low + high) / 2;
@@ -172,7 +142,7 @@ static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int 
         else
             low = middle + 1;
     }
-    while (low > 0 && !LineSettledBefore(dc, &metrics, columnWidth, &old->records[low - 1], start))
+    while (low > 0 && !LineSettledBefore(dc, columnWidth, &old->records[low - 1], start))
         low--;
     return low;
 }

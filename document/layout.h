@@ -10,6 +10,14 @@ extern WCHAR ReverseScratch[TEXT_BUFFER_UNITS];
 
 int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics);
 int MeasureRun(HDC dc, const WCHAR *units, int count);
+
+// Between these, each distinct unit measured on dc is measured once; dc
+// must keep the same font selected throughout.
+void BeginUnitWidths(HDC dc);
+void EndUnitWidths(void);
+int UnitAdvance(HDC dc, WCHAR unit);
+// How far right a unit's glyph is drawn in its cell, so an overhang stays inside.
+int UnitDrawOffset(HDC dc, WCHAR unit);
 void Reflow(void);
 void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count);
 

@@ -1,5 +1,6 @@
 #include "picker/picker.h"
 #include "app/shell.h"
+#include "view/view.h"
 
 // Neighbouring boxes share one border line and the outer ones meet the
 // strip's outline, so every box but the last column reaches one pixel right
@@ -43,6 +44,14 @@ static HFONT SelectFittingFont(HDC dc, LPCTSTR face, BYTE charset, int boxHeight
     return font;
 }
 
+// Everything an item draws lies in its rows, and its highlight frame one
+// pixel beyond; a label may be wider than its box, so columns do not count.
+static BOOL ItemInClip(const RECT &clip, int item)
+{
+    const RECT &r = PickerItems[item];
+    return r.top - 1 < clip.bottom && r.bottom + 1 > clip.top;
+}
+
 // Centre-top alignment must be set.
 static void WriteCentred(HDC dc, const RECT &box, LPCWSTR text, int length, int textHeight)
 {
@@ -64,7 +73,7 @@ static int FormatDecimal(int number, WCHAR *out)
     return n;
 }
 
-static void DrawLabels(HDC dc)
+static void DrawLabels(HDC dc, const RECT &clip)
 {
     const RECT &up = PickerItems[PICKER_UP];
     HGDIOBJ oldFont;
@@ -72,14 +81,18 @@ static void DrawLabels(HDC dc)
     HFONT font = SelectFittingFont(dc, TEXT("Courier New"), ANSI_CHARSET, up.bottom - up.top,
                                    &oldFont, &metrics);
     int height = metrics.tmHeight;
-    WriteCentred(dc, up, TEXT("Up"), 2, height);
-    WriteCentred(dc, PickerItems[PICKER_DOWN], TEXT("Down"), 4, height);
+    if (ItemInClip(clip, PICKER_UP))
+        WriteCentred(dc, up, TEXT("Up"), 2, height);
+    if (ItemInClip(clip, PICKER_DOWN))
+        WriteCentred(dc, PickerItems[PICKER_DOWN], TEXT("Down"), 4, height);
 
     WCHAR label[16];
     int length = FormatDecimal(PickerPage, label);
     label[length++] = '_';
     WriteCentred(dc, PickerItems[PICKER_PAGE_BOX], label, length, height);
     for (int d = 0; d < 10; d++) {
+        if (!ItemInClip(clip, PICKER_FIRST_DIGIT + d))
+            continue;
         length = FormatDecimal(d, label);
         WriteCentred(dc, PickerItems[PICKER_FIRST_DIGIT + d], label, length, height);
     }
@@ -129,26 +142,37 @@ static void DrawHighlightFrame(HDC dc, const RECT &r)
     Line(dc, r.left, r.bottom, r.right, r.bottom);
 }
 
+// Items the paint's clip box misses are skipped; most paints are of the
+// text below and skip the picker whole.
 void DrawPicker(HDC dc)
 {
+    RECT clip;
+    if (GetClipBox(dc, &clip) == ERROR)
+        clip = RECT{0, 0, ClientWidth, ClientHeight};
+    if (PickerStrip.top - 1 >= clip.bottom || PickerStrip.bottom + 1 <= clip.top)
+        return;
     Rectangle(dc, PickerStrip.left, PickerStrip.top, PickerStrip.right, PickerStrip.bottom);
     for (int item = 0; item < PICKER_ITEM_COUNT; item++) {
+        if (!ItemInClip(clip, item))
+            continue;
         RECT box = BoxOutline(item);
         Rectangle(dc, box.left, box.top, box.right, box.bottom);
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_CENTER | TA_TOP);
-    DrawLabels(dc);
+    DrawLabels(dc, clip);
 
     const RECT &cell = PickerItems[PICKER_FIRST_CELL];
-    HGDIOBJ oldFont;
-    TEXTMETRIC metrics;
-    HFONT font = SelectFittingFont(dc, CurrentFace, FontCharset, cell.bottom - cell.top,
-                                   &oldFont, &metrics);
-    DrawCells(dc, metrics.tmHeight);
+    if (ItemInClip(clip, PICKER_FIRST_CELL)) {
+        HGDIOBJ oldFont;
+        TEXTMETRIC metrics;
+        HFONT font = SelectFittingFont(dc, CurrentFace, FontCharset, cell.bottom - cell.top,
+                                       &oldFont, &metrics);
+        DrawCells(dc, metrics.tmHeight);
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
+    }
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     if (PickerFocus == 1)
         DrawHighlightFrame(dc, PickerItems[PickerHighlight]);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
 }

@@ -88,10 +88,12 @@ static BOOL PrintFontFits(HDC dc, int columnWidth, int pageHeight)
     GetTextMetrics(dc, &metrics);
     if (LinesPerPage * (metrics.tmHeight + metrics.tmExternalLeading) > pageHeight)
         return FALSE;
-    for (int line = 0; line < LineCount; line++)
-        if (!LineFits(dc, line, columnWidth))
-            return FALSE;
-    return TRUE;
+    BeginUnitWidths(dc);
+    int line = 0;
+    while (line < LineCount && LineFits(dc, line, columnWidth))
+        line++;
+    EndUnitWidths();
+    return line == LineCount;
 }
 
 // Shrinks PrintFont one printer pixel at a time until the document fits.
@@ -126,6 +128,7 @@ static void PrintLines(HDC dc)
     font = FitPrintFont(dc, font, page.columnWidth, pageHeight);
 
     RowPitch = pageHeight / LinesPerPage;
+    BeginUnitWidths(dc);
     int y = page.textTop;
     for (int line = 0; line < LineCount; line++) {
         if (y > page.textTop && y + RowPitch > page.textBottom) {
@@ -139,6 +142,7 @@ static void PrintLines(HDC dc)
         DrawLineAt(dc, line, page.columnRight, y);
         y += RowPitch;
     }
+    EndUnitWidths();
 
     SelectObject(dc, oldFont);
     DeleteObject(font);

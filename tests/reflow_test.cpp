@@ -83,14 +83,19 @@ namespace {
 
 // Typing at the end re-measures the lines on screen and the last line, so
 // its cost must not grow with the document: a full reflow would make it.
+// Each unit is measured once per call, so the text uses thousands of
+// distinct units for a full reflow to show.
 TEST_F(EditorTest, TypingAtTheEndCostsTheSameInAnyDocumentSize)
 {
     Start();
     int queries[2];
     for (int i = 0; i < 2; i++) {
         std::u16string text;
-        while ((int)text.size() < (i == 0 ? 2000 : TEXT_BUFFER_UNITS - 2))
-            text += u"中文中文 abc\r\n";
+        while ((int)text.size() < (i == 0 ? 2000 : TEXT_BUFFER_UNITS - 2)) {
+            for (int k = 0; k < 10; k++)
+                text += (char16_t)(0x4E00 + text.size() % 20000);
+            text += u"\r\n";
+        }
         SetText(text.substr(0, i == 0 ? 2000 : TEXT_BUFFER_UNITS - 2));
         Press(VK_END, false, true);
         WinsimClearCalls();

@@ -3,6 +3,7 @@
 #include "editor_fixture.h"
 
 #include "document/document.h"
+#include "app/shell.h"
 #include "view/view.h"
 
 namespace {
@@ -171,6 +172,38 @@ TEST_F(EditorTest, ARefusedReturnOrTabRepaintsNothing)
         EXPECT_EQ(CharCount, TEXT_BUFFER_UNITS);
     }
     EXPECT_EQ(WinsimMessageBoxes().size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Paints skip what lies outside their clip box, so a repaint of any strip,
+// however thin, must draw exactly what the full paint draws there: text with
+// overhanging glyphs, a selection over a line break, the caret, and the
+// picker with its highlight frame.
+TEST_F(EditorTest, EveryOnePixelStripRepaintsAsTheFullPaint)
+{
+    Start();
+    WinsimSetGlyphWidths('b', -2, 100, -3);
+    SetText(u"ab中 b文\r\nbbb\r\n中ab");
+    Press(VK_TAB, true);  // the picker takes the keys and shows its frame
+    ASSERT_EQ(PickerFocus, 1);
+    SelectionActive = 1;
+    SelStart = 2;
+    SelEnd = 10;
+    Caret = 10;
+    RepaintAll();
+    for (int y = 0; y < ClientHeight; y++) {
+        RECT row = {0, y, ClientWidth, y + 1};
+        RepaintRect(&row);
+    }
+    ExpectScreenMatchesFullRepaint();
+    for (int x = 0; x < ClientWidth; x++) {
+        RECT column = {x, 0, x + 1, ClientHeight};
+        RepaintRect(&column);
+    }
+    ExpectScreenMatchesFullRepaint();
 }
 
 }  // namespace

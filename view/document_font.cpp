@@ -1,5 +1,6 @@
 #include "view/view.h"
 #include "app/shell.h"
+#include "document/layout.h"
 
 // The font every on-screen measuring and drawing step creates for itself.
 HFONT CreateDocumentFont(int logPixelsY)
@@ -18,11 +19,13 @@ HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont)
     HDC dc = GetDC(MainWindow);
     *font = CreateDocumentFont(GetDeviceCaps(dc, LOGPIXELSY));
     *oldFont = SelectObject(dc, *font);
+    BeginUnitWidths(dc);
     return dc;
 }
 
 void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont)
 {
+    EndUnitWidths();
     SelectObject(dc, oldFont);
     DeleteObject(font);
     ReleaseDC(MainWindow, dc);

@@ -30,7 +30,11 @@ void DrawSelection(HDC dc)
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
     HFONT font = CreateDocumentFont(logPixelsY);
     HGDIOBJ oldFont = SelectObject(dc, font);
+    BeginUnitWidths(dc);
     int pageGap = PageGap(logPixelsY);
+    RECT clip;
+    if (GetClipBox(dc, &clip) == ERROR)
+        clip = RECT{0, 0, ClientWidth, ClientHeight};
     const WCHAR lineBreak[2] = {13, 10};
     int breakMark = MeasureRun(dc, lineBreak, 2);
 
@@ -38,9 +42,9 @@ void DrawSelection(HDC dc)
     int lastLine = CaretLine(SelEnd);
     for (int line = firstLine > TopLine ? firstLine : TopLine; line <= lastLine; line++) {
         int y = LineTop(line, pageGap);
-        if (y >= ClientHeight)
+        if (y >= ClientHeight || y >= clip.bottom)
             break;
-        if (y < TopMargin)
+        if (y < TopMargin || y + LineHeight <= clip.top)
             continue;
         int count = CopyRunReversed(line);
         int runEnd = LineTable[line].first + count;  // one past the run's last unit
@@ -61,6 +65,7 @@ void DrawSelection(HDC dc)
         InvertBand(dc, left, right, y);
     }
 
+    EndUnitWidths();
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }

@@ -59,27 +59,41 @@ int CaretX(HDC dc, int index, int line, int runWidth)
 }
 
 // Draws a line's run one unit at a time so that it ends flush at right; the
-// printer draws with it too.
+// printer draws with it too.  A glyph never leaves its cell, so units
+// wholly outside the clip box are skipped.
 void DrawLineAt(HDC dc, int line, int right, int y)
 {
     int count = CopyRunReversed(line);
     int x = right - MeasureRun(dc, ReverseScratch, count);
+    RECT clip;
+    BOOL clipped = GetClipBox(dc, &clip) != ERROR;
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (int k = 0; k < count; k++) {
-        ABC widths;
-        int offset = 0;
-        if (GetCharABCWidthsW(dc, ReverseScratch[k], ReverseScratch[k], &widths) && widths.abcA < 0)
-            offset = -widths.abcA;  // keep an overhanging glyph inside its cell
-        TextOutW(dc, x + offset, y, &ReverseScratch[k], 1);
-        x += MeasureRun(dc, &ReverseScratch[k], 1);
+        if (clipped && x >= clip.right)
+            break;
+        WCHAR unit = ReverseScratch[k];
+        int advance = UnitAdvance(dc, unit);
+        if (!clipped || x + advance > clip.left)
+            TextOutW(dc, x + UnitDrawOffset(dc, unit), y, &ReverseScratch[k], 1);
+        x += advance;
     }
+}
+
+// Whether rows top to bottom - 1 meet the clip box.
+static BOOL RowsInClip(const RECT *clip, int top, int bottom)
+{
+    return top < clip->bottom && bottom > clip->top;
 }
 
 void DrawTextLines(HDC dc)
 {
+    RECT clip;
+    if (GetClipBox(dc, &clip) == ERROR)
+        clip = RECT{0, 0, ClientWidth, ClientHeight};
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
     HFONT font = CreateDocumentFont(logPixelsY);
     HGDIOBJ oldFont = SelectObject(dc, font);
+    BeginUnitWidths(dc);
     int pageGap = PageGap(logPixelsY);
     SetBkMode(dc, TRANSPARENT);
     memset(ReverseScratch, 0, sizeof ReverseScratch);
@@ -87,12 +101,13 @@ void DrawTextLines(HDC dc)
     // Lines above TopLine lie above the text area and LineTop only grows.
     for (int line = TopLine; line < LineCount; line++) {
         int y = LineTop(line, pageGap);
-        if (y >= ClientHeight)
+        if (y >= ClientHeight || y >= clip.bottom)
             break;
-        if (y >= TopMargin)
+        if (y >= TopMargin && RowsInClip(&clip, y, y + LineHeight))
             DrawLineAt(dc, line, ColumnRight, y);
     }
 
+    EndUnitWidths();
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }
@@ -102,19 +117,22 @@ void DrawCaret(HDC dc)
     if (Caret < 0 || Caret > CharCount - 1)
         return;
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    int pageGap = PageGap(logPixelsY);
+    int line = CaretLine(Caret);
+    int y = LineTop(line, pageGap);
+    RECT clip;
+    if (y < TopMargin || y >= ClientHeight ||
+        (GetClipBox(dc, &clip) != ERROR && !RowsInClip(&clip, y, y + LineHeight)))
+        return;
+
     HFONT font = CreateDocumentFont(logPixelsY);
     HGDIOBJ oldFont = SelectObject(dc, font);
-    int pageGap = PageGap(logPixelsY);
-
-    int line = CaretLine(Caret);
+    BeginUnitWidths(dc);
     int count = CopyRunReversed(line);
     int x = CaretX(dc, Caret, line, MeasureRun(dc, ReverseScratch, count));
-    int y = LineTop(line, pageGap);
-    if (TopMargin <= y && y < ClientHeight) {
-        MoveToEx(dc, x, y, NULL);
-        LineTo(dc, x, y + LineHeight);
-    }
-
+    MoveToEx(dc, x, y, NULL);
+    LineTo(dc, x, y + LineHeight);
+    EndUnitWidths();
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }

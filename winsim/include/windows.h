@@ -413,6 +413,11 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT old);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
+#define ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+int WINAPI GetClipBox(HDC hdc, LPRECT rect);
 
 // KERNEL32
 HANDLE WINAPI GetProcessHeap(void);

@@ -416,6 +416,37 @@ BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
     return TRUE;
 }
 
+// The smallest rectangle around what drawing on the DC can reach: for a
+// paint DC its update region, for a window DC the client area, for a
+// printer DC the printable area.
+int WINAPI GetClipBox(HDC hdc, LPRECT rect)
+{
+    DeviceContext *dc = RequireContext(hdc, "GetClipBox");
+    if (dc->printer) {
+        *rect = RECT{0, 0, PrinterCaps(HORZRES), PrinterCaps(VERTRES)};
+        return SIMPLEREGION;
+    }
+    if (!dc->window) {
+        *rect = RECT{0, 0, 0, 0};
+        return NULLREGION;
+    }
+    Window *w = dc->window;
+    if (!dc->paint) {
+        *rect = RECT{0, 0, w->width, w->height};
+        return w->width > 0 && w->height > 0 ? SIMPLEREGION : NULLREGION;
+    }
+    *rect = dc->clipBounds;
+    if (rect->left >= rect->right || rect->top >= rect->bottom) {
+        *rect = RECT{0, 0, 0, 0};
+        return NULLREGION;
+    }
+    for (int y = rect->top; y < rect->bottom; y++)
+        for (int x = rect->left; x < rect->right; x++)
+            if (!dc->clip[size_t(y) * w->width + x])
+                return COMPLEXREGION;
+    return SIMPLEREGION;
+}
+
 // ---- test controls ----
 
 void WinsimSetScreenDpi(int x, int y)
