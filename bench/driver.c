@@ -285,6 +285,22 @@ int main(int argc, char **argv)
     for (int i = 0; i < BENCH_LARGEST; i++)
         text[i] = units[i];
 
+    /* The floor under every row: a message that does nothing, answered by
+       the other process, and an UpdateWindow with nothing to paint. */
+    HWND targets[2] = {window, edit};
+    const char *names[2] = {"Inkwarden", "EDIT"};
+    for (int t = 0; t < 2; t++) {
+        Program = names[t];
+        for (int i = 0; i < keystrokes; i++) {
+            Begin();
+            SendMessageW(targets[t], WM_NULL, 0, 0);
+            UpdateWindow(targets[t]);
+            End();
+        }
+        Done("Empty message", 0);
+    }
+    Program = "Inkwarden";
+
     /* Open first, while the empty document has nothing to save. */
     TimeOpen(window, text, commands);
 

@@ -23,7 +23,7 @@ sys.path.insert(0, str(REPO / "e2e"))
 import winelib  # noqa: E402
 
 SCENARIOS = ("Typing at the end", "Typing at the start", "Backspace in the middle", "Page Down",
-             "Open", "Open after the dialog", "Font size change")
+             "Open", "Open after the dialog", "Font size change", "Empty message")
 BEGIN, END = "<!-- bench:begin -->", "<!-- bench:end -->"
 CHART = "docs/bench.png"
 FONT = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
@@ -193,13 +193,17 @@ def main():
     result = table(times, counts)
     keystrokes = next((t[2] for (s, _, _), t in times.items() if s == "Typing at the end"), "?")
     commands = next((t[2] for (s, _, _), t in times.items() if s == "Open"), "?")
-    notes = [f"Measured {where} (other builds were running on the machine, so the p90 figures "
-             "especially are noisy).",
+    busy = re.search(r"load average ([0-9.]+)", where)
+    busy = busy and float(busy.group(1)) > 1.0
+    notes = [f"Measured {where}" + (" (the machine was busy, so the p90 figures especially are noisy)."
+                                     if busy else "."),
              f"Inkwarden's client area {client[0]} x {client[1]} at 96 dpi; "
              f"{keystrokes} repetitions of each keystroke scenario, {commands} of Open and of the font-size change."
              if client else "",
              "Open is timed from OK in the Open dialog until the document is painted; its second row starts "
              "once the dialog window is gone, so it is the reading, laying out and painting.",
+             "Empty message is the floor under every row: a message that does nothing, sent from the "
+             "driver's process, then an UpdateWindow with nothing to paint.",
              *(f"{s}: the command does nothing in this build yet (no call, no paint), so its times "
                "are only the message's round trip." for s in idle),
              *(f"Not measured: {g}." for g in gaps)]
