@@ -138,10 +138,14 @@ enum WinsimFileCall {
     WinsimFlushFileBuffers,
     WinsimMoveFile,
     WinsimGetTempFileName,
+    WinsimCloseHandle,  // a failed close still closes the handle
 };
 void WinsimFailFileCall(WinsimFileCall call, int count = 1);
 // The chosen ReadFile or WriteFile succeeds but moves one byte fewer.
 void WinsimShortenFileTransfer(WinsimFileCall call, int count = 1);
+// Runs hook right after the count-th such call has succeeded, so that a test
+// can end the process there (in a child of its own) as a power cut would.
+void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void));
 
 // The Open and Save As dialogs: each call is recorded, and answered with the
 // next queued path; an empty path, or an empty queue, cancels.
