@@ -285,6 +285,8 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
          u"Can not allocate memory"},
         {IDM_EDIT_PASTE, [] { WinsimPutClipboardText(u""); }, u"Can Not Paste",
          u"Can not obtain a handle to the Clipboard memory object"},
+        {IDM_EDIT_PASTE, [] { WinsimOfferUnrenderedFormat(CF_UNICODETEXT); }, u"Can Not Paste",
+         u"Can not obtain a handle to the Clipboard memory object"},
         {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Paste", u"Can not allocate memory"},
         {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(2); }, u"Can Not Paste", u"Can not allocate memory"},
         {IDM_EDIT_PASTE, [] { WinsimFailGlobalLock(1); }, u"Can Not Paste",

@@ -218,6 +218,9 @@ const std::vector<std::string> &WinsimGlobalMemoryMisuses(void);
 // program would (exactly these bytes, no terminator added).
 void WinsimPutClipboardData(UINT format, const std::string &bytes);
 void WinsimPutClipboardText(const std::u16string &units);
+// Another program offers the format for delayed rendering and never renders
+// it: the format is available, and GetClipboardData gives NULL.
+void WinsimOfferUnrenderedFormat(UINT format);
 void WinsimEmptyClipboard(void);
 struct WinsimClipboardEntry {
     UINT format;
