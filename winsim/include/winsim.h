@@ -164,6 +164,9 @@ void WinsimAnswerNextFileDialog(const std::string &path);
 const std::vector<WinsimFileDialog> &WinsimFileDialogs(void);
 
 void WinsimFailNextRegisterClass(void);
+// The next CreateWindowEx fails before any message, as when the system is
+// out of window resources.
+void WinsimFailNextCreateWindow(void);
 
 // The printer.  PrintDlgA records every call and ends as the test says
 // (printing by default); a printed DC reports the caps set here (300 dpi,
