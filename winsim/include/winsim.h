@@ -105,6 +105,9 @@ void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c);
 void WinsimFailGlyphWidths(WCHAR unit);
 void WinsimSetExternalLeading(int pixels);
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
+// While set, CreateFontIndirect gives NULL, so a device context keeps the
+// font it had (the system font on a fresh one).
+void WinsimFailFontCreation(bool fail);
 // GDI calls that cost time on a real system, counted since the last reset
 // or clear, so a benchmark or a test can see how much work a message does.
 struct WinsimCallCounts {
