@@ -244,6 +244,19 @@ TEST_F(FilesTest, AFileOf4GiBOrMoreIsTooLarge)
     EXPECT_EQ(Text(), u"old");
 }
 
+// Its size reads back as INVALID_FILE_SIZE with no error, which is a size:
+// the file is judged by its odd length, not as one whose size is unknown.
+TEST_F(FilesTest, AFileOf4GiBLessOneByteIsReadAsASize)
+{
+    StartWithOpenedDocument(u"old");
+    const std::string path = InFolder("odd.txt");
+    WriteBytes(path, "\xFF\xFE");
+    ASSERT_EQ(truncate(path.c_str(), 0xFFFFFFFFLL), 0);
+    OpenFile(path);
+    ExpectOnlyWarning(u"Can Not Open File", kNotUnicode);
+    EXPECT_EQ(Text(), u"old");
+}
+
 struct OpenFault {
     const char *name;
     WinsimFileCall call;
