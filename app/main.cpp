@@ -20,6 +20,8 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand)
                                  WS_OVERLAPPEDWINDOW | WS_VSCROLL,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  NULL, NULL, instance, NULL);
+    if (!window)
+        return NULL;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return window;
@@ -55,6 +57,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         MessageBox(NULL, TEXT("Can not register class"), TEXT("Inkwarden"), MB_ICONWARNING);
         return 0;
     }
-    CreateMainWindow(instance, showCommand);
+    // With no window nothing could ever end the message loop.
+    if (!CreateMainWindow(instance, showCommand)) {
+        MessageBox(NULL, TEXT("Can not create the main window"), TEXT("Inkwarden"), MB_ICONWARNING);
+        return 0;
+    }
     return RunMessageLoop(instance);
 }

@@ -35,14 +35,35 @@ static BOOL WriteDocumentTo(const WCHAR *path)
     return CloseHandle(file) && wroteAll;
 }
 
+// The temporary's number, 1 to 0xFFFF, from the target's file name with
+// ASCII case folded (Windows names ignore case), so every save of one file
+// uses the same temporary beside it.
+static UINT TemporaryNumber(const WCHAR *path)
+{
+    const WCHAR *name = path;
+    for (const WCHAR *c = path; *c; c++)
+        if (*c == '\\' || *c == '/')
+            name = c + 1;
+    DWORD hash = 2166136261u;  // FNV-1a
+    for (const WCHAR *c = name; *c; c++) {
+        WCHAR unit = *c >= 'a' && *c <= 'z' ? (WCHAR)(*c - 'a' + 'A') : *c;
+        hash = (hash ^ unit) * 16777619u;
+    }
+    return (UINT)(hash % 0xFFFF) + 1;
+}
+
 // The new file is written whole beside the old one and only then put in
-// its place, so a failure at any step leaves the old file as it was.
+// its place, so a failure or a stop at any step leaves the old file as it
+// was.  A save that stopped midway (a power cut) leaves its temporary; the
+// fixed name lets the next save of the same file write over it and move it
+// away, so none lingers.  Two processes cannot write it at once: it is
+// opened without sharing.
 static BOOL SaveDocument(void)
 {
     WCHAR folder[FILE_PATH_UNITS];
     WCHAR temporary[MAX_PATH];
     FolderOf(FilePath, folder);
-    if (!GetTempFileName(folder, TEXT("ink"), 0, temporary))
+    if (!GetTempFileName(folder, TEXT("ink"), TemporaryNumber(FilePath), temporary))
         return FALSE;
     if (WriteDocumentTo(temporary) &&
         MoveFileEx(temporary, FilePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

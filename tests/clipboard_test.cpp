@@ -261,6 +261,7 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
         std::function<void()> arrange;
         const char16_t *caption;
         const char16_t *text;
+        bool placed = false;  // the clipboard holds the selection all the same
     } cases[] = {
         {IDM_EDIT_COPY, [] { WinsimFailGlobalAllocation(1); }, u"Can Not Copy", u"Can not allocate memory"},
         {IDM_EDIT_COPY, [] { WinsimFailGlobalLock(1); }, u"Can Not Copy",
@@ -277,13 +278,16 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
         {IDM_EDIT_CUT, [] { WinsimRefuseClipboardData(true); }, u"Can Not Cut",
          u"Can not place the text on the Clipboard"},
         {IDM_EDIT_COPY, [] { WinsimFailCloseClipboard(true); }, u"Can Not Copy",
-         u"Can not close the Clipboard"},
+         u"Can not close the Clipboard", true},
         {IDM_EDIT_CUT, [] { WinsimFailCloseClipboard(true); }, u"Can Not Cut",
-         u"Can not close the Clipboard"},
-        {IDM_EDIT_CUT, [] { WinsimFailHeapAllocation(1); }, u"Can Not Cut", u"Can not allocate memory"},
+         u"Can not close the Clipboard", true},
+        {IDM_EDIT_CUT, [] { WinsimFailHeapAllocation(1); }, u"Can Not Cut", u"Can not allocate memory",
+         true},
         {IDM_EDIT_DELETE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Delete",
          u"Can not allocate memory"},
         {IDM_EDIT_PASTE, [] { WinsimPutClipboardText(u""); }, u"Can Not Paste",
+         u"Can not obtain a handle to the Clipboard memory object"},
+        {IDM_EDIT_PASTE, [] { WinsimOfferUnrenderedFormat(CF_UNICODETEXT); }, u"Can Not Paste",
          u"Can not obtain a handle to the Clipboard memory object"},
         {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Paste", u"Can not allocate memory"},
         {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(2); }, u"Can Not Paste", u"Can not allocate memory"},
@@ -316,6 +320,9 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
         EXPECT_EQ(SelEnd, 5);
         EXPECT_EQ(Caret, 5);
         EXPECT_EQ(WinsimFramebuffer(window), before);
+        if (cases[i].placed) {
+            EXPECT_EQ(WinsimClipboardText(), std::u16string(u"b\r\nc") + u'\0');
+        }
         ExpectNoLeaks();
     }
 }

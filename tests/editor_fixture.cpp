@@ -3,6 +3,7 @@
 #include "app/shell.h"
 #include "document/document.h"
 #include "document/layout.h"
+#include "view/view.h"
 
 #include <sys/stat.h>
 
@@ -111,6 +112,53 @@ void EditorTest::ExpectScreenMatchesFullRepaint()
         if (partial[i] != full[i]) {
             ADD_FAILURE() << "pixel (" << i % client.right << ", " << i / client.right
                           << ") differs from a full repaint";
+            return;
+        }
+}
+
+EditorState EditorTest::RepaintAndNoteState()
+{
+    RepaintAll();
+    EditorState state;
+    state.text.assign(TextBuffer, TextBuffer + CharCount);
+    state.saved.assign(SavedCopy, SavedCopy + SavedCount);
+    for (int i = 0; i < LineCount; i++)
+        state.lines.push_back({LineTable[i].first, LineTable[i].last});
+    state.caret = Caret;
+    state.selStart = SelStart;
+    state.selEnd = SelEnd;
+    state.selectionActive = SelectionActive;
+    state.topLine = TopLine;
+    state.scrollPos = WinsimVerticalScrollBar(window).pos;
+    state.caption = WinsimWindowText(window);
+    state.screen = WinsimFramebuffer(window);
+    return state;
+}
+
+void EditorTest::ExpectStateUnchanged(const EditorState &before) const
+{
+    EXPECT_TRUE(before.text == std::u16string(TextBuffer, TextBuffer + CharCount)) << "the text changed";
+    EXPECT_TRUE(before.saved == std::u16string(SavedCopy, SavedCopy + SavedCount))
+        << "the saved copy changed";
+    std::vector<std::pair<int, int>> lines;
+    for (int i = 0; i < LineCount; i++)
+        lines.push_back({LineTable[i].first, LineTable[i].last});
+    EXPECT_TRUE(before.lines == lines) << "the line table changed";
+    EXPECT_EQ(Caret, before.caret);
+    EXPECT_EQ(SelStart, before.selStart);
+    EXPECT_EQ(SelEnd, before.selEnd);
+    EXPECT_EQ(SelectionActive, before.selectionActive);
+    EXPECT_EQ(TopLine, before.topLine);
+    EXPECT_EQ(WinsimVerticalScrollBar(window).pos, before.scrollPos);
+    EXPECT_EQ(WinsimWindowText(window), before.caption);
+    EXPECT_TRUE(WinsimUpdateRegionEmpty(window));
+    const std::vector<COLORREF> &screen = WinsimFramebuffer(window);
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_EQ(screen.size(), before.screen.size());
+    for (size_t i = 0; i < screen.size(); i++)
+        if (screen[i] != before.screen[i]) {
+            ADD_FAILURE() << "pixel (" << i % client.right << ", " << i / client.right << ") changed";
             return;
         }
 }

@@ -36,6 +36,16 @@ std::u16string Text();
 // font height): three fit in the 576-pixel column, four do not.
 void UseWideUnits(const std::u16string &units);
 
+// What a refused command must leave as it was: the text and its saved copy,
+// the line table, caret, selection, view, caption and every pixel.
+struct EditorState {
+    std::u16string text, saved;  // up to CharCount and SavedCount
+    std::vector<std::pair<int, int>> lines;
+    int caret, selStart, selEnd, selectionActive, topLine, scrollPos;
+    std::u16string caption;
+    std::vector<COLORREF> screen;
+};
+
 // The program's state is global and starts fresh only with the process:
 // ctest runs every test in a process of its own, and the tests rely on it.
 // Running the whole binary at once can fail for that reason alone.
@@ -64,6 +74,9 @@ protected:
     // What the partial repaints left must equal a full repaint of the same
     // state; a pixel the refresh missed fails with its position.
     void ExpectScreenMatchesFullRepaint();
+    // Repaints everything, so the screen is current, and notes the state.
+    EditorState RepaintAndNoteState();
+    void ExpectStateUnchanged(const EditorState &before) const;
     // The line table must be the one a full Reflow of the text gives.
     void ExpectTableOfAFullReflow();
 };

@@ -1,6 +1,7 @@
 // Right-to-left painting of the text lines and the caret, to the pixel.
 #include "editor_fixture.h"
 
+#include "app/resource.h"
 #include "app/shell.h"
 #include "document/document.h"
 #include "view/view.h"
@@ -83,6 +84,28 @@ TEST_F(EditorTest, AGlyphWhoseWidthsCannotBeReadStillGetsItsCell)
     Caret = 1;
     RepaintAll();
     EXPECT_EQ(BlackInColumn(688 - 42 - 1, 144, 193), 49);  // the cell is tmMaxCharWidth
+}
+
+// The program does not test font creation: without fonts it edits, paints
+// and prints in each device context's own font, and leaks nothing.
+TEST_F(EditorTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
+{
+    WinsimFailFontCreation(true);
+    Start();
+    SetText(u"ab\r\ncd");
+    Type(u"x");
+    Press(VK_RETURN);
+    Press(VK_BACK);
+    SendMessage(window, WM_COMMAND, IDM_POINTS_BASE + 12, 0);
+    SendMessage(window, WM_COMMAND, IDM_FILE_PRINT, 0);
+    EXPECT_EQ(Text(), u"xab\r\ncd");
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+    ASSERT_EQ(WinsimPrintJobs().size(), 1u);
+    EXPECT_TRUE(WinsimPrintJobs()[0].ended);
+    EXPECT_EQ(WinsimLiveFonts(), 0);
+    EXPECT_EQ(WinsimLiveDCs(), 0);
+    ExpectTableOfAFullReflow();
+    ExpectScreenMatchesFullRepaint();
 }
 
 TEST_F(EditorTest, WrappedLinesStartAtTheRightEdgeAndCarryTheCaret)

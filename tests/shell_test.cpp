@@ -244,18 +244,33 @@ TEST_F(EditorTest, AnsweringYesKeepsTheWindowOpen)
     EXPECT_TRUE(IsWindow(window));
 }
 
-TEST_F(EditorTest, AFailedClassRegistrationIsReportedAndEndsTheProcess)
+struct StartFailure {
+    const char *name;
+    void (*arrange)();
+    const char16_t *text;
+};
+
+class StartFailureTest : public EditorTest, public ::testing::WithParamInterface<StartFailure> {};
+
+TEST_P(StartFailureTest, IsReportedAndEndsTheProcess)
 {
-    WinsimFailNextRegisterClass();
+    GetParam().arrange();
     EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 0);
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     const WinsimMessageBox &box = WinsimMessageBoxes()[0];
     EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.text, u"Can not register class");
+    EXPECT_EQ(box.text, GetParam().text);
     EXPECT_EQ(box.caption, u"Inkwarden");
     EXPECT_EQ(box.type & MB_ICONWARNING, (UINT)MB_ICONWARNING);
     EXPECT_EQ(WinsimMainWindow(), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, StartFailureTest,
+    ::testing::Values(StartFailure{"ClassRegistration", WinsimFailNextRegisterClass, u"Can not register class"},
+                      StartFailure{"WindowCreation", WinsimFailNextCreateWindow,
+                                   u"Can not create the main window"}),
+    [](const ::testing::TestParamInfo<StartFailure> &info) { return info.param.name; });
 
 int idleCalls;
 

@@ -105,6 +105,9 @@ void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c);
 void WinsimFailGlyphWidths(WCHAR unit);
 void WinsimSetExternalLeading(int pixels);
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
+// While set, CreateFontIndirect gives NULL, so a device context keeps the
+// font it had (the system font on a fresh one).
+void WinsimFailFontCreation(bool fail);
 // GDI calls that cost time on a real system, counted since the last reset
 // or clear, so a benchmark or a test can see how much work a message does.
 struct WinsimCallCounts {
@@ -138,10 +141,14 @@ enum WinsimFileCall {
     WinsimFlushFileBuffers,
     WinsimMoveFile,
     WinsimGetTempFileName,
+    WinsimCloseHandle,  // a failed close still closes the handle
 };
 void WinsimFailFileCall(WinsimFileCall call, int count = 1);
 // The chosen ReadFile or WriteFile succeeds but moves one byte fewer.
 void WinsimShortenFileTransfer(WinsimFileCall call, int count = 1);
+// Runs hook right after the count-th such call has succeeded, so that a test
+// can end the process there (in a child of its own) as a power cut would.
+void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void));
 
 // The Open and Save As dialogs: each call is recorded, and answered with the
 // next queued path; an empty path, or an empty queue, cancels.
@@ -160,6 +167,9 @@ void WinsimAnswerNextFileDialog(const std::string &path);
 const std::vector<WinsimFileDialog> &WinsimFileDialogs(void);
 
 void WinsimFailNextRegisterClass(void);
+// The next CreateWindowEx fails before any message, as when the system is
+// out of window resources.
+void WinsimFailNextCreateWindow(void);
 
 // The printer.  PrintDlgA records every call and ends as the test says
 // (printing by default); a printed DC reports the caps set here (300 dpi,
@@ -214,6 +224,9 @@ const std::vector<std::string> &WinsimGlobalMemoryMisuses(void);
 // program would (exactly these bytes, no terminator added).
 void WinsimPutClipboardData(UINT format, const std::string &bytes);
 void WinsimPutClipboardText(const std::u16string &units);
+// Another program offers the format for delayed rendering and never renders
+// it: the format is available, and GetClipboardData gives NULL.
+void WinsimOfferUnrenderedFormat(UINT format);
 void WinsimEmptyClipboard(void);
 struct WinsimClipboardEntry {
     UINT format;

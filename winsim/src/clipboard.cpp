@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include <map>
+#include <set>
 #include <memory>
 
 namespace winsim {
@@ -31,6 +32,7 @@ static bool clipboardOpen;
 static HWND openedBy;
 static bool emptiedWithoutOwner;  // SetClipboardData then fails, as on Windows
 static std::map<UINT, HGLOBAL> clipboard;  // format -> block the clipboard owns
+static std::set<UINT> unrendered;  // offered for delayed rendering, never rendered
 
 void ResetClipboard()
 {
@@ -45,6 +47,7 @@ void ResetClipboard()
     openedBy = nullptr;
     emptiedWithoutOwner = false;
     clipboard.clear();
+    unrendered.clear();
 }
 
 static GlobalBlock *BlockFrom(HGLOBAL mem)
@@ -58,6 +61,7 @@ static void FreeClipboardData()
     for (auto &entry : clipboard)
         blocks.erase(entry.second);
     clipboard.clear();
+    unrendered.clear();
 }
 
 // A block another program placed: it belongs to the clipboard at once.
@@ -200,7 +204,7 @@ HANDLE WINAPI GetClipboardData(UINT format)
 
 BOOL WINAPI IsClipboardFormatAvailable(UINT format)
 {
-    return clipboard.count(format) != 0;
+    return clipboard.count(format) != 0 || unrendered.count(format) != 0;
 }
 
 void WinsimPutClipboardData(UINT format, const std::string &bytes)
@@ -212,6 +216,16 @@ void WinsimPutClipboardText(const std::u16string &units)
 {
     PlaceForeignBlock(CF_UNICODETEXT,
                       std::string(reinterpret_cast<const char *>(units.data()), units.size() * 2));
+}
+
+void WinsimOfferUnrenderedFormat(UINT format)
+{
+    auto old = clipboard.find(format);
+    if (old != clipboard.end()) {
+        blocks.erase(old->second);
+        clipboard.erase(old);
+    }
+    unrendered.insert(format);
 }
 
 void WinsimEmptyClipboard(void)

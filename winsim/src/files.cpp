@@ -26,6 +26,11 @@ static DWORD lastError;
 static DWORD dialogError;
 static std::map<WinsimFileCall, int> failCountdowns;
 static std::map<WinsimFileCall, int> shortCountdowns;
+struct StopHook {
+    int count;
+    void (*hook)(void);
+};
+static std::map<WinsimFileCall, StopHook> stopHooks;
 static std::deque<std::string> dialogAnswers;
 static std::vector<WinsimFileDialog> dialogs;
 static std::vector<FileHandle *> openHandles;
@@ -67,6 +72,7 @@ void ResetFiles()
     dialogError = 0;
     failCountdowns.clear();
     shortCountdowns.clear();
+    stopHooks.clear();
     dialogAnswers.clear();
     dialogs.clear();
     tempCounter = 0;
@@ -80,6 +86,17 @@ static bool Fails(std::map<WinsimFileCall, int> &countdowns, WinsimFileCall call
         return false;
     countdowns.erase(it);
     return true;
+}
+
+// Called as a call succeeds: runs the test's hook once its count is reached.
+static void Succeeded(WinsimFileCall call)
+{
+    auto it = stopHooks.find(call);
+    if (it == stopHooks.end() || --it->second.count > 0)
+        return;
+    void (*hook)(void) = it->second.hook;
+    stopHooks.erase(it);
+    hook();
 }
 
 static DWORD ErrorFromErrno(int error)
@@ -220,6 +237,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUT
     // Documented: these two report whether the file was already there.
     bool reportsExisting = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
     lastError = reportsExisting && existed ? ERROR_ALREADY_EXISTS : NO_ERROR;
+    Succeeded(WinsimCreateFile);
     return handle;
 }
 
@@ -235,6 +253,7 @@ DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh)
     if (sizeHigh)
         *sizeHigh = (DWORD)(size >> 32);
     lastError = NO_ERROR;
+    Succeeded(WinsimGetFileSize);
     return (DWORD)size;
 }
 
@@ -267,6 +286,7 @@ BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPO
     }
     if (read)
         *read = done;
+    Succeeded(WinsimReadFile);
     return TRUE;
 }
 
@@ -291,6 +311,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     }
     if (written)
         *written = done;
+    Succeeded(WinsimWriteFile);
     return TRUE;
 }
 
@@ -301,6 +322,7 @@ BOOL WINAPI FlushFileBuffers(HANDLE file)
         lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
+    Succeeded(WinsimFlushFileBuffers);
     return TRUE;
 }
 
@@ -311,6 +333,11 @@ BOOL WINAPI CloseHandle(HANDLE object)
             close(openHandles[i]->fd);
             delete openHandles[i];
             openHandles.erase(openHandles.begin() + i);
+            if (Fails(failCountdowns, WinsimCloseHandle)) {  // closed all the same
+                lastError = ERROR_WRITE_FAULT;
+                return FALSE;
+            }
+            Succeeded(WinsimCloseHandle);
             return TRUE;
         }
     lastError = ERROR_INVALID_HANDLE;
@@ -340,11 +367,13 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
         lastError = ErrorFromErrno(errno);
         return FALSE;
     }
+    Succeeded(WinsimMoveFile);
     return TRUE;
 }
 
-// With unique 0 the file is created empty under a name nobody holds, as
-// "<path>\<prefix><hex>.TMP"; here the separator is '/'.
+// The name is "<path>\<prefix><hex>.TMP" (here the separator is '/').  With
+// unique 0 the file is created empty under a name nobody holds; otherwise
+// the low 16 bits of unique make the name and nothing is created or checked.
 UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName)
 {
     if (Fails(failCountdowns, WinsimGetTempFileName)) {
@@ -360,7 +389,7 @@ UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR t
         folder += '/';
     std::u16string start = folder + std::u16string(prefix).substr(0, 3);
     for (int attempt = 0; attempt < 0x10000; attempt++) {
-        UINT number = unique ? unique : (++tempCounter & 0xFFFF);
+        UINT number = unique ? unique & 0xFFFF : (++tempCounter & 0xFFFF);
         if (number == 0)
             continue;
         char hex[16];
@@ -368,12 +397,14 @@ UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR t
         std::u16string name = start + Utf16FromUtf8(hex) + u".TMP";
         if (unique) {
             lstrcpyW(tempFileName, name.c_str());
+            Succeeded(WinsimGetTempFileName);
             return unique;
         }
         int fd = open(Utf8FromUtf16(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             close(fd);
             lstrcpyW(tempFileName, name.c_str());
+            Succeeded(WinsimGetTempFileName);
             return number;
         }
         if (errno != EEXIST) {
@@ -486,6 +517,11 @@ void WinsimFailFileCall(WinsimFileCall call, int count)
 void WinsimShortenFileTransfer(WinsimFileCall call, int count)
 {
     shortCountdowns[call] = count;
+}
+
+void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void))
+{
+    stopHooks[call] = StopHook{count, hook};
 }
 
 int WinsimOpenFileHandles(void)

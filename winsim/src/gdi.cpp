@@ -16,6 +16,7 @@ static std::unordered_map<void *, std::unique_ptr<DeviceContext>> contexts;
 static std::unordered_map<void *, std::unique_ptr<GdiObject>> objects;
 static std::vector<LOGFONTW> createdFonts;
 static GdiObject *stockObjects[18];
+static bool failFontCreation;
 static int screenDpiX;
 static int screenDpiY;
 static WinsimCallCounts calls;  // the calls that cost time on a real system
@@ -41,6 +42,7 @@ static GdiObject *NewStock(ObjectType type, COLORREF color, bool isNull)
 
 void ResetGdi()
 {
+    failFontCreation = false;
     contexts.clear();
     objects.clear();
     createdFonts.clear();
@@ -200,6 +202,8 @@ HGDIOBJ WINAPI GetStockObject(int index)
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
 {
     calls.fontCreations++;
+    if (failFontCreation)
+        return nullptr;
     GdiObject *o = NewObject(FontObject);
     o->font = *lf;
     createdFonts.push_back(*lf);
@@ -477,6 +481,11 @@ const std::vector<LOGFONTW> &WinsimCreatedFonts(void)
 WinsimCallCounts WinsimCalls(void)
 {
     return calls;
+}
+
+void WinsimFailFontCreation(bool fail)
+{
+    failFontCreation = fail;
 }
 
 void WinsimClearCalls(void)

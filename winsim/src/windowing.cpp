@@ -33,6 +33,7 @@ static short keyStates[256];
 static int defaultClientWidth;
 static int defaultClientHeight;
 static bool failNextRegisterClass;
+static bool failNextCreateWindow;
 static std::vector<WinsimInvalidation> invalidations;
 static std::vector<WinsimScroll> scrolls;
 static int paintCount;
@@ -56,6 +57,7 @@ void ResetWindowing()
     defaultClientWidth = 800 + kScrollBarWidth;
     defaultClientHeight = 600;
     failNextRegisterClass = false;
+    failNextCreateWindow = false;
     invalidations.clear();
     scrolls.clear();
     paintCount = 0;
@@ -242,6 +244,10 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW *wc)
 HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int, int,
                             int width, int height, HWND, HMENU menu, HINSTANCE, LPVOID)
 {
+    if (failNextCreateWindow) {
+        failNextCreateWindow = false;
+        return nullptr;
+    }
     const WindowClass *windowClass = nullptr;
     for (auto &c : classes)
         if (c->name == std::u16string(className))
@@ -889,6 +895,11 @@ void WinsimAnswerNextMessageBox(int answer)
 void WinsimFailNextRegisterClass(void)
 {
     failNextRegisterClass = true;
+}
+
+void WinsimFailNextCreateWindow(void)
+{
+    failNextCreateWindow = true;
 }
 
 void WinsimReset(void)

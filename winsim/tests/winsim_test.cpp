@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <string>
 #include <vector>
 
 namespace {
@@ -441,6 +444,22 @@ TEST_F(Winsim, ThePrintDialogRefusesA32BitSizeAndJobsRecordOnlyStartedPages)
     ASSERT_EQ(WinsimPrintJobs()[0].pages[0].texts.size(), 1u);
     EXPECT_EQ(WinsimPrintJobs()[0].pages[0].texts[0].text, u"(1)");
     EXPECT_EQ(WinsimPrintJobs()[0].pages[0].texts[0].x, 3);
+}
+
+TEST_F(Winsim, TemporaryNamesAreCreatedOnlyWhenWindowsChoosesTheNumber)
+{
+    const std::string folder = WinsimTempFolder();
+    std::u16string path(folder.begin(), folder.end());  // the folder's name is ASCII
+    WCHAR name[MAX_PATH];
+    struct stat info;
+    EXPECT_EQ(GetTempFileNameW(path.c_str(), u"inkwell", 0x1ABCD, name), 0x1ABCDu);
+    EXPECT_EQ(std::u16string(name), path + u"/inkABCD.TMP");  // the low 16 bits only
+    EXPECT_NE(stat((folder + "/inkABCD.TMP").c_str(), &info), 0);
+
+    UINT chosen = GetTempFileNameW(path.c_str(), u"ink", 0, name);
+    ASSERT_NE(chosen, 0u);
+    EXPECT_EQ(stat(std::string(name, name + lstrlenW(name)).c_str(), &info), 0);  // created empty
+    EXPECT_EQ(info.st_size, 0);
 }
 
 }  // namespace
