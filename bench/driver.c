@@ -298,6 +298,21 @@ int main(int argc, char **argv)
             End();
         }
         Done("Empty message", 0);
+        /* And the floor under every step that paints: one pixel, low in
+           the window, clear of the text and the picker. */
+        RECT pixel;
+        GetClientRect(targets[t], &pixel);
+        pixel.left = pixel.right - 4;
+        pixel.top = pixel.bottom - 4;
+        pixel.right = pixel.left + 1;
+        pixel.bottom = pixel.top + 1;
+        for (int i = 0; i < keystrokes; i++) {
+            Begin();
+            InvalidateRect(targets[t], &pixel, TRUE);
+            UpdateWindow(targets[t]);
+            End();
+        }
+        Done("One-pixel repaint", 0);
     }
     Program = "Inkwarden";
 

@@ -23,7 +23,7 @@ sys.path.insert(0, str(REPO / "e2e"))
 import winelib  # noqa: E402
 
 SCENARIOS = ("Typing at the end", "Typing at the start", "Backspace in the middle", "Page Down",
-             "Open", "Open after the dialog", "Font size change", "Empty message")
+             "Open", "Open after the dialog", "Font size change", "Empty message", "One-pixel repaint")
 BEGIN, END = "<!-- bench:begin -->", "<!-- bench:end -->"
 CHART = "docs/bench.png"
 FONT = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
@@ -203,7 +203,8 @@ def main():
              "Open is timed from OK in the Open dialog until the document is painted; its second row starts "
              "once the dialog window is gone, so it is the reading, laying out and painting.",
              "Empty message is the floor under every row: a message that does nothing, sent from the "
-             "driver's process, then an UpdateWindow with nothing to paint.",
+             "driver's process, then an UpdateWindow with nothing to paint; One-pixel repaint is the floor "
+             "under every step that paints: one pixel invalidated from the driver, then UpdateWindow.",
              *(f"{s}: the command does nothing in this build yet (no call, no paint), so its times "
                "are only the message's round trip." for s in idle),
              *(f"Not measured: {g}." for g in gaps)]
