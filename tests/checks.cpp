@@ -58,7 +58,8 @@ std::string FullReflowFault(void)
 
 std::string FullRepaintFault(HWND window)
 {
-    std::vector<COLORREF> partial = WinsimFramebuffer(window);
+    static std::vector<COLORREF> partial;  // kept: a fresh megabyte per call costs page faults
+    partial = WinsimFramebuffer(window);
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     const std::vector<COLORREF> &full = WinsimFramebuffer(window);

@@ -47,8 +47,14 @@ for name, data in SEEDS.items():
         f.write(data)
 
 # The message target reads a byte stream of operations (see the Op list in
-# messages_fuzzer.cpp); these seeds walk each kind once or twice.
-TYPE, KEY, CLICK, MOUSE, COMMAND, SCROLL, SIZE, TICKS, FILE, BOX, CLIPBOARD, FAULT = range(12)
+# messages_fuzzer.cpp) behind three bytes: the window size (0: 700 x 400,
+# 10: 400 x 300, 13: 817 x 600, 15: 1300 x 1000), the resolution (0: 144 dpi,
+# else 96) and the glyph bits (1: b overhangs, 2: a is wide, 4: space has a B
+# width of 0, 8: the width of 中 fails, 16: x overhangs); these seeds walk
+# each kind once or twice.
+# An operation's byte: the first of its slots in kOps.
+TYPE, KEY, CLICK, MOUSE, COMMAND, SCROLL, SIZE, TICKS, FILE, BOX, CLIPBOARD, FAULT = (
+    0, 8, 16, 19, 20, 24, 25, 26, 27, 29, 30, 31)
 UNIT = {"a": 0, "b": 1, " ": 2, "中": 3, "\r": 4, "\n": 5, "\0": 6, "x": 14, "y": 1, "z": 0, "c": 14}
 K = {"left": 0, "right": 1, "up": 2, "down": 3, "home": 4, "end": 5, "prior": 6, "next": 7,
      "escape": 8, "tab": 9, "return": 10, "back": 11, "delete": 12, "space": 13, "x": 14,
@@ -70,31 +76,34 @@ def command(name, points=None):
 
 
 MESSAGES = {
-    "typing": b"\0\0" + typed("ab 中\r\n\0") + key("return") + key("tab") + key("back")
+    "typing": b"\0\1\0" + typed("ab 中\r\n\0") + key("return") + key("tab") + key("back")
     + key("left", shift=True) + key("delete") + key("home") + key("end", shift=True) + typed("b"),
-    "clipboard": b"\0\0" + typed("abab") + command("all") + command("cut") + command("paste")
+    "clipboard": b"\0\1\x1f" + typed("abab") + command("all") + command("cut") + command("paste")
     + command("paste") + key("left", shift=True) + key("c", control=True) + key("v", control=True)
     + bytes([CLIPBOARD, 2, 6]) + b"x\0\0\0y\0" + command("paste") + bytes([CLIPBOARD, 1])
     + command("paste") + bytes([CLIPBOARD, 0]) + command("paste"),
-    "files": b"\0\0" + bytes([FILE, 1, 1, 8]) + "a\r\n".encode("utf-16-le") + b"b\0"
+    "files": b"\0\0\0" + bytes([FILE, 1, 1, 8]) + "a\r\n".encode("utf-16-le") + b"b\0"
     + command("open") + typed("x") + bytes([FILE, 4]) + command("save") + typed("y")
     + bytes([BOX, 1]) + command("new") + typed("z") + bytes([BOX, 0, FILE, 3]) + command("open")
     + bytes([BOX, 2]) + command("new") + bytes([FILE, 2, 3, 0, FILE, 4, BOX, 1]) + command("open"),
-    "picker": b"\0\0" + bytes([CLICK, 0, 13, 3, 3, 0, 1]) + key("right") + key("return")
+    "picker": b"\0\1\0" + bytes([CLICK, 0, 13, 3, 3, 0, 1]) + key("right") + key("return")
     + key("tab", shift=True) + key("tab") + key("space") + bytes([CLICK, 0, 1, 2, 2, 0, 0])
     + bytes([TICKS, 25, TICKS, 10, TICKS, 200, MOUSE, 1, 0, 0, 0, 0]) + key("prior")
     + key("home", control=True) + bytes([CLICK, 1, 100, 0, 50, 0, 0, 1]) + typed("a"),
-    "limits": b"\0\0" + bytes([CLIPBOARD, 7, 3, 0]) + command("paste") + typed("a")
+    "limits": b"\0\1\x1f" + bytes([CLIPBOARD, 7, 3, 0]) + command("paste") + typed("a")
     + key("return") + command("all") + typed("b") + command("paste")
     + bytes([CLIPBOARD, 7, 4, 1]) + command("paste"),
-    "settings": b"\1\1" + typed("a b 中 ") * 8 + command("points", 72) + command("wrapno")
+    "settings": b"\x0d\1\x1f" + typed("a b 中 ") * 8 + command("points", 72) + command("wrapno")
     + command("points", 8) + command("wrapyes") + bytes([SIZE, 2, 0, 2, 0, 1, SIZE, 0, SIZE, 1])
     + bytes([SCROLL, 3, 0, 0, SCROLL, 4, 3, 0]) + key("next") + key("up", shift=True),
-    "faults": b"\2\0" + typed("ab") + bytes([FAULT, 0, 0]) + typed("c") + command("all")
+    "faults": b"\x0a\1\x03" + typed("ab") + bytes([FAULT, 0, 0]) + typed("c") + command("all")
     + bytes([FAULT, 1, 0]) + command("copy") + bytes([FAULT, 2, 0]) + command("cut")
     + bytes([CLIPBOARD, 4]) + command("paste") + command("cut") + bytes([CLIPBOARD, 4, CLIPBOARD, 6])
     + command("cut") + bytes([FILE, 5, 0, 0, FILE, 4]) + command("save"),
-    "closing": b"\3\0" + typed("ab") + command("print") + command("about") + bytes([BOX, 2])
+    "select-all-empty": b"\0\1\0" + command("all") + typed("a"),
+    "long-lines": b"\x0d\1\x01" + (typed("ab中 x") * 9 + key("left") + typed("b") + key("back"))
+    * 4 + key("home") + key("return") + key("up") + key("end") + typed("x") + key("delete") * 3,
+    "closing": b"\x0f\1\x1f" + typed("ab") + command("print") + command("about") + bytes([BOX, 2])
     + command("exit") + bytes([BOX, 1]) + command("exit"),
 }
 

@@ -21,7 +21,12 @@ namespace {
 
 const WPARAM kLeftButton = 0x0001, kShiftHeld = 0x0004;  // MK_LBUTTON, MK_SHIFT
 
-enum Op { TYPE, KEY, CLICK, MOUSE, COMMAND, SCROLL, SIZE, TICKS, FILE_ANSWER, BOX_ANSWER, CLIPBOARD, FAULT, OP_COUNT };
+enum Op { TYPE, KEY, CLICK, MOUSE, COMMAND, SCROLL, SIZE, TICKS, FILE_ANSWER, BOX_ANSWER, CLIPBOARD, FAULT };
+// An operation byte picks from these 32 slots: typing and keys most often.
+const Op kOps[32] = {TYPE,    TYPE,    TYPE,    TYPE,       TYPE,        TYPE,       TYPE,      TYPE,
+                     KEY,     KEY,     KEY,     KEY,        KEY,         KEY,        KEY,       KEY,
+                     CLICK,   CLICK,   CLICK,   MOUSE,      COMMAND,     COMMAND,    COMMAND,   COMMAND,
+                     SCROLL,  SIZE,    TICKS,   FILE_ANSWER, FILE_ANSWER, BOX_ANSWER, CLIPBOARD, FAULT};
 
 const char16_t kUnits[] = {u'a', u'b', u' ', u'中', 13, 10, 0, 9, 31, 127, 0xD800, 0xDC00, 0xFFFF, 0xFEFF, u'x'};
 const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP,  VK_DOWN,   VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
@@ -515,7 +520,7 @@ void Session::Click()
 void Session::Step()
 {
     Remember();
-    int op = in.Below(OP_COUNT);
+    Op op = kOps[in.Below(32)];
     switch (op) {
     case TYPE: {
         int pick = in.Below(sizeof kUnits / sizeof kUnits[0] + 1);
@@ -674,11 +679,25 @@ void Session::Step()
 
 void Session::Run()
 {
-    int size = in.Below(4);
-    const int widths[] = {700, 817, 400, 1300};
-    const int heights[] = {400, 600, 300, 1000};
+    // Mostly a small window: every message ends in a full repaint to compare.
+    int pick = in.Below(16);
+    int size = pick < 10 ? 0 : pick < 13 ? 1 : pick < 15 ? 2 : 3;
+    const int widths[] = {700, 400, 817, 1300};
+    const int heights[] = {400, 300, 600, 1000};
     window = StartEditor(widths[size], heights[size], in.Below(4) == 0 ? 144 : 96);
     accelerators = LoadAccelerators(GetModuleHandle(nullptr), TEXT("Inkwarden"));
+    // Glyphs that overhang, are wide, have a B width of 0 or cannot be measured.
+    int glyphs = in.Byte();
+    if (glyphs & 1)
+        WinsimSetGlyphWidths(u'b', -2, 100, -3);
+    if (glyphs & 2)
+        WinsimSetGlyphWidths(u'a', 0, 126, 0);
+    if (glyphs & 4)
+        WinsimSetGlyphWidths(u' ', 0, 0, 0);
+    if (glyphs & 8)
+        WinsimFailGlyphWidths(u'中');
+    if (glyphs & 16)
+        WinsimSetGlyphWidths(u'x', -5, 10, 4);
     CheckAfterMessage(window);
     for (int step = 0; alive && !in.Done() && step < 400; step++)
         Step();
