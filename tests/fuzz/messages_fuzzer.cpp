@@ -14,6 +14,9 @@
 #include "picker/picker.h"
 #include "view/view.h"
 
+#include <stdio.h>
+#include <stdlib.h>
+
 #include <deque>
 #include <vector>
 
@@ -521,6 +524,11 @@ void Session::Step()
 {
     Remember();
     Op op = kOps[in.Below(32)];
+    static const bool trace = getenv("INKWARDEN_FUZZ_TRACE") != nullptr;
+    if (trace)  // to follow a failing input: the operation, and what its bytes are
+        fprintf(stderr, "op %d at byte %zu: text %s, caret %d, selection %d %d-%d, picker %d\n", op,
+                in.at, Narrow(DocumentText()).c_str(), Caret, SelectionActive, SelStart, SelEnd,
+                PickerFocus);
     switch (op) {
     case TYPE: {
         int pick = in.Below(sizeof kUnits / sizeof kUnits[0] + 1);
