@@ -3,6 +3,7 @@
 #include "app/shell.h"
 #include "document/document.h"
 #include "document/layout.h"
+#include "editing/editing.h"
 #include "view/view.h"
 
 // Moves the check mark of a menu group from one item to another.
@@ -13,6 +14,14 @@ static void MoveCheckMark(int fromId, int toId)
     CheckMenuItem(menu, toId, MF_BYCOMMAND | MF_CHECKED);
 }
 
+// Both commands put the caret at the start.  A selection stays only if the
+// caret still ends it; one it left behind would be typed over unseen.
+static void DropSelectionNotAtStart(void)
+{
+    if (SelectionActive && SelStart != 0)
+        DropSelection(0);
+}
+
 // Every line may change, so the whole text area is repainted.
 void SetFontSize(int commandId)
 {
@@ -20,6 +29,7 @@ void SetFontSize(int commandId)
     if (points == FontPoints)
         return;
     MoveCheckMark(IDM_POINTS_BASE - FontPoints, commandId);
+    DropSelectionNotAtStart();
     FontPoints = points;
 
     HFONT font;
@@ -57,6 +67,7 @@ void SetWordWrap(int commandId)
     MoveCheckMark(oldMode, commandId);
 
     int oldLineCount = LineCount;
+    DropSelectionNotAtStart();
     Caret = 0;
     Reflow();
     InvalidateCaret(0);
