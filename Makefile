@@ -1,12 +1,14 @@
 # make run: build the Windows program and open it (under Wine on Linux).
 # make test: build everything and run every test.
 # make bench: time typing and the rest under Wine against the EDIT control.
-# make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report.
+# make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report;
+#   FUZZ_TARGETS="messages" runs only that one.
 
 WINDOWS_BUILD := build/windows
 HOST_BUILD := build/host
 FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 600
+FUZZ_TARGETS ?= file_open messages
 EXE := $(WINDOWS_BUILD)/inkwarden.exe
 
 .PHONY: all deps windows host fuzz-build test fuzz bench run clean
@@ -37,7 +39,7 @@ test: windows host fuzz-build
 	ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j2
 
 fuzz: fuzz-build
-	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) "$(FUZZ_TARGETS)"
 
 bench: windows host
 	python3 bench/run_bench.py --exe $(EXE) --counts $(HOST_BUILD)/bench/bench_counts

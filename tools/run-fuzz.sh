@@ -6,11 +6,12 @@ set -uo pipefail
 
 build=${1:-build/fuzz}
 seconds=${2:-600}
+targets=${3:-file_open messages}
 seeds=tests/fuzz/corpus
 status=0
 summary=()
 
-for target in file_open messages; do
+for target in $targets; do
   work=$build/work/$target
   artifacts=$build/artifacts
   mkdir -p "$work" "$artifacts"
