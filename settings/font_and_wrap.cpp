@@ -59,16 +59,17 @@ void SetWordWrap(int commandId)
         return;
     }
 
-    // The old column is repainted while the caret is elsewhere, which erases it.
+    // Before the old caret column is erased: the span's repaint draws the caret.
+    DropSelectionNotAtStart();
+    // The old column is repainted with the caret already at the start, which
+    // erases it; one unit on, before a CR LF or at the end, it would be
+    // drawn in the same column again.
     int oldCaret = Caret;
-    Caret = oldCaret + 1;
+    Caret = 0;
     InvalidateCaret(oldCaret);
-    Caret = oldCaret;
     MoveCheckMark(oldMode, commandId);
 
     int oldLineCount = LineCount;
-    DropSelectionNotAtStart();
-    Caret = 0;
     Reflow();
     InvalidateCaret(0);
     RefreshChangedLines(snapshot, oldLineCount, CharCount, CharCount, 0, pageGap);
