@@ -198,10 +198,12 @@ void Session::ExpectText(const char *what, const Model &expected, bool mayRefuse
 {
     std::vector<const Box *> warnings = Warnings();
     bool overLimit = expected.text.size() + 1 > TEXT_BUFFER_UNITS;
-    if (overLimit && (warnings.empty() || warnings.back()->shown.text != u"Input exceeds memory limit"))
+    // A failure on the way (the clipboard, an allocation) may come first.
+    bool faults = mayRefuse || transientFault;
+    if (overLimit && (warnings.empty() || (!faults && warnings.back()->shown.text != u"Input exceeds memory limit")))
         Fail(std::string(what) + " past the size limit was not refused");
     if (!warnings.empty()) {
-        if (!overLimit && !mayRefuse && !transientFault)
+        if (!overLimit && !faults)
             Fail(std::string(what) + " was refused: " + Narrow(warnings.back()->shown.text));
         ExpectUnchanged(what, screenOnRefusal);
         return;
