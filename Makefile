@@ -1,12 +1,17 @@
 # make run: build the Windows program and open it (under Wine on Linux).
 # make test: build everything and run every test.
 # make bench: time typing and the rest under Wine against the EDIT control.
+# make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report;
+#   FUZZ_TARGETS="messages" runs only that one.
 
 WINDOWS_BUILD := build/windows
 HOST_BUILD := build/host
+FUZZ_BUILD := build/fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_TARGETS ?= file_open messages
 EXE := $(WINDOWS_BUILD)/inkwarden.exe
 
-.PHONY: all deps windows host test bench run clean
+.PHONY: all deps windows host fuzz-build test fuzz bench run clean
 
 all: windows host
 
@@ -23,8 +28,18 @@ host: deps
 	    -DINKWARDEN_WINDOWS_EXE=$(abspath $(EXE))
 	cmake --build $(HOST_BUILD)
 
-test: windows host
+# The fuzz targets want clang and libFuzzer, so they have a tree of their own.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DINKWARDEN_FUZZ=ON
+	cmake --build $(FUZZ_BUILD)
+
+test: windows host fuzz-build
 	ctest --test-dir $(HOST_BUILD) --output-on-failure -j2
+	ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j2
+
+fuzz: fuzz-build
+	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) "$(FUZZ_TARGETS)"
 
 bench: windows host
 	python3 bench/run_bench.py --exe $(EXE) --counts $(HOST_BUILD)/bench/bench_counts

@@ -166,7 +166,8 @@ void SelectAll(void)
             SelEnd = end;
             InvalidateSpan(oldEnd, end);
         }
-    } else {
+    } else if (end > 0) {
+        // The empty document has nothing to select: an active selection is never empty.
         SelectionActive = 1;
         SelStart = 0;
         SelEnd = end;

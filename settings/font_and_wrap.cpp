@@ -3,6 +3,7 @@
 #include "app/shell.h"
 #include "document/document.h"
 #include "document/layout.h"
+#include "editing/editing.h"
 #include "view/view.h"
 
 // Moves the check mark of a menu group from one item to another.
@@ -13,6 +14,14 @@ static void MoveCheckMark(int fromId, int toId)
     CheckMenuItem(menu, toId, MF_BYCOMMAND | MF_CHECKED);
 }
 
+// Both commands put the caret at the start.  A selection stays only if the
+// caret still ends it; one it left behind would be typed over unseen.
+static void DropSelectionNotAtStart(void)
+{
+    if (SelectionActive && SelStart != 0)
+        DropSelection(0);
+}
+
 // Every line may change, so the whole text area is repainted.
 void SetFontSize(int commandId)
 {
@@ -20,6 +29,7 @@ void SetFontSize(int commandId)
     if (points == FontPoints)
         return;
     MoveCheckMark(IDM_POINTS_BASE - FontPoints, commandId);
+    DropSelectionNotAtStart();
     FontPoints = points;
 
     HFONT font;
@@ -49,15 +59,17 @@ void SetWordWrap(int commandId)
         return;
     }
 
-    // The old column is repainted while the caret is elsewhere, which erases it.
+    // Before the old caret column is erased: the span's repaint draws the caret.
+    DropSelectionNotAtStart();
+    // The old column is repainted with the caret already at the start, which
+    // erases it; one unit on, before a CR LF or at the end, it would be
+    // drawn in the same column again.
     int oldCaret = Caret;
-    Caret = oldCaret + 1;
+    Caret = 0;
     InvalidateCaret(oldCaret);
-    Caret = oldCaret;
     MoveCheckMark(oldMode, commandId);
 
     int oldLineCount = LineCount;
-    Caret = 0;
     Reflow();
     InvalidateCaret(0);
     RefreshChangedLines(snapshot, oldLineCount, CharCount, CharCount, 0, pageGap);

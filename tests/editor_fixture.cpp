@@ -1,4 +1,5 @@
 #include "editor_fixture.h"
+#include "checks.h"
 
 #include "app/shell.h"
 #include "document/document.h"
@@ -102,18 +103,9 @@ int EditorTest::BlackInColumn(int x, int y0, int y1) const
 
 void EditorTest::ExpectScreenMatchesFullRepaint()
 {
-    std::vector<COLORREF> partial = WinsimFramebuffer(window);
-    RepaintAll();
-    const std::vector<COLORREF> &full = WinsimFramebuffer(window);
-    ASSERT_EQ(partial.size(), full.size());
-    RECT client;
-    GetClientRect(window, &client);
-    for (size_t i = 0; i < full.size(); i++)
-        if (partial[i] != full[i]) {
-            ADD_FAILURE() << "pixel (" << i % client.right << ", " << i / client.right
-                          << ") differs from a full repaint";
-            return;
-        }
+    std::string fault = FullRepaintFault(window);
+    if (!fault.empty())
+        ADD_FAILURE() << fault;
 }
 
 EditorState EditorTest::RepaintAndNoteState()
@@ -172,14 +164,7 @@ void EditorTest::SaveScreenshot(const char *name) const
 
 void EditorTest::ExpectTableOfAFullReflow()
 {
-    std::vector<LineRecord> edited(LineTable, LineTable + LineCount);
-    Reflow();
-    ASSERT_EQ((int)edited.size(), LineCount) << "line count";
-    for (int i = 0; i < LineCount; i++)
-        if (edited[i].first != LineTable[i].first || edited[i].last != LineTable[i].last) {
-            ADD_FAILURE() << "line " << i << " is {" << edited[i].first << ", " << edited[i].last
-                          << "}, a full reflow makes it {" << LineTable[i].first << ", "
-                          << LineTable[i].last << "}";
-            return;
-        }
+    std::string fault = FullReflowFault();
+    if (!fault.empty())
+        ADD_FAILURE() << fault;
 }

@@ -52,6 +52,31 @@ TEST_F(EditorTest, ChoosingTheCheckedSizeOrWrapModeChangesAndRepaintsNothing)
     EXPECT_EQ(WinsimPaintCount(), 0);
 }
 
+// Both put the caret at the start: a selection it no longer ends is dropped
+// and its inversion erased, one that starts there stays, and the caret's old
+// column (here before a CR LF) is erased.
+TEST_F(EditorTest, SizeAndWrapKeepOnlyASelectionThatStartsAtTheStart)
+{
+    Start();
+    SetText(ShortLines(3));
+    // Each command, then the one that puts the setting back.
+    const int commands[][2] = {{44012, 44032}, {IDM_WRAP_NO, IDM_WRAP_YES}};
+    for (const auto &command : commands)
+        for (int start : {1, 0}) {
+            SCOPED_TRACE(command[0] + start);
+            Caret = 2;  // the selection's repaint draws the caret here
+            SelStart = start;
+            SelEnd = 2;
+            SelectionActive = 1;
+            RepaintAll();
+            Choose(window, command[0]);
+            EXPECT_EQ(Caret, 0);
+            EXPECT_EQ(SelectionActive != 0, start == 0);
+            ExpectScreenMatchesFullRepaint();
+            Choose(window, command[1]);
+        }
+}
+
 TEST_F(EditorTest, FontSizeSetsTheHeightLineMetricsAndCheckMark)
 {
     struct Case {

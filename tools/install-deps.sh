@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev  # the fuzz targets: libFuzzer and the sanitizers
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64
   xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick xclip

@@ -1,0 +1,193 @@
+#include "fuzz_support.h"
+#include "checks.h"
+#include "winsim.h"
+
+#include "app/shell.h"
+#include "document/document.h"
+#include "document/layout.h"
+#include "files/files.h"
+#include "picker/picker.h"
+#include "printing/printing.h"
+#include "view/view.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <fstream>
+#include <sstream>
+#include <type_traits>
+
+// Every mutable global of the program.  Window creation sets only some of
+// them; the rest (the settings the menu changes, the picker's page, the file
+// path, ...) would otherwise carry over from the previous input.
+#define PROGRAM_GLOBALS(X)                                                                      \
+    X(MainWindow) X(ColumnWidthInches) X(PageHeightInches) X(FontPoints) X(FontCharset)        \
+    X(CurrentFace) X(WordWrapMode) X(PickerFocus) X(AutoRepeat) X(KeyRepeatCounter)            \
+    X(TextBuffer) X(CharCount) X(LineTable) X(LineCount) X(Caret) X(SelStart) X(SelEnd)        \
+    X(SelectionActive) X(SavedCopy) X(SavedCount) X(ReverseScratch) X(FileDialogRecord)        \
+    X(FilePath) X(FileTitle) X(FileBuffer) X(PickerPage) X(PickerStrip) X(PickerItems)         \
+    X(PickerHighlight) X(AutoRepeatTicks) X(PrintDialogRecord) X(PageNumber) X(PrintFont)      \
+    X(RowPitch) X(ClientWidth) X(ClientHeight) X(ColumnLeft) X(ColumnRight) X(TopMargin)       \
+    X(LineHeight) X(LinesPerPage) X(TopLine)
+
+namespace {
+
+struct InitialGlobals {
+#define DECLARE(g) std::remove_reference_t<decltype(g)> g;
+    PROGRAM_GLOBALS(DECLARE)
+#undef DECLARE
+};
+
+// Taken before the first input touches anything.
+InitialGlobals *initialGlobals = [] {
+    InitialGlobals *saved = new InitialGlobals;
+#define SAVE(g) memcpy(&saved->g, &::g, sizeof ::g);
+    PROGRAM_GLOBALS(SAVE)
+#undef SAVE
+    return saved;
+}();
+
+}  // namespace
+
+HWND StartEditor(int clientWidth, int clientHeight, int dpi)
+{
+#define RESTORE(g) memcpy(&::g, &initialGlobals->g, sizeof ::g);
+    PROGRAM_GLOBALS(RESTORE)
+#undef RESTORE
+    WinsimReset();
+    WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
+    WinsimSetScreenDpi(dpi, dpi);
+    WinsimSetDefaultClientSize(clientWidth, clientHeight);
+    HINSTANCE instance = GetModuleHandle(nullptr);
+    if (!RegisterMainWindowClass(instance))
+        Fail("the window class was not registered");
+    HWND window = CreateMainWindow(instance, SW_SHOWNORMAL);
+    if (!window || window != MainWindow)
+        Fail("no main window");
+    return window;
+}
+
+void Fail(const std::string &what)
+{
+    fprintf(stderr, "\n*** fuzz check failed: %s\n", what.c_str());
+    abort();
+}
+
+void CheckAfterMessage(HWND window)
+{
+    Check(StoreInvariantFault(window), "store");
+    Check(FullReflowFault(), "line table");
+    Check(LeakFault(), "leak");
+    if (!WinsimUpdateRegionEmpty(window))
+        Fail("screen: a repaint is still pending");
+    Check(FullRepaintFault(window), "screen");
+}
+
+bool DocumentOfFile(const std::string &bytes, std::u16string *units, std::u16string *warning)
+{
+    size_t size = bytes.size();
+    units->clear();
+    auto unitAt = [&](size_t i) { return (char16_t)((uint8_t)bytes[2 * i] | (uint8_t)bytes[2 * i + 1] << 8); };
+    if (size < 2 || unitAt(0) != 0xFEFF || size % 2 != 0) {
+        *warning = u"The selected file is not a Unicode text file";
+        return false;
+    }
+    size_t count = size / 2 - 1;  // behind the mark
+    bool terminated = count > 0 && unitAt(count) == 0;
+    if (size > 65538 || (!terminated && count + 1 > TEXT_BUFFER_UNITS)) {
+        *warning = u"The selected file is too large to open";
+        return false;
+    }
+    for (size_t i = 1; i <= count; i++)
+        *units += unitAt(i);
+    if (!terminated)
+        *units += u'\0';
+    return true;
+}
+
+bool IsOpenWarning(const std::u16string &text)
+{
+    static const char16_t *const texts[] = {
+        u"Can not obtain a file handle to the selected file",
+        u"Can not obtain the size of the selected file",
+        u"The selected file is too large to open",
+        u"The selected file is not a Unicode text file",
+        u"Can not read the selected file",
+    };
+    for (const char16_t *t : texts)
+        if (text == t)
+            return true;
+    return false;
+}
+
+std::string WriteFileForDialog(const std::string &name, const std::string &bytes)
+{
+    std::string path = std::string(WinsimTempFolder()) + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string ReadWholeFile(const std::string &path, bool *exists)
+{
+    std::ifstream in(path, std::ios::binary);
+    *exists = (bool)in;
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::u16string DocumentText(void)
+{
+    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
+}
+
+std::string Narrow(const std::u16string &text)
+{
+    std::ostringstream out;
+    for (char16_t u : text)
+        if (u >= 32 && u < 127)
+            out << (char)u;
+        else
+            out << "\\u" << std::hex << (int)u << std::dec;
+    return out.str();
+}
+
+// What an input leaves behind, as far as anything can see it.
+static std::string EndState(void)
+{
+    std::ostringstream out;
+    out << Narrow(DocumentText()) << '|' << Caret << ',' << SelectionActive << ',' << SelStart
+        << ',' << SelEnd << ',' << TopLine << ',' << LineCount << ',' << PickerPage << ','
+        << PickerFocus << ',' << PickerHighlight << ',' << FontPoints << ',' << WordWrapMode
+        << ',' << AutoRepeat << '|';
+    for (const WinsimMessageBox &box : WinsimMessageBoxes())
+        out << Narrow(box.caption) << ':' << Narrow(box.text) << ';';
+    WinsimCallCounts calls = WinsimCalls();
+    out << '|' << calls.abcWidthQueries << ',' << calls.textOutputs << ',' << calls.fontCreations;
+    if (IsWindow(MainWindow)) {
+        out << '|' << Narrow(WinsimWindowText(MainWindow)) << '|';
+        unsigned long long hash = 1469598103934665603ull;
+        for (COLORREF pixel : WinsimFramebuffer(MainWindow))
+            hash = (hash ^ pixel) * 1099511628211ull;
+        out << hash;
+    }
+    return out.str();
+}
+
+int RunRepeatably(void (*run)(const uint8_t *, size_t), const uint8_t *data, size_t size)
+{
+    static const bool repeat = getenv("INKWARDEN_FUZZ_REPEAT") != nullptr;
+    run(data, size);
+    if (repeat) {
+        std::string first = EndState();
+        run(data, size);
+        if (EndState() != first)
+            Fail("the same input ended differently the second time:\n" + first + "\n" + EndState());
+    }
+    // What winsim holds for this input goes now, not at the next start, so
+    // that libFuzzer sees an input free all it allocated and does not rerun
+    // it to look for leaks.
+    WinsimReset();
+    return 0;
+}
