@@ -140,6 +140,27 @@ def chart(times, path, left_out):
     return True
 
 
+TARGETS = (("Typing at the end", 1.0), ("Typing at the start", 4.0), ("Backspace in the middle", 2.0),
+           ("Page Down", 5.0), ("Open after the dialog", 20.0), ("Font size change", 30.0))
+
+
+def target_lines(times):
+    """Each target on the full document, met or with the measured gap."""
+    lines = []
+    for scenario, limit in TARGETS:
+        ink = times.get((scenario, 32767, "Inkwarden"))
+        if ink:
+            verdict = "met" if ink[0] <= limit else f"missed by {ink[0] - limit:.2f} ms"
+            lines.append(f"{scenario}: at most {limit:g} ms, measured {ink[0]:.2f} ms ({verdict}).")
+    ink = times.get(("Typing at the end", 32767, "Inkwarden"))
+    edit = times.get(("Typing at the end", 32767, "EDIT"))
+    if ink and edit:
+        ratio = edit[0] / ink[0]
+        verdict = "met" if ratio >= 20 else "missed"
+        lines.append(f"Typing at the end: at least 20 times faster than EDIT, measured {ratio:.2f} times ({verdict}).")
+    return lines
+
+
 def machine():
     cpu = "unknown CPU"
     try:
@@ -203,13 +224,17 @@ def main():
              "Open is timed from OK in the Open dialog until the document is painted; its second row starts "
              "once the dialog window is gone, so it is the reading, laying out and painting.",
              "Empty message is the floor under every row: a message that does nothing, sent from the "
-             "driver's process, then an UpdateWindow with nothing to paint; One-pixel repaint is the floor "
-             "under every step that paints: one pixel invalidated from the driver, then UpdateWindow.",
+             "driver's process, then an UpdateWindow with nothing to paint." if any(
+                 k[0] == "Empty message" for k in times) else "",
+             "One-pixel repaint is the floor under every step that paints: one pixel invalidated from "
+             "the driver, then UpdateWindow." if any(k[0] == "One-pixel repaint" for k in times) else "",
              *(f"{s}: the command does nothing in this build yet (no call, no paint), so its times "
                "are only the message's round trip." for s in idle),
              *(f"Not measured: {g}." for g in gaps)]
+    targets = target_lines(times)
     print(result)
     print("\n".join(n for n in notes if n))
+    print("\n".join(targets))
     if args.no_readme:
         return
     has_chart = chart(times, REPO / CHART, idle)
@@ -218,7 +243,7 @@ def main():
         "`UpdateWindow`, under Wine on a private Xvfb display, against the system's multiline EDIT "
         "control with the same font and column (`bench/peer.c`). The call counts come from the same "
         "steps on winsim, for the costliest repetition.",
-        result, " ".join(n for n in notes if n),
+        result, " ".join(n for n in notes if n), "Targets: " + " ".join(targets) if targets else "",
         f"![Median times on a full document]({CHART})" if has_chart else ""] if n)
     write_readme(body)
 
