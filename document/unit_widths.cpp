@@ -69,24 +69,33 @@ void EndUnitWidths(void)
         WidthCallDepth--;
 }
 
-// The open call's entry for unit, measured now if the call has not yet;
-// NULL when no call measuring on dc is open.
-static const UnitWidthEntry *TableEntry(HDC dc, WCHAR unit)
+// The open call measuring on dc, or NULL.
+static const WidthCall *OpenCallFor(HDC dc)
 {
     if (WidthCallDepth == 0 || WidthCallDepth > WIDTH_CALL_DEPTH)
         return NULL;
     const WidthCall *call = &WidthCalls[WidthCallDepth - 1];
-    if (call->dc != dc)
-        return NULL;
+    return call->dc == dc ? call : NULL;
+}
+
+// The call's entry for unit, measured now if the call has not yet.
+static const UnitWidthEntry *CallEntry(const WidthCall *call, WCHAR unit)
+{
     UnitWidthEntry *entry = &UnitWidthTable[unit];
     if (entry->stamp != call->stamp) {
         ABC widths;
-        BOOL known = GetCharABCWidthsW(dc, unit, unit, &widths);
+        BOOL known = GetCharABCWidthsW(call->dc, unit, unit, &widths);
         entry->stamp = call->stamp;
         entry->advance = AdvanceRule(known, &widths, &call->metrics);
         entry->offset = known && widths.abcA < 0 ? -widths.abcA : 0;
     }
     return entry;
+}
+
+static const UnitWidthEntry *TableEntry(HDC dc, WCHAR unit)
+{
+    const WidthCall *call = OpenCallFor(dc);
+    return call ? CallEntry(call, unit) : NULL;
 }
 
 int UnitAdvance(HDC dc, WCHAR unit)
@@ -115,12 +124,16 @@ int MeasureRun(HDC dc, const WCHAR *units, int count)
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     if (count <= 0)
         return 0;
-    TEXTMETRIC metrics;
-    BOOL tabled = TableEntry(dc, units[0]) != NULL;
-    if (!tabled)
-        GetTextMetrics(dc, &metrics);
     int width = 0;
+    const WidthCall *call = OpenCallFor(dc);
+    if (call) {
+        for (int i = 0; i < count; i++)
+            width += CallEntry(call, units[i])->advance;
+        return width;
+    }
+    TEXTMETRIC metrics;
+    GetTextMetrics(dc, &metrics);
     for (int i = 0; i < count; i++)
-        width += tabled ? TableEntry(dc, units[i])->advance : CharWidthRule(dc, units[i], &metrics);
+        width += CharWidthRule(dc, units[i], &metrics);
     return width;
 }
