@@ -5,8 +5,12 @@ directory and listens only on a socket there, so it never meets a system
 scheduler.  cupsd runs in the foreground as our child and is stopped by its
 process id.  Programs find it through CUPS_SERVER (see env()).
 
-cups-pdf writes each job to the printing user's ~/PDF (its own
-configuration in /etc/cups/cups-pdf.conf, left as installed).
+cups-pdf would write each job to the printing user's ~/PDF (its own
+configuration in /etc/cups/cups-pdf.conf, left as installed), where earlier
+jobs' files of the same name may wait.  The queue's PPD gets an "Out"
+option instead, which cups-pdf reads as its output folder: pdf/ in the
+temporary directory, which then holds this scheduler's jobs and nothing else
+(and its log goes to log/ there rather than to /var/log/cups).
 """
 
 import os
@@ -16,7 +20,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from winelib import wait_until
+from winelib import run_checked, wait_until
 
 CUPSD = "/usr/sbin/cupsd"
 LPADMIN = "/usr/sbin/lpadmin"
@@ -60,15 +64,26 @@ def missing_tools():
     return [t for t in needed if not (os.path.exists(t) if t.startswith("/") else shutil.which(t))]
 
 
-def pdf_dir():
-    """Where cups-pdf puts the jobs of the user running the tests."""
-    return Path(os.path.expanduser("~")) / "PDF"
+# cups-pdf takes its settings also from the defaults of the queue's PPD.  A
+# PPD default ends at its first "/", so the folders are relative: to the
+# working directory of cupsd and so of the backend, the temporary directory.
+PRIVATE_FOLDERS = """
+*OpenUI *Out/Output folder: PickOne
+*DefaultOut: pdf
+*Out pdf/pdf: ""
+*CloseUI: *Out
+*OpenUI *Log/Log folder: PickOne
+*DefaultLog: log
+*Log log/log: ""
+*CloseUI: *Log
+"""
 
 
 class Spooler:
     def __init__(self):
         self.root = None
         self.socket = None
+        self.out = None
         self._cupsd = None
 
     def __enter__(self):
@@ -98,7 +113,7 @@ class Spooler:
         self._log = open(self.root / "log" / "cupsd.out", "wb")
         self._cupsd = subprocess.Popen(
             [CUPSD, "-f", "-c", str(self.root / "cupsd.conf"), "-s", str(self.root / "cups-files.conf")],
-            stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT)
+            stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT, cwd=self.root)
 
         def running():
             if self._cupsd.poll() is not None:
@@ -110,16 +125,17 @@ class Spooler:
         ppd = next((p for p in PPD_CANDIDATES if os.path.exists(p)), None)
         if ppd is None:
             raise RuntimeError("no cups-pdf PPD found (package printer-driver-cups-pdf)")
+        self.out = self.root / "pdf"
+        self.out.mkdir()
+        private_ppd = self.root / "cups-pdf.ppd"
+        private_ppd.write_text(Path(ppd).read_text(errors="replace") + PRIVATE_FOLDERS)
         # Letter paper: its 8 inches between the margins hold a screen page exactly.
-        self._run(LPADMIN, "-p", QUEUE, "-E", "-v", "cups-pdf:/", "-P", ppd, "-o", "PageSize=Letter")
+        self._run(LPADMIN, "-p", QUEUE, "-E", "-v", "cups-pdf:/", "-P", private_ppd, "-o", "PageSize=Letter")
         self._run(LPADMIN, "-d", QUEUE)
 
     def _run(self, *args, check=True):
-        result = subprocess.run(list(args), env=self.env(os.environ), capture_output=True, text=True,
-                                timeout=30)
-        if check and result.returncode != 0:
-            raise RuntimeError(f"{' '.join(args)} failed ({result.returncode}): {result.stderr.strip()}")
-        return result
+        return run_checked(args, env=self.env(os.environ), text=True, timeout=30,
+                           ok_codes=(0,) if check else range(256))
 
     def log_tail(self):
         try:
@@ -143,18 +159,19 @@ class Spooler:
             shutil.rmtree(self.root, ignore_errors=True)
             self.root = None
 
-
-def wait_for_pdf(before, timeout):
-    """The first PDF in pdf_dir() not in before, once it is complete."""
-    def complete():
-        for path in sorted(pdf_dir().glob("*.pdf")) if pdf_dir().is_dir() else []:
-            if path in before:
-                continue
-            info = subprocess.run(["pdfinfo", str(path)], capture_output=True, text=True, timeout=30)
-            if info.returncode == 0:
-                return path
-        return None
-    return wait_until("cups-pdf to write the job's PDF", complete, timeout, interval=0.2)
+    def wait_for_pdf(self, timeout):
+        """The PDF of the queue's one job, once the scheduler has seen the job
+        end; the backend writes the file completely before it ends."""
+        def ended():
+            if self._cupsd.poll() is not None:
+                raise AssertionError(f"cupsd exited with {self._cupsd.returncode}: {self.log_tail()}")
+            if not self._run("lpstat", "-W", "completed", "-o", QUEUE).stdout.strip():
+                return None
+            pdfs = list(self.out.glob("*.pdf"))
+            if len(pdfs) != 1:
+                raise AssertionError(f"the job ended with {pdfs or 'no PDF'} in {self.out}: {self.log_tail()}")
+            return pdfs[0]
+        return wait_until("the print job to end", ended, timeout, interval=0.2)
 
 
 def pdf_info(path):

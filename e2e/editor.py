@@ -21,12 +21,13 @@ UNIT = 36         # a picker box
 FONT_REQUEST = (-32, 136, "Courier New")
 
 
-def open_session(screen):
-    """A started Session that lives until the test module ends."""
+def open_session(screen, settings=()):
+    """A started Session that lives until the test module ends; settings are
+    registry values its prefix gets beyond winelib.PREFIX_SETTINGS."""
     if not EXE.is_file():
         raise FileNotFoundError(f"{EXE} does not exist; build it with 'make windows'")
     OUT.mkdir(parents=True, exist_ok=True)
-    session = winelib.Session(screen=screen, out_dir=OUT)
+    session = winelib.Session(screen=screen, out_dir=OUT, settings=settings)
     unittest.addModuleCleanup(session.close)
     session.start()
     return session

@@ -5,13 +5,11 @@ Run through run_e2e.py, or directly with INKWARDEN_EXE pointing at the exe.
 """
 
 import os
-import subprocess
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
-import winelib  # noqa: E402
 from editor import FONT_REQUEST, OUT  # noqa: E402
 from winelib import BLACK, WHITE  # noqa: E402
 
@@ -26,11 +24,8 @@ SESSION = None
 
 def setUpModule():
     global SESSION
-    SESSION = editor.open_session("1600x1400x24")
-    subprocess.run([winelib.WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                    "/t", "REG_DWORD", "/d", str(DPI), "/f"], env=SESSION.env, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-    SESSION.kill_wine()  # the resolution is read when Wine starts up
+    SESSION = editor.open_session("1600x1400x24", settings=[
+        ("HKEY_CURRENT_USER", r"Control Panel\Desktop", f'"LogPixels"=dword:{DPI:08x}')])
 
 
 class AtHighResolution(unittest.TestCase):

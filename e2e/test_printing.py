@@ -83,13 +83,11 @@ class PrintingToPdf(unittest.TestCase):
         self.click_cell(LAST_CELL)
         line_count = 2 * lines_per_page + 1
 
-        before = set(cupslib.pdf_dir().glob("*.pdf")) if cupslib.pdf_dir().is_dir() else set()
         self.keys("alt+f", "p")
         dialog = SESSION.wait_for_window("Print", timeout=15, program=self.process)
         SESSION.focus(dialog)
         SESSION.key("Return")
-        pdf = cupslib.wait_for_pdf(before, timeout=60)
-        self.addCleanup(pdf.unlink)
+        pdf = SPOOLER.wait_for_pdf(timeout=60)
         shutil.copy(pdf, OUT / "printing.pdf")
 
         info = cupslib.pdf_info(pdf)

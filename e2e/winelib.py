@@ -36,16 +36,23 @@ WHITE = (255, 255, 255)
 # no Latin glyphs.  So every prefix pins the request to one font with both.
 TEXT_FONT = "WenQuanYi Micro Hei Mono"  # from fonts-wqy-microhei
 
-# Registry values every prefix gets, also one made by an earlier version.
+# Registry values every prefix gets, also one made by an earlier version:
+# (hive, key, value line as regedit reads it and Wine saves it).
 # On a crash Wine runs winedbg --auto even with no AeDebug debugger set, and
 # winedbg then waits on its "Program Error" dialog until the run's timeout;
 # without the dialog it writes a backtrace to the program's output and ends
 # the program with a non-zero code.
 PREFIX_SETTINGS = (
-    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
-    (r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes", "Courier New,136",
-     "REG_SZ", TEXT_FONT + ",136"),
+    ("HKEY_CURRENT_USER", r"Software\Wine\WineDbg", '"ShowCrashDialog"=dword:00000000'),
+    ("HKEY_LOCAL_MACHINE", r"Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes",
+     f'"Courier New,136"="{TEXT_FONT},136"'),
 )
+# Where the Wine server of a prefix saves each hive.
+HIVE_FILES = {"HKEY_CURRENT_USER": "user.reg", "HKEY_LOCAL_MACHINE": "system.reg"}
+
+# Debian's Wine names the server's directory under $TMPDIR in this file of
+# the prefix.  A copy of a prefix must not share it with the original.
+SERVER_DIR_FILE = "wineserver"
 
 
 def _tool(preferred, *fallbacks):
@@ -64,6 +71,25 @@ WINESERVER = _tool("/usr/lib/wine/wineserver", "wineserver")
 
 class Timeout(AssertionError):
     """A bounded wait ran out; the message says what never happened."""
+
+
+class CommandFailed(AssertionError):
+    """A helper program (xdotool, winprobe, Wine...) exited with an error."""
+
+
+def run_checked(args, timeout, ok_codes=(0,), stdout=subprocess.PIPE, **kwargs):
+    """Runs a command and returns its result, with its error output as text;
+    a failure fails the test right there, naming the command and quoting that.
+    The error output goes through a file, which a daemon the command leaves
+    behind (wineserver -p) may keep open without holding up the caller."""
+    with tempfile.TemporaryFile() as err:
+        result = subprocess.run(list(map(str, args)), stdout=stdout, stderr=err, timeout=timeout, **kwargs)
+        err.seek(0)
+        result.stderr = err.read().decode(errors="replace").strip()
+    if result.returncode not in ok_codes:
+        raise CommandFailed(f"{' '.join(map(str, args))} exited with {result.returncode}: "
+                            f"{result.stderr or '(no error output)'}")
+    return result
 
 
 def wait_until(what, check, timeout, interval=0.05):
@@ -155,8 +181,7 @@ def build_probe(out_dir):
         raise RuntimeError(f"{MINGW_CC} is needed to build {exe.name} (package gcc-mingw-w64-x86-64)")
     exe.parent.mkdir(parents=True, exist_ok=True)
     partial = exe.with_name(f"winprobe.{os.getpid()}.exe")  # a concurrent run must never see half a file
-    subprocess.run([MINGW_CC, "-O1", "-s", "-static", "-o", str(partial), str(PROBE_SOURCE), "-lgdi32"],
-                   check=True, timeout=120)
+    run_checked([MINGW_CC, "-O1", "-s", "-static", "-o", partial, PROBE_SOURCE, "-lgdi32"], timeout=120)
     os.replace(partial, exe)
     return exe
 
@@ -169,8 +194,9 @@ class Session:
     otherwise the given prefix is created if missing and kept.
     """
 
-    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None):
+    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None, settings=()):
         self.screen = screen
+        self.settings = tuple(settings)  # registry values beyond PREFIX_SETTINGS
         self.out_dir = Path(out_dir) if out_dir else REPO / "build" / "e2e"
         self._own_prefix = prefix is None
         self._temp = None
@@ -199,10 +225,19 @@ class Session:
             self.prefix = Path(self._temp) / "prefix"
             template = os.environ.get(TEMPLATE_ENV)
             if template:
-                shutil.copytree(template, self.prefix, symlinks=True)
+                shutil.copytree(template, self.prefix, symlinks=True,
+                                ignore=lambda d, names: [SERVER_DIR_FILE] if Path(d) == Path(template) else [])
+        # winemenubuilder would write menu entries and file types into the home folder.
         self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(self.prefix),
-                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-        ensure_prefix(self.env)
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        ensure_prefix(self.env, self.settings)
+        self._start_server()
+
+    def _start_server(self):
+        # A server that stays up until kill_wine: one started on demand shuts
+        # down 3 s after its last program ends, and a Wine command that comes
+        # in while it does may fail to connect or lose its server half-way.
+        run_checked([WINESERVER, "-p"], env=self.env, timeout=60, stdout=subprocess.DEVNULL)
 
     def _start_xvfb(self):
         # -displayfd lets Xvfb claim a free display number itself, race-free.
@@ -233,7 +268,8 @@ class Session:
         """Stops everything this session started.  Safe to call twice."""
         try:
             if self.env is not None:
-                self.kill_wine()
+                self._stop_wine()
+                self._remove_server_dir()
         finally:
             try:
                 if self._xvfb is not None:
@@ -267,7 +303,12 @@ class Session:
             raise Timeout(f"timed out after {timeout:g} s waiting for the program to exit") from None
 
     def kill_wine(self):
-        """Ends every Wine process of the prefix, e.g. a program left running."""
+        """Ends every Wine process of the prefix, e.g. a program left running,
+        and starts a fresh server for what comes next."""
+        self._stop_wine()
+        self._start_server()
+
+    def _stop_wine(self):
         quiet = dict(env=self.env, timeout=30, check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run([WINESERVER, "-k"], **quiet)
         subprocess.run([WINESERVER, "-w"], **quiet)  # -k returns before the server has saved and gone
@@ -275,14 +316,24 @@ class Session:
             _reap(program)
         self._programs = []
 
+    def _remove_server_dir(self):
+        name_file = self.prefix / SERVER_DIR_FILE
+        name = name_file.read_text().strip() if name_file.is_file() else ""
+        if re.fullmatch(r"wine-\w+", name):
+            shutil.rmtree(Path(tempfile.gettempdir()) / name, ignore_errors=True)
+
     # --- X windows ------------------------------------------------------------
 
-    def _x(self, *args, timeout=10):
-        return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=timeout)
+    def _x(self, *args, timeout=10, ok_codes=(0,)):
+        return run_checked(args, env=self.env, text=True, timeout=timeout, ok_codes=ok_codes)
 
     def windows_titled(self, title):
         """X ids of the visible windows whose title is exactly title."""
-        result = self._x("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$")
+        # xdotool search exits with 1 when nothing matches.
+        result = self._x("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$",
+                         ok_codes=(0, 1))
+        if result.returncode and result.stderr.strip():
+            raise CommandFailed(f'xdotool search for "{title}" failed: {result.stderr}')
         return [int(line) for line in result.stdout.split()]
 
     def wait_for_window(self, title, exclude=(), timeout=15, program=None):
@@ -308,10 +359,7 @@ class Session:
         """(x, y, width, height) of an X window on the screen."""
         result = self._x("xdotool", "getwindowgeometry", "--shell", str(window))
         values = dict(line.split("=", 1) for line in result.stdout.split() if "=" in line)
-        try:
-            return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-        except KeyError:
-            raise RuntimeError(f"no geometry for window {window}: {result.stderr.strip()}") from None
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def focus(self, window):
         # X focus does not follow clicks here, and keys sent right after a
@@ -321,9 +369,7 @@ class Session:
 
     def key(self, *keys):
         """Sends key strokes such as 'alt+a', 'Return', to the focused window."""
-        result = self._x("xdotool", "key", *keys)
-        if result.returncode != 0:
-            raise RuntimeError(f"xdotool key {' '.join(keys)} failed: {result.stderr.strip()}")
+        self._x("xdotool", "key", *keys)
 
     def bind_characters(self, text):
         """Gives every non-ASCII character of text a key of its own.
@@ -341,9 +387,7 @@ class Session:
         args = []
         for code, char in zip(free, wanted):
             args += ["-e", f"keycode {code} = U{ord(char):04X} U{ord(char):04X}"]
-        result = self._x("xmodmap", *args)
-        if result.returncode != 0:
-            raise RuntimeError(f"xmodmap failed: {result.stderr.strip()}")
+        self._x("xmodmap", *args)
 
     def type_text(self, text, delay_ms=None):
         """Types text; a character outside the keymap needs a remapped key,
@@ -372,10 +416,8 @@ class Session:
         black in a capture of the root window, so capture dialogs by id.
         """
         target = ["-id", str(window)] if window else ["-root"]
-        xwd = subprocess.run(["xwd", *target, "-silent"], env=self.env, capture_output=True,
-                             check=True, timeout=30).stdout
-        ppm = subprocess.run(["convert", "xwd:-", "-depth", "8", "ppm:-"], input=xwd,
-                             capture_output=True, check=True, timeout=30).stdout
+        xwd = run_checked(["xwd", *target, "-silent"], env=self.env, timeout=30).stdout
+        ppm = run_checked(["convert", "xwd:-", "-depth", "8", "ppm:-"], input=xwd, timeout=30).stdout
         return Image.from_ppm(ppm)
 
     def poll_screen(self, region, ready, timeout, window=None):
@@ -400,10 +442,7 @@ class Session:
         """Visible top-level windows and their visible children, per Win32."""
         if self._probe is None:
             self._probe = build_probe(self.out_dir)
-        result = subprocess.run([WINE, str(self._probe)], env=self.env, capture_output=True,
-                                text=True, encoding="utf-8", errors="replace", timeout=30)
-        if result.returncode != 0:
-            raise RuntimeError(f"winprobe failed ({result.returncode}): {result.stderr.strip()}")
+        result = run_checked([WINE, self._probe], env=self.env, encoding="utf-8", errors="replace", timeout=30)
         windows = []
         for line in result.stdout.splitlines():
             f = line.split("\t")
@@ -428,10 +467,8 @@ class Session:
         if self._probe is None:
             self._probe = build_probe(self.out_dir)
         args = [str(points), str(charset), face, *(str(ord(c)) for c in text)]
-        result = subprocess.run([WINE, str(self._probe), "font", *args], env=self.env, capture_output=True,
-                                text=True, encoding="utf-8", errors="replace", timeout=30)
-        if result.returncode != 0:
-            raise RuntimeError(f"winprobe font failed ({result.returncode}): {result.stderr.strip()}")
+        result = run_checked([WINE, self._probe, "font", *args], env=self.env, encoding="utf-8",
+                             errors="replace", timeout=30)
         lines = iter(result.stdout.splitlines())
         fields = {}
         glyphs = []
@@ -457,17 +494,47 @@ def make_template(path):
         pass
 
 
-def ensure_prefix(env, timeout=120):
-    """Creates the prefix in env['WINEPREFIX'] if needed and brings its settings up to date."""
+def ensure_prefix(env, settings=(), timeout=120):
+    """Creates the prefix in env['WINEPREFIX'] if needed and brings its
+    settings (PREFIX_SETTINGS and these) up to date.  Waits for the prefix's
+    Wine server to save and exit, so use it while no program of the prefix runs."""
     prefix = Path(env["WINEPREFIX"])
     if not (prefix / "system.reg").exists():
         prefix.parent.mkdir(parents=True, exist_ok=True)
-        quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env, timeout=timeout)
-        subprocess.run([WINE, "wineboot", "-i"], check=True, **quiet)
-        subprocess.run([WINESERVER, "-w"], check=True, **quiet)
-    for key, name, kind, data in PREFIX_SETTINGS:
-        subprocess.run([WINE, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"], env=env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout, check=True)
+        run_checked([WINE, "wineboot", "-i"], env=env, timeout=timeout, stdout=subprocess.DEVNULL)
+        run_checked([WINESERVER, "-w"], env=env, timeout=timeout, stdout=subprocess.DEVNULL)
+    missing = missing_settings(prefix, PREFIX_SETTINGS + tuple(settings))
+    if not missing:
+        return
+    # One Wine command for all values: a second one started while the server
+    # of the first shuts down may fail.  Then the saved files must hold them.
+    reg = prefix / "drive_c" / "inkwarden-settings.reg"
+    reg.write_text("REGEDIT4\r\n" + "".join(f"\r\n[{hive}\\{key}]\r\n{value}\r\n" for hive, key, value in missing))
+    try:
+        run_checked([WINE, "regedit", "/S", r"C:\inkwarden-settings.reg"], env=env, timeout=timeout,
+                    stdout=subprocess.DEVNULL)
+        run_checked([WINESERVER, "-w"], env=env, timeout=timeout, stdout=subprocess.DEVNULL)
+    finally:
+        reg.unlink()
+    left = missing_settings(prefix, missing)
+    if left:
+        raise RuntimeError(f"regedit did not store {left} in {prefix}")
+
+
+def missing_settings(prefix, settings):
+    """The settings that the registry files the prefix's server saved lack."""
+    texts = {}
+    missing = []
+    for hive, key, value in settings:
+        if hive not in texts:
+            path = Path(prefix) / HIVE_FILES[hive]
+            texts[hive] = path.read_text(errors="replace") if path.exists() else ""
+        text = texts[hive]
+        start = text.find("\n[" + key.replace("\\", "\\\\") + "]")
+        end = text.find("\n[", start + 1)
+        if start < 0 or value not in text[start:end if end > 0 else None].splitlines():
+            missing.append((hive, key, value))
+    return missing
 
 
 def _reap(process):
