@@ -63,9 +63,8 @@ class Screen:
 
 def put_x_clipboard(text):
     # xclip stays behind to serve the selection until another client owns it.
-    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text.encode("utf-8"),
-                   env=SESSION.env, check=True, timeout=10, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+    winelib.run_checked(["xclip", "-selection", "clipboard", "-i"], input=text.encode("utf-8"),
+                        env=SESSION.env, timeout=10, stdout=subprocess.DEVNULL)
 
 
 def read_x_clipboard():

@@ -86,7 +86,7 @@ class SavingAndOpening(unittest.TestCase):
                                lambda: path.is_file() and path.read_bytes() == expected, 15)
         except winelib.Timeout:
             SESSION.screenshot().save_png(OUT / "files-timeout.png")
-            found = {p.name: p.read_bytes()[:64] for p in path.parent.iterdir()}
+            found = {p.name: p.read_bytes()[:64] for p in path.parent.iterdir() if p.is_file()}
             windows = [(w.class_name, w.title.encode()) for w in SESSION.win32_windows()]
             raise AssertionError(f"{path.name} never held {expected[:64]!r}; the folder holds {found}; "
                                  f"windows: {windows}; see build/e2e/files-timeout.png") from None
