@@ -81,7 +81,12 @@ def read_x_clipboard():
 
 def x_window_at(x, y, width, height):
     """The X id of the top-level window with exactly this rectangle, or None."""
-    listing = SESSION._x("xwininfo", "-root", "-children").stdout
+    try:
+        listing = SESSION._x("xwininfo", "-root", "-children").stdout
+    except winelib.CommandFailed as failure:
+        if "BadWindow" in str(failure):  # a window went away while xwininfo listed it
+            return None
+        raise
     wanted = f"{width}x{height}+{x}+{y}"
     for line in listing.splitlines():
         match = re.match(r"\s*(0x[0-9a-f]+) .*\)\s+(\S+)\s", line)
