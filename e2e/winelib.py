@@ -365,10 +365,12 @@ class Session:
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def focus(self, window):
-        # X focus does not follow clicks here, and keys sent right after a
-        # focus change get lost, hence the short pause.
+        """Gives window the keyboard.  X focus does not follow clicks here;
+        and keys go to Wine's foreground window, which follows the X focus
+        only once the program has handled the change."""
         self._x("xdotool", "windowfocus", "--sync", str(window))
-        time.sleep(0.2)
+        wait_until(f"Wine to bring X window {window} to the foreground",
+                   lambda: self.win32_foreground() == window, 10)
 
     def key(self, *keys):
         """Sends key strokes such as 'alt+a', 'Return', to the focused window."""
@@ -447,16 +449,25 @@ class Session:
 
     def win32_windows(self):
         """Visible top-level windows and their visible children, per Win32."""
+        return self._probe_windows()[0]
+
+    def win32_foreground(self):
+        """The X window of Win32's foreground window, 0 if there is none."""
+        return self._probe_windows()[1]
+
+    def _probe_windows(self):
         if self._probe is None:
             self._probe = build_probe(self.out_dir)
         result = run_checked([WINE, self._probe], env=self.env, encoding="utf-8", errors="replace", timeout=30)
-        windows = []
+        windows, foreground = [], 0
         for line in result.stdout.splitlines():
             f = line.split("\t")
-            if len(f) == 9:
+            if f[0] == "foreground":
+                foreground = int(f[1])
+            elif len(f) == 9:
                 windows.append(Win32Window(int(f[0]), int(f[1]), int(f[2]), _unescape(f[3]),
                                            _unescape(f[4]), *map(int, f[5:])))
-        return windows
+        return windows, foreground
 
     def wait_win32_window(self, class_name, title=None, timeout=10):
         """The visible top-level windows of this class (and title, if given), once there are any."""

@@ -5,6 +5,8 @@
    area's screen origin and size.  Under Xvfb without a window manager
    the X window of a top-level window also holds its menu bar and scroll
    bars, so only Win32 itself can tell where the client area is.
+   A last line "foreground", tab, the X window of the foreground window
+   (0 if none), tells where keys typed now go.
 
    winprobe font POINTS CHARSET FACE [CODE...] instead creates the font
    the program would (POINTS negative for a character height), on the
@@ -178,5 +180,7 @@ int main(int argc, char **argv)
     if (argc >= 5 && strcmp(argv[1], "font") == 0)
         return print_font(argc, argv);
     EnumWindows(each_top_level, 0);
+    printf("foreground\t%llu\n",
+           (unsigned long long)(ULONG_PTR)GetPropW(GetForegroundWindow(), L"__wine_x11_whole_window"));
     return fflush(stdout) == 0 ? 0 : 1;
 }
