@@ -83,6 +83,22 @@ void EditorTest::SetText(const std::u16string &text)
     RepaintAll();
 }
 
+void EditorTest::SetText(const std::u16string &text, int caret)
+{
+    SetText(text);
+    Caret = caret;
+    RepaintAll();
+}
+
+void EditorTest::Select(int start, int end, int caret)
+{
+    SelectionActive = 1;
+    SelStart = start;
+    SelEnd = end;
+    Caret = caret;
+    RepaintAll();
+}
+
 void EditorTest::RepaintAll()
 {
     InvalidateRect(window, nullptr, TRUE);

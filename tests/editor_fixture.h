@@ -64,6 +64,9 @@ protected:
     void Start(int frameWidth = 817, int frameHeight = 600, int dpi = 96, int dpiY = 0);
     // Puts text in the buffer as a loaded file would, lays it out and repaints.
     void SetText(const std::u16string &text);
+    void SetText(const std::u16string &text, int caret);
+    // An active selection from start to end with the caret at caret, repainted.
+    void Select(int start, int end, int caret);
     void RepaintAll();
     // Sends each unit as WM_CHAR, as typing does.
     void Type(const std::u16string &text);

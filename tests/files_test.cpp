@@ -455,6 +455,7 @@ const PromptCase kPromptCases[] = {
     {"OpenNo", IDM_FILE_OPEN, IDNO, &kOpenWording, {false}, false},
     {"OpenCancel", IDM_FILE_OPEN, IDCANCEL, &kOpenWording, {}, true},
     {"OpenYes", IDM_FILE_OPEN, IDYES, &kOpenWording, {true}, true},
+    {"CloseYes", IDM_FILE_EXIT, IDYES, &kNewWording, {true}, true},
 };
 
 class SavePromptTest : public FilesTest, public ::testing::WithParamInterface<PromptCase> {};
@@ -479,6 +480,7 @@ TEST_P(SavePromptTest, AsksAndActsOnTheAnswer)
         dialogs.push_back(d.save);
     EXPECT_EQ(dialogs, c.dialogs);
     EXPECT_EQ(Text(), c.documentKept ? u"typed" : c.command == IDM_FILE_NEW ? u"" : u"other");
+    EXPECT_TRUE(IsWindow(window));
     if (c.answer == IDYES) {  // saved, and the command went no further
         EXPECT_EQ(ReadBytes(InFolder("saved.txt")), Utf16File(std::u16string(u"typed\0", 6)));
         EXPECT_FALSE(DocumentChanged());
@@ -487,6 +489,27 @@ TEST_P(SavePromptTest, AsksAndActsOnTheAnswer)
 
 INSTANTIATE_TEST_SUITE_P(Files, SavePromptTest, ::testing::ValuesIn(kPromptCases),
                          [](const ::testing::TestParamInfo<PromptCase> &info) { return info.param.name; });
+
+TEST_F(FilesTest, AShorterFileOpensAloneAfterALongerOne)
+{
+    StartWithOpenedDocument(u"old");
+    WriteBytes(InFolder("long.txt"), Utf16File(u"longer"));
+    WriteBytes(InFolder("short.txt"), Utf16File(u"ab"));  // neither has a terminator
+    OpenFile(InFolder("long.txt"));
+    OpenFile(InFolder("short.txt"));
+    EXPECT_EQ(std::u16string(TextBuffer, TextBuffer + CharCount), std::u16string(u"ab\0", 3));
+}
+
+TEST_F(FilesTest, SaveLeavesTheViewWhereItWas)
+{
+    Start();
+    SetText(ShortLines(40));
+    SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);  // the caret out of view
+    SaveAs(InFolder("doc.txt"));
+    EXPECT_FALSE(DocumentChanged());
+    EXPECT_EQ(TopLine, 20);
+    EXPECT_EQ(WinsimVerticalScrollBar(window).pos, 20);
+}
 
 TEST_F(FilesTest, AnEditUndoneByHandAsksNothing)
 {

@@ -129,6 +129,8 @@ TEST_F(PickerTest, ResizingRecentresTheStripAtAnyResolution)
     EXPECT_EQ(BoxOf(PickerItems[PICKER_LAST_CELL]), (Box{715, 90, 760, 135}));
     WinsimResizeClient(window, 617, 600);
     EXPECT_EQ(BoxOf(PickerStrip), (Box{-60, 45, 660, 135}));
+    UpdateWindow(window);
+    ExpectScreenMatchesFullRepaint();
     bool sawLabelFont = false;
     for (const LOGFONTW &font : WinsimCreatedFonts())
         sawLabelFont |= font.lfHeight == -25 && font.lfCharSet == ANSI_CHARSET;
@@ -238,6 +240,7 @@ TEST_F(PickerTest, TheHighlightIsATwoPixelFrameStraddlingTheItemsBorder)
     Click(150, 50);
     EXPECT_EQ(BlackInRow(35, 112, 220), 108);
     EXPECT_EQ(BlackInColumn(111, 36, 72), 36);
+    EXPECT_EQ(BlackInRow(71, 112, 220), 108);  // above the border the Up box shares
     EXPECT_EQ(BlackInRow(71, 473, 508), 0);  // the old frame is gone
     EXPECT_EQ(BlackInColumn(471, 73, 107), 0);
     EXPECT_EQ(BlackInColumn(507, 73, 107), 0);
@@ -284,11 +287,7 @@ TEST_F(PickerTest, ClickingACellInsertsItsCharacterAsTypingWouldAndKeepsTheKeybo
 {
     Start();
     SetText(u"abcd");
-    SelectionActive = 1;
-    SelStart = 1;
-    SelEnd = 3;
-    Caret = 3;
-    RepaintAll();
+    Select(1, 3, 3);
     WinsimClearLogs();
     Click(CellX(4), kCellY);
     EXPECT_EQ(Text(), u"a\u4e06d");  // 1997 * 10 + 4
@@ -350,7 +349,9 @@ TEST_F(PickerTest, HoldingDownStepsByOneThenTenThenHundredOnTheClock)
     SendMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(150, 90));
     EXPECT_EQ(AutoRepeat, 0);
     EXPECT_EQ(GetCapture(), nullptr);
+    WinsimClearLogs();
     WinsimAdvanceClock(1000);
+    EXPECT_TRUE(WinsimMessages().empty());  // the timer is gone, not only ignored
     EXPECT_EQ(PickerPage, 2508);
     EXPECT_EQ(PickerFocus, 1);
     ExpectScreenMatchesFullRepaint();
@@ -666,9 +667,7 @@ TEST_F(PickerTest, HomeAndEndMoveTheHighlightAndWithCtrlThePage)
 TEST_F(PickerTest, ReturnAndSpaceInsertTheCellsCharacterAndTheKeyboardStays)
 {
     Start();
-    SetText(u"ab");
-    Caret = 1;
-    RepaintAll();
+    SetText(u"ab", 1);
     EnterKeyboardMode();
     Press(VK_TAB);
     for (int i = 0; i < 4; i++)
@@ -691,9 +690,7 @@ TEST_F(PickerTest, ReturnAndSpaceInsertTheCellsCharacterAndTheKeyboardStays)
 TEST_F(PickerTest, EscapeBackspaceDeleteAndTextKeysDoNothingInThePicker)
 {
     Start();
-    SetText(u"abc");
-    Caret = 1;
-    RepaintAll();
+    SetText(u"abc", 1);
     EnterKeyboardMode();
     Press(VK_DOWN);
     WinsimClearLogs();

@@ -112,6 +112,10 @@ TEST_F(PrintTest, ABreakAloneTakesARowAndAnOverhangingGlyphIsShiftedIntoItsCell)
     ExpectText(texts[1], u"文", 2175 - 148 - 129 + 6, 450);
     ExpectText(texts[2], u"中", 2175 - 148, 450);
     ExpectText(texts[3], u"中", 2175 - 148, 450 + 2 * 160);
+
+    WinsimSetPrinterCaps(300, 300, 2550, 3300, 60, 75);  // the printable area's offsets
+    Print();
+    ExpectText(WinsimPrintJobs().back().pages.at(0).texts.at(2), u"中", 2175 - 148 - 60, 450 - 75);
 }
 
 TEST_F(PrintTest, TheBodyFontShrinksOnlyAsFarAsItMust)

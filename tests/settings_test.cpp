@@ -126,9 +126,7 @@ TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
 TEST_F(EditorTest, WrapSwitchThatMovesNoBreakRepaintsOnlyTheCaretColumns)
 {
     Start();
-    SetText(ShortLines(3));
-    Caret = 5;
-    RepaintAll();
+    SetText(ShortLines(3), 5);
     WinsimClearLogs();
     Choose(window, IDM_WRAP_NO);
     EXPECT_EQ(WordWrapMode, IDM_WRAP_NO);
