@@ -1,5 +1,6 @@
 # make run: build the Windows program and open it (under Wine on Linux).
 # make test: build everything and run every test.
+# make check: build the host tests and run each test binary in one process.
 # make bench: time typing and the rest under Wine against the EDIT control.
 # make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report;
 #   FUZZ_TARGETS="messages" runs only that one.
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?= file_open messages
 EXE := $(WINDOWS_BUILD)/inkwarden.exe
 
-.PHONY: all deps windows host fuzz-build test fuzz bench run clean
+.PHONY: all deps windows host fuzz-build test check fuzz bench run clean
 
 all: windows host
 
@@ -37,6 +38,13 @@ fuzz-build: deps
 test: windows host fuzz-build
 	ctest --test-dir $(HOST_BUILD) --output-on-failure -j2
 	ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j2
+
+check: deps
+	cmake -S . -B $(HOST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DINKWARDEN_WINDOWS_EXE=$(abspath $(EXE))
+	cmake --build $(HOST_BUILD) --target inkwarden_tests winsim_tests
+	$(HOST_BUILD)/winsim/winsim_tests
+	$(HOST_BUILD)/tests/inkwarden_tests
 
 fuzz: fuzz-build
 	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) "$(FUZZ_TARGETS)"

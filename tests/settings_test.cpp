@@ -97,8 +97,6 @@ TEST_F(EditorTest, FontSizeSetsTheHeightLineMetricsAndCheckMark)
         EXPECT_THAT(CheckedItems(window, IDM_POINTS_FIRST, IDM_POINTS_LAST),
                     ::testing::ElementsAre(IDM_POINTS_BASE + c.points));
     }
-    EXPECT_EQ(WinsimLiveFonts(), 0);
-    EXPECT_EQ(WinsimLiveDCs(), 0);
 }
 
 TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
@@ -128,9 +126,7 @@ TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
 TEST_F(EditorTest, WrapSwitchThatMovesNoBreakRepaintsOnlyTheCaretColumns)
 {
     Start();
-    SetText(ShortLines(3));
-    Caret = 5;
-    RepaintAll();
+    SetText(ShortLines(3), 5);
     WinsimClearLogs();
     Choose(window, IDM_WRAP_NO);
     EXPECT_EQ(WordWrapMode, IDM_WRAP_NO);

@@ -400,21 +400,31 @@ static Window *WindowNeedingPaint()
     return nullptr;
 }
 
-// Windows' order: posted messages, then the quit message, then paints.
-static bool NextMessage(MSG *msg)
+// GetMessage's range: both bounds 0 take every message.
+static bool InFilter(UINT message, UINT filterMin, UINT filterMax)
+{
+    return (filterMin == 0 && filterMax == 0) || (filterMin <= message && message <= filterMax);
+}
+
+// Windows' order: posted messages, then the quit message (whatever the
+// filter), then paints.
+static bool NextMessage(MSG *msg, UINT filterMin = 0, UINT filterMax = 0)
 {
     *msg = MSG{};
-    if (!postedMessages.empty()) {
-        *msg = postedMessages.front();
-        postedMessages.pop_front();
-        return true;
-    }
+    for (auto it = postedMessages.begin(); it != postedMessages.end(); ++it)
+        if (InFilter(it->message, filterMin, filterMax)) {
+            *msg = *it;
+            postedMessages.erase(it);
+            return true;
+        }
     if (quitPosted) {
         quitPosted = false;
         msg->message = WM_QUIT;
         msg->wParam = (WPARAM)quitCode;
         return true;
     }
+    if (!InFilter(WM_PAINT, filterMin, filterMax))
+        return false;
     if (Window *w = WindowNeedingPaint()) {
         msg->hwnd = HandleOf(w);
         msg->message = WM_PAINT;
@@ -423,7 +433,7 @@ static bool NextMessage(MSG *msg)
     return false;
 }
 
-BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT, UINT)
+BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT filterMin, UINT filterMax)
 {
     if (failNextGetMessage) {
         // What the record holds after a failure is undefined; make it junk.
@@ -431,7 +441,7 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT, UINT)
         memset(msg, 0xCD, sizeof *msg);
         return -1;
     }
-    while (!NextMessage(msg)) {
+    while (!NextMessage(msg, filterMin, filterMax)) {
         if (!idleHook) {
             fprintf(stderr, "winsim: GetMessage would wait forever (no idle hook)\n");
             abort();
@@ -439,7 +449,8 @@ BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT, UINT)
         size_t before = postedMessages.size();
         bool quitBefore = quitPosted;
         idleHook();
-        if (postedMessages.size() == before && quitPosted == quitBefore && !WindowNeedingPaint()) {
+        bool paintDue = InFilter(WM_PAINT, filterMin, filterMax) && WindowNeedingPaint();
+        if (postedMessages.size() == before && quitPosted == quitBefore && !paintDue) {
             fprintf(stderr, "winsim: the idle hook posted nothing; GetMessage would hang\n");
             abort();
         }

@@ -388,6 +388,16 @@ TEST_F(Winsim, TimersFireOnTheVirtualClockInOrder)
     EXPECT_EQ(Count(WM_TIMER), 4);
 }
 
+TEST_F(Winsim, GetMessageTakesOnlyItsRangeButAlwaysTheQuitMessage)
+{
+    PostMessageW(hwnd, WM_KEYDOWN, 'A', 0);
+    PostQuitMessage(3);
+    MSG msg;
+    EXPECT_EQ(GetMessageW(&msg, nullptr, WM_CHAR, WM_CHAR), FALSE);  // the quit message, past the key
+    ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, (UINT)WM_KEYDOWN);
+}
+
 TEST_F(Winsim, TheWindowLosingTheCaptureIsTold)
 {
     SetCapture(hwnd);
