@@ -241,10 +241,17 @@ class Session:
 
     def _start_xvfb(self):
         # -displayfd lets Xvfb claim a free display number itself, race-free.
+        # -noreset: by default an X server resets whenever its last client
+        # leaves, which here is every kill_wine and every xdotool call made
+        # while no Wine process is connected.  A connection made during a
+        # reset is refused; Wine then has no display driver, explorer's
+        # desktop fails, CreateWindow fails and the program exits with 0 and,
+        # under WINEDEBUG=-all, no output.  A reset also drops xmodmap's keys.
         read_end, write_end = os.pipe()
         try:
             self._xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp",
+                 "-noreset"],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL)
         finally:
