@@ -153,6 +153,20 @@ TEST_F(PrintTest, TheBodyFontShrinksOnlyAsFarAsItMust)
     }
 }
 
+// The fit stops at a smaller font it could not make and prints with the
+// last one made; nothing is left behind.
+TEST_F(PrintTest, TheFitStopsAtAFontItCouldNotMake)
+{
+    Start();
+    SetText(std::u16string(23, u'a'));  // fits only at -128 (see above)
+    WinsimFailFontCreationFrom(4);      // the page number's, the body's, one smaller
+    Print();
+    WinsimFailFontCreation(false);
+    EXPECT_EQ(BodyHeight(), -132);
+    EXPECT_EQ(WinsimLiveFonts(), 0);
+    EXPECT_EQ(WinsimLiveDCs(), 0);
+}
+
 TEST_F(PrintTest, EveryFailureOfTheJobIsReportedAndEndsIt)
 {
     enum Outcome { NoJob, Aborted, Ended };

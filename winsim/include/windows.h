@@ -505,7 +505,6 @@ BOOL WINAPI FlushFileBuffers(HANDLE file);
 BOOL WINAPI CloseHandle(HANDLE object);
 BOOL WINAPI DeleteFileW(LPCWSTR name);
 BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
-UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);
 BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
                          LPVOID exclude, LPVOID reserved);
 DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
@@ -602,7 +601,6 @@ DWORD WINAPI CommDlgExtendedError(void);
 #define CreateFile CreateFileW
 #define DeleteFile DeleteFileW
 #define MoveFileEx MoveFileExW
-#define GetTempFileName GetTempFileNameW
 #define ReplaceFile ReplaceFileW
 #define GetFinalPathNameByHandle GetFinalPathNameByHandleW
 #define GetFileAttributes GetFileAttributesW

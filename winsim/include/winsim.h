@@ -109,6 +109,8 @@ const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
 // While set, CreateFontIndirect gives NULL, so a device context keeps the
 // font it had (the system font on a fresh one).
 void WinsimFailFontCreation(bool fail);
+// The count-th creation from now fails, and every one after it, as if set.
+void WinsimFailFontCreationFrom(int count);
 // GDI calls that cost time on a real system, counted since the last reset
 // or clear, so a benchmark or a test can see how much work a message does.
 struct WinsimCallCounts {
@@ -141,9 +143,8 @@ enum WinsimFileCall {
     WinsimWriteFile,
     WinsimFlushFileBuffers,
     WinsimMoveFile,
-    WinsimGetTempFileName,
-    WinsimCloseHandle,  // a failed close still closes the handle
     WinsimReplaceFile,  // fails with nothing changed
+    WinsimCloseHandle,  // a failed close still closes the handle
     WinsimSetEndOfFile,
 };
 void WinsimFailFileCall(WinsimFileCall call, int count = 1);

@@ -47,7 +47,6 @@ static std::deque<std::string> dialogAnswers;
 static std::vector<WinsimFileDialog> dialogs;
 static std::vector<FileHandle *> openHandles;
 static std::string tempFolder;
-static unsigned tempCounter;
 
 static void RemoveTree(const std::string &path)
 {
@@ -89,7 +88,6 @@ void ResetFiles()
     stopHooks.clear();
     dialogAnswers.clear();
     dialogs.clear();
-    tempCounter = 0;
 }
 
 // True when the test aimed a failure at this call.
@@ -668,51 +666,6 @@ BOOL WINAPI SetEndOfFile(HANDLE file)
 DWORD WINAPI GetCurrentProcessId(void)
 {
     return (DWORD)getpid();
-}
-
-// The name is "<path>\<prefix><hex>.TMP" (here the separator is '/').  With
-// unique 0 the file is created empty under a name nobody holds; otherwise
-// the low 16 bits of unique make the name and nothing is created or checked.
-UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName)
-{
-    if (Fails(failCountdowns, WinsimGetTempFileName)) {
-        lastError = ERROR_ACCESS_DENIED;
-        return 0;
-    }
-    std::u16string folder = path;
-    if (folder.size() > MAX_PATH - 14) {
-        lastError = ERROR_BUFFER_OVERFLOW;
-        return 0;
-    }
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-        folder += '/';
-    std::u16string start = folder + std::u16string(prefix).substr(0, 3);
-    for (int attempt = 0; attempt < 0x10000; attempt++) {
-        UINT number = unique ? unique & 0xFFFF : (++tempCounter & 0xFFFF);
-        if (number == 0)
-            continue;
-        char hex[16];
-        snprintf(hex, sizeof hex, "%X", number);
-        std::u16string name = start + Utf16FromUtf8(hex) + u".TMP";
-        if (unique) {
-            lstrcpyW(tempFileName, name.c_str());
-            Succeeded(WinsimGetTempFileName);
-            return unique;
-        }
-        int fd = open(Utf8FromUtf16(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            close(fd);
-            lstrcpyW(tempFileName, name.c_str());
-            Succeeded(WinsimGetTempFileName);
-            return number;
-        }
-        if (errno != EEXIST) {
-            lastError = errno == ENOENT ? ERROR_DIRECTORY : ErrorFromErrno(errno);
-            return 0;
-        }
-    }
-    lastError = ERROR_FILE_EXISTS;
-    return 0;
 }
 
 // The dialog as the user would fill it: the chosen path into lpstrFile, its
