@@ -67,10 +67,10 @@ class KeepingText(unittest.TestCase):
     def wait_bytes(self, path, expected):
         try:
             winelib.wait_until(f"{path.name} to hold the saved text",
-                               lambda: path.read_bytes() == expected, 15)
+                               lambda: path.is_file() and path.read_bytes() == expected, 15)
         except winelib.Timeout:
             SESSION.screenshot().save_png(OUT / "keeping-text-timeout.png")
-            raise AssertionError(f"{path.name} holds {path.read_bytes()[:64]!r}, not {expected[:64]!r}; "
+            raise AssertionError(f"{path.name} holds {path.read_bytes()[:64] if path.is_file() else None!r}, not {expected[:64]!r}; "
                                  "see build/e2e/keeping-text-timeout.png") from None
 
     def test_a_save_into_a_symbolic_link_writes_the_file_it_names(self):
