@@ -27,6 +27,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 // Message handlers of the shell itself.
 LRESULT CreateInitialState(HWND window);
 LRESULT ClosePrompt(HWND window);
+LRESULT QueryEndSession(void);
+void EndSession(WPARAM ending);
 void DestroyMainWindow(void);
 void PaintWindow(HWND window);
 BOOL RunCommand(int commandId);

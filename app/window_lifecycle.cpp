@@ -32,6 +32,26 @@ LRESULT ClosePrompt(HWND window)
     return DefWindowProc(window, WM_CLOSE, 0, 0);
 }
 
+// Log-off, restart or shutdown: the close question, while Windows shows
+// why the session waits.  TRUE lets it end: after No, or a save that worked.
+LRESULT QueryEndSession(void)
+{
+    if (!DocumentChanged())
+        return TRUE;
+    ShutdownBlockReasonCreate(MainWindow, TEXT("Inkwarden: unsaved changes"));
+    int answer = AskSaveQuestion(SaveQuestionForNewAndClose);
+    BOOL mayEnd = answer == IDNO || (answer == IDYES && FileSave());
+    ShutdownBlockReasonDestroy(MainWindow);
+    return mayEnd;
+}
+
+// The question was asked already; the process may be ended after this.
+void EndSession(WPARAM ending)
+{
+    if (ending)
+        DestroyWindow(MainWindow);
+}
+
 void DestroyMainWindow(void)
 {
     if (AutoRepeat)

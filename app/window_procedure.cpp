@@ -39,6 +39,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_CLOSE:
         return ClosePrompt(window);
+    case WM_QUERYENDSESSION:
+        return QueryEndSession();
+    case WM_ENDSESSION:
+        EndSession(wParam);
+        return 0;
     case WM_KEYDOWN:
         if (AutoRepeat)
             return 0;  // the mouse holds a picker button

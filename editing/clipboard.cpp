@@ -21,6 +21,13 @@ static int SelectedUnits(void)
 static BOOL PlaceSelectionOnClipboard(LPCWSTR caption)
 {
     int count = SelectedUnits();
+    // Clipboard text ends at its first 0: Paste would give back less, and
+    // Cut would delete what it never placed.
+    for (int i = SelStart; i < SelEnd; i++)
+        if (TextBuffer[i] == 0) {
+            ReportWarning(caption, TEXT("The selection holds a character that the Clipboard cannot carry"));
+            return FALSE;
+        }
     HGLOBAL block = GlobalAlloc(CLIPBOARD_BLOCK_FLAGS, (count + 1) * sizeof(WCHAR));
     if (!block) {
         ReportWarning(caption, TEXT("Can not allocate memory"));

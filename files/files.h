@@ -20,10 +20,11 @@ extern const WCHAR SaveQuestionForOpen[];
 
 void InitFileDialog(void);
 void PrepareFileDialog(DWORD flags);
+int AskSaveQuestion(LPCWSTR question);
 BOOL SaveChangesPrompt(LPCWSTR question);
 void ShowReplacedDocument(void);
 void FileNew(void);
 void FileOpen(void);
-void FileSave(void);
+BOOL FileSave(void);
 
 #endif

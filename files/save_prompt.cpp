@@ -9,14 +9,18 @@ const WCHAR SaveQuestionForOpen[] =
     TEXT("The current file has changed since the last save\n")
     TEXT("Do you wish to save the current file?");
 
+int AskSaveQuestion(LPCWSTR question)
+{
+    return MessageBox(MainWindow, question, TEXT("Save Current File?"), MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
 // TRUE: go on and discard the document.  After Yes the command that asked
 // ends whatever the save did; the user gives it again.
 BOOL SaveChangesPrompt(LPCWSTR question)
 {
     if (!DocumentChanged())
         return TRUE;
-    int answer = MessageBox(MainWindow, question, TEXT("Save Current File?"),
-                            MB_YESNOCANCEL | MB_ICONQUESTION);
+    int answer = AskSaveQuestion(question);
     if (answer == IDYES)
         FileSave();
     return answer == IDNO;

@@ -99,11 +99,17 @@ static BOOL PrintFontFits(HDC dc, int columnWidth, int pageHeight)
 // Shrinks PrintFont one printer pixel at a time until the document fits.
 // Height -1 is the smallest character height there is (0 would ask for a
 // default-sized font), so on a device where nothing fits it prints with -1.
+// A smaller font that cannot be made ends the fit: the last one prints, as
+// the old one must not stay selected when it is deleted.
 static HFONT FitPrintFont(HDC dc, HFONT font, int columnWidth, int pageHeight)
 {
     while (PrintFont.lfHeight < -1 && !PrintFontFits(dc, columnWidth, pageHeight)) {
         PrintFont.lfHeight += 1;
         HFONT smaller = CreateFontIndirect(&PrintFont);
+        if (!smaller) {
+            PrintFont.lfHeight -= 1;
+            break;
+        }
         SelectObject(dc, smaller);
         DeleteObject(font);
         font = smaller;

@@ -309,4 +309,39 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
     }
 }
 
+// Clipboard text ends at its first 0: Paste would give back less than was
+// cut, so a selection holding one is refused and nothing changes.
+TEST_F(ClipboardTest, ASelectionHoldingAZeroUnitIsNeitherCutNorCopied)
+{
+    Start();
+    const struct {
+        int command;
+        bool selectAll;
+        const char16_t *caption;
+    } cases[] = {{IDM_EDIT_CUT, false, u"Can Not Cut"},
+                 {IDM_EDIT_COPY, false, u"Can Not Copy"},
+                 {IDM_EDIT_COPY, true, u"Can Not Copy"}};
+    const std::u16string old = std::u16string(u"old") + u'\0';
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        SetText(std::u16string(u"ab\0cd", 5));
+        if (c.selectAll)
+            Command(IDM_EDIT_SELECT_ALL);
+        else
+            Select(1, 4, 4);
+        WinsimPutClipboardText(old);
+        const EditorState before = RepaintAndNoteState();
+        const size_t boxes = WinsimMessageBoxes().size();
+        Command(c.command);
+        ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
+        EXPECT_EQ(WinsimMessageBoxes().back().caption, c.caption);
+        EXPECT_EQ(WinsimMessageBoxes().back().text,
+                  u"The selection holds a character that the Clipboard cannot carry");
+        EXPECT_EQ(WinsimMessageBoxes().back().type, (UINT)(MB_ICONWARNING | MB_OK));
+        ExpectStateUnchanged(before);
+        EXPECT_EQ(WinsimClipboardText(), old);
+        ExpectNoLeaks();
+    }
+}
+
 }  // namespace

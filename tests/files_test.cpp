@@ -10,11 +10,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 namespace {
@@ -231,6 +235,32 @@ TEST_P(OpenFormatTest, OpensExactlyTheFileFormat)
 INSTANTIATE_TEST_SUITE_P(Files, OpenFormatTest, ::testing::ValuesIn(kOpenCases),
                          [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
 
+// Another program holds the file open.  Open reads beside a reader, and
+// holds the file for reading only, so a writer keeps it out.
+TEST_F(FilesTest, OpenSharesTheFileWithReadersOnly)
+{
+    struct Holder {
+        DWORD access, share;
+        bool opens;
+    };
+    const Holder holders[] = {{GENERIC_READ, FILE_SHARE_READ, true},
+                              {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false}};
+    Start();
+    const std::string path = InFolder("held.txt");
+    WriteBytes(path, Utf16File(u"held"));
+    const std::u16string name(path.begin(), path.end());  // ASCII
+    for (const Holder &h : holders) {
+        Command(IDM_FILE_NEW);
+        HANDLE held = CreateFile(name.c_str(), h.access, h.share, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        OpenFile(path);
+        EXPECT_EQ(Text(), h.opens ? u"held" : u"") << h.access;
+        if (!h.opens)
+            ExpectOnlyWarning(u"Can Not Open File", u"Can not obtain a file handle to the selected file");
+        CloseHandle(held);
+    }
+}
+
 TEST_F(FilesTest, AFileOf4GiBOrMoreIsTooLarge)
 {
     StartWithOpenedDocument(u"old");
@@ -306,7 +336,9 @@ INSTANTIATE_TEST_SUITE_P(Files, OpenFaultTest, ::testing::ValuesIn(kOpenFaults),
 struct SaveFault {
     const char *name;
     WinsimFileCall call;
+    int count;
     bool shortTransfer;
+    bool newFile;  // the target does not exist yet
 };
 
 void PrintTo(const SaveFault &c, std::ostream *out)
@@ -314,14 +346,18 @@ void PrintTo(const SaveFault &c, std::ostream *out)
     *out << c.name;
 }
 
+// The steps of a save over an existing file: the target looked up, the
+// temporary created, written, cut, flushed and closed, then the replace.
 const SaveFault kSaveFaults[] = {
-    {"TemporaryName", WinsimGetTempFileName, false},
-    {"Create", WinsimCreateFile, false},
-    {"Write", WinsimWriteFile, false},
-    {"ShortWrite", WinsimWriteFile, true},
-    {"Flush", WinsimFlushFileBuffers, false},
-    {"Close", WinsimCloseHandle, false},
-    {"Replace", WinsimMoveFile, false},
+    {"LookingUpTheTarget", WinsimCreateFile, 1, false, false},
+    {"Create", WinsimCreateFile, 2, false, false},
+    {"Write", WinsimWriteFile, 1, false, false},
+    {"ShortWrite", WinsimWriteFile, 1, true, false},
+    {"EndOfFile", WinsimSetEndOfFile, 1, false, false},
+    {"Flush", WinsimFlushFileBuffers, 1, false, false},
+    {"Close", WinsimCloseHandle, 2, false, false},
+    {"Replace", WinsimReplaceFile, 1, false, false},
+    {"MoveOfANewFile", WinsimMoveFile, 1, false, true},
 };
 
 class SaveFaultTest : public FilesTest, public ::testing::WithParamInterface<SaveFault> {};
@@ -334,16 +370,21 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
     SetText(u"new text");
     Press(VK_LEFT, true);
     const std::string path = InFolder("doc.txt");
-    WriteBytes(path, old);
+    if (!f.newFile)
+        WriteBytes(path, old);
     const EditorState before = RepaintAndNoteState();
     if (f.shortTransfer)
-        WinsimShortenFileTransfer(f.call);
+        WinsimShortenFileTransfer(f.call, f.count);
     else
-        WinsimFailFileCall(f.call);
+        WinsimFailFileCall(f.call, f.count);
     SaveAs(path);
     ExpectOnlyWarning(u"Can Not Save File", u"Can not write to the selected file");
-    EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(FolderContents(), std::set<std::string>{"doc.txt"});
+    if (f.newFile) {
+        EXPECT_TRUE(FolderContents().empty());
+    } else {
+        EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(FolderContents(), std::set<std::string>{"doc.txt"});
+    }
     EXPECT_TRUE(DocumentChanged());
     ExpectStateUnchanged(before);
 }
@@ -354,6 +395,7 @@ INSTANTIATE_TEST_SUITE_P(Files, SaveFaultTest, ::testing::ValuesIn(kSaveFaults),
 struct SaveStop {
     const char *name;
     WinsimFileCall call;
+    int count;
     bool replaced;  // the stop came after the new file took the old one's place
 };
 
@@ -363,12 +405,11 @@ void PrintTo(const SaveStop &c, std::ostream *out)
 }
 
 const SaveStop kSaveStops[] = {
-    {"AfterTheTemporaryName", WinsimGetTempFileName, false},
-    {"AfterCreatingTheTemporary", WinsimCreateFile, false},
-    {"AfterTheWrite", WinsimWriteFile, false},
-    {"AfterTheFlush", WinsimFlushFileBuffers, false},
-    {"AfterTheClose", WinsimCloseHandle, false},
-    {"AfterTheReplace", WinsimMoveFile, true},
+    {"AfterCreatingTheTemporary", WinsimCreateFile, 2, false},
+    {"AfterTheWrite", WinsimWriteFile, 1, false},
+    {"AfterTheFlush", WinsimFlushFileBuffers, 1, false},
+    {"AfterTheClose", WinsimCloseHandle, 2, false},
+    {"AfterTheReplace", WinsimReplaceFile, 1, true},
 };
 
 const int kStopped = 42;
@@ -378,12 +419,20 @@ void StopTheProgram()
     _exit(kStopped);
 }
 
+std::map<std::string, Bytes> FolderFiles()
+{
+    std::map<std::string, Bytes> files;
+    for (const std::string &name : FolderContents())
+        files[name] = ReadBytes(InFolder(name));
+    return files;
+}
+
 class SaveStopTest : public FilesTest, public ::testing::WithParamInterface<SaveStop> {};
 
 // The program stops right after one step of a save, as at a power cut: the
-// file on disk is the old one or the whole new one, and the next save of it
-// leaves no temporary file behind.
-TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveNoTemporary)
+// file on disk is the old one or the whole new one.  What the stopped save
+// left behind, the next save neither uses nor touches.
+TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveWorks)
 {
     const SaveStop &s = GetParam();
     const Bytes old = Utf16File(std::u16string(u"an older and longer text\0", 25));
@@ -396,7 +445,7 @@ TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveNoTemporary)
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        WinsimAfterFileCall(s.call, 1, StopTheProgram);
+        WinsimAfterFileCall(s.call, s.count, StopTheProgram);
         SaveAs(path);
         _exit(0);  // the save ran past the step
     }
@@ -405,16 +454,290 @@ TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveNoTemporary)
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), kStopped);
     EXPECT_EQ(ReadBytes(path), s.replaced ? saved : old);
-    EXPECT_LE(FolderContents().size(), 2u);  // at most the abandoned temporary besides
+    std::map<std::string, Bytes> left = FolderFiles();
+    EXPECT_LE(left.size(), 2u);  // at most the abandoned temporary besides
 
+    SetText(u"newer");
     SaveAs(path);
     EXPECT_TRUE(WinsimMessageBoxes().empty());
-    EXPECT_EQ(ReadBytes(path), saved);
-    EXPECT_EQ(FolderContents(), std::set<std::string>{"doc.txt"});
+    left["doc.txt"] = Utf16File(std::u16string(u"newer\0", 6));
+    EXPECT_EQ(FolderFiles(), left);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveStopTest, ::testing::ValuesIn(kSaveStops),
                          [](const ::testing::TestParamInfo<SaveStop> &info) { return info.param.name; });
+
+// Files of the names a temporary could take are the user's: the name the
+// old fixed scheme chose for "doc.txt", and the first this process tries.
+TEST_F(FilesTest, FilesNamedLikeATemporarySurviveASaveBeside)
+{
+    char first[16];
+    snprintf(first, sizeof first, "ink%04X.TMP", (unsigned)getpid() & 0xFFFF);
+    std::map<std::string, Bytes> files = {{"ink2A04.TMP", "mine"}, {first, "mine too"}};
+    for (const auto &file : files)
+        WriteBytes(InFolder(file.first), file.second);
+    Start();
+    for (const char16_t *text : {u"new", u"replaced"}) {
+        SetText(text);
+        SaveAs(InFolder("doc.txt"));
+        files["doc.txt"] = Utf16File(std::u16string(text) + u'\0');
+        EXPECT_EQ(FolderFiles(), files);
+    }
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+}
+
+// Another program saves its own text to the same file while this one's
+// save stands at a step: neither save takes the other's text, both succeed,
+// and the file holds the text of the one that replaced it last.
+struct Interleaving {
+    const char *name;
+    WinsimFileCall call;
+    int count;
+    bool otherLast;
+    bool otherStops;  // after writing its temporary, as at a power cut
+};
+
+void PrintTo(const Interleaving &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const Interleaving kInterleavings[] = {
+    {"AfterCreatingTheTemporary", WinsimCreateFile, 2, false, false},
+    {"AfterTheWrite", WinsimWriteFile, 1, false, false},
+    {"AfterTheFlush", WinsimFlushFileBuffers, 1, false, false},
+    {"AfterTheClose", WinsimCloseHandle, 2, false, false},
+    {"AfterTheReplace", WinsimReplaceFile, 1, true, false},
+    {"AfterTheCloseTheOtherStopsAtItsFlush", WinsimCloseHandle, 2, false, true},
+};
+
+const char16_t kOtherText[] = u"the other program's text";
+std::string otherPath;
+bool otherStops;
+int otherStatus = -1;
+
+// The other program is a child process with this one's state at the step.
+void SaveTheOtherText()
+{
+    fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        const size_t boxes = WinsimMessageBoxes().size();
+        CharCount = (int)std::u16string(kOtherText).size() + 1;
+        memcpy(TextBuffer, kOtherText, CharCount * sizeof(WCHAR));
+        WinsimAnswerNextFileDialog(otherPath);
+        if (otherStops)
+            WinsimAfterFileCall(WinsimFlushFileBuffers, 1, StopTheProgram);
+        SendMessage(MainWindow, WM_COMMAND, IDM_FILE_SAVE, 0);
+        _exit(WinsimMessageBoxes().size() == boxes ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    otherStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class InterleavedSaveTest : public FilesTest, public ::testing::WithParamInterface<Interleaving> {};
+
+TEST_P(InterleavedSaveTest, EachSaveStaysWholeAndItsOwn)
+{
+    const Interleaving &c = GetParam();
+    otherPath = InFolder("doc.txt");
+    otherStops = c.otherStops;
+    otherStatus = -1;
+    WriteBytes(otherPath, Utf16File(u"old"));
+    Start();
+    SetText(u"mine");
+    WinsimAfterFileCall(c.call, c.count, SaveTheOtherText);
+    SaveAs(otherPath);
+    EXPECT_EQ(otherStatus, c.otherStops ? kStopped : 0);
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+    EXPECT_FALSE(DocumentChanged());
+    const std::u16string last = c.otherLast ? kOtherText : u"mine";
+    std::map<std::string, Bytes> files = FolderFiles();
+    EXPECT_EQ(files["doc.txt"], Utf16File(last + u'\0'));
+    files.erase("doc.txt");
+    // A stopped save leaves its own temporary, holding its own text.
+    EXPECT_EQ(files.size(), c.otherStops ? 1u : 0u);
+    for (const auto &left : files)
+        EXPECT_EQ(left.second, Utf16File(std::u16string(kOtherText) + u'\0'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, InterleavedSaveTest, ::testing::ValuesIn(kInterleavings),
+                         [](const ::testing::TestParamInfo<Interleaving> &info) { return info.param.name; });
+
+// A folder of 250 units leaves no room for a temporary's name under
+// MAX_PATH; the long form has it.  Where ReplaceFile is missing, a move
+// replaces.
+TEST_F(FilesTest, ADeepFolderSavesAndAMoveStandsInForAMissingReplace)
+{
+    std::string folder = WinsimTempFolder();
+    while (folder.size() + 2 < 250) {  // "Z:" in front
+        folder += "/" + std::string(std::min<size_t>(60, 250 - folder.size() - 3), 'd');
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    }
+    std::string windowsFolder = "Z:" + folder;
+    ASSERT_EQ(windowsFolder.size(), 250u);
+    for (char &c : windowsFolder)
+        if (c == '/')
+            c = '\\';
+    Start();
+    for (const char16_t *text : {u"new", u"replaced", u"moved"}) {
+        WinsimReplaceFileUnsupported(text == std::u16string(u"moved"));
+        SetText(text);
+        SaveAs(windowsFolder + "\\a.txt");
+        EXPECT_TRUE(WinsimMessageBoxes().empty());
+        EXPECT_EQ(ReadBytes(folder + "/a.txt"), Utf16File(std::u16string(text) + u'\0'));
+        EXPECT_FALSE(DocumentChanged());
+    }
+    DIR *dir = opendir(folder.c_str());
+    int entries = 0;
+    while (dirent *entry = readdir(dir))
+        entries += entry->d_name[0] != '.';
+    closedir(dir);
+    EXPECT_EQ(entries, 1);
+}
+
+enum LinkKind { Hidden, SymbolicLink, HardLink };
+
+struct LinkCase {
+    const char *name;
+    LinkKind kind;
+    WinsimFileCall call;
+    int count;  // 0: no fault
+    bool shortTransfer;
+};
+
+void PrintTo(const LinkCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+// A file with a second hard link is written in place: opened, copied to a
+// temporary (read, written, cut, flushed), then written, cut and flushed.
+const LinkCase kLinkCases[] = {
+    {"HiddenKept", Hidden, WinsimCreateFile, 0, false},
+    {"HiddenReplaceFails", Hidden, WinsimReplaceFile, 1, false},
+    {"SymbolicLinkKept", SymbolicLink, WinsimCreateFile, 0, false},
+    {"SymbolicLinkWriteFails", SymbolicLink, WinsimWriteFile, 1, false},
+    {"SymbolicLinkReplaceFails", SymbolicLink, WinsimReplaceFile, 1, false},
+    {"HardLinkShared", HardLink, WinsimCreateFile, 0, false},
+    {"HardLinkOpenFails", HardLink, WinsimCreateFile, 2, false},
+    {"HardLinkCopyNotCreated", HardLink, WinsimCreateFile, 3, false},
+    {"HardLinkCopyNotRead", HardLink, WinsimReadFile, 1, false},
+    {"HardLinkCopyNotWritten", HardLink, WinsimWriteFile, 1, false},
+    {"HardLinkCopyNotFlushed", HardLink, WinsimFlushFileBuffers, 1, false},
+    {"HardLinkTextNotWritten", HardLink, WinsimWriteFile, 2, false},
+    {"HardLinkTextShort", HardLink, WinsimWriteFile, 2, true},
+    {"HardLinkTextNotCut", HardLink, WinsimSetEndOfFile, 2, false},
+    {"HardLinkTextNotFlushed", HardLink, WinsimFlushFileBuffers, 2, false},
+};
+
+class LinkSaveTest : public FilesTest, public ::testing::WithParamInterface<LinkCase> {};
+
+// The save keeps what the file was; a failure at any step keeps every name
+// on the old text.
+TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
+{
+    const LinkCase &c = GetParam();
+    const Bytes old = Utf16File(std::u16string(u"an older and longer text\0", 25));
+    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
+    const std::string real = InFolder("doc.txt"), other = InFolder("other.txt");
+    WriteBytes(real, old);
+    const std::u16string realName(real.begin(), real.end());  // ASCII
+    if (c.kind == Hidden) {
+        ASSERT_TRUE(SetFileAttributes(realName.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    } else if (c.kind == SymbolicLink) {
+        ASSERT_EQ(symlink("doc.txt", other.c_str()), 0);
+    } else {
+        ASSERT_EQ(link(real.c_str(), other.c_str()), 0);
+    }
+    Start();
+    SetText(u"new text");
+    if (c.shortTransfer)
+        WinsimShortenFileTransfer(c.call, c.count);
+    else if (c.count)
+        WinsimFailFileCall(c.call, c.count);
+    SaveAs(c.kind == Hidden ? real : other);
+
+    const Bytes &expected = c.count ? old : saved;
+    EXPECT_EQ(ReadBytes(real), expected);
+    struct stat realInfo, otherInfo;
+    ASSERT_EQ(stat(real.c_str(), &realInfo), 0);
+    if (c.kind == Hidden) {
+        EXPECT_EQ(GetFileAttributes(realName.c_str()), (DWORD)FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(FolderContents(), std::set<std::string>{"doc.txt"});
+    } else {
+        ASSERT_EQ(lstat(other.c_str(), &otherInfo), 0);
+        EXPECT_EQ(S_ISLNK(otherInfo.st_mode), c.kind == SymbolicLink);
+        EXPECT_EQ(ReadBytes(other), expected);
+        EXPECT_EQ(realInfo.st_nlink, c.kind == HardLink ? 2u : 1u);
+        EXPECT_EQ(FolderContents(), (std::set<std::string>{"doc.txt", "other.txt"}));
+    }
+    EXPECT_EQ(WinsimMessageBoxes().size(), c.count ? 1u : 0u);
+    EXPECT_EQ(DocumentChanged(), c.count != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LinkSaveTest, ::testing::ValuesIn(kLinkCases),
+                         [](const ::testing::TestParamInfo<LinkCase> &info) { return info.param.name; });
+
+struct EndCase {
+    const char *name;
+    bool changed;
+    int answer;
+    bool saveFails;
+    LRESULT mayEnd;
+};
+
+void PrintTo(const EndCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const EndCase kEndCases[] = {
+    {"Unchanged", false, IDYES, false, TRUE},        {"No", true, IDNO, false, TRUE},
+    {"Cancel", true, IDCANCEL, false, FALSE},        {"YesSaved", true, IDYES, false, TRUE},
+    {"YesSaveFails", true, IDYES, true, FALSE},
+};
+
+class SessionEndTest : public FilesTest, public ::testing::WithParamInterface<EndCase> {};
+
+// Log-off asks the close question while Windows shows why it waits; the
+// session may end after No or a save that worked, and then ends the
+// program without asking again.
+TEST_P(SessionEndTest, AsksBeforeTheSessionEnds)
+{
+    const EndCase &c = GetParam();
+    Start();
+    if (c.changed)
+        Type(u"typed");
+    WinsimAnswerNextMessageBox(c.answer);
+    WinsimAnswerNextFileDialog(InFolder("saved.txt"));
+    if (c.saveFails)
+        WinsimFailFileCall(WinsimCreateFile, 2);
+    EXPECT_EQ(SendMessage(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), c.mayEnd);
+
+    const bool saved = c.changed && c.answer == IDYES && !c.saveFails;
+    EXPECT_EQ(FolderContents().size(), saved ? 1u : 0u);
+    EXPECT_EQ(Text(), c.changed ? u"typed" : u"");
+    EXPECT_EQ(DocumentChanged(), c.changed && !saved);
+    EXPECT_EQ(WinsimFileDialogs().size(), c.answer == IDYES && c.changed ? 1u : 0u);
+    if (c.changed) {
+        ASSERT_GE(WinsimMessageBoxes().size(), 1u);
+        EXPECT_EQ(WinsimMessageBoxes()[0].text, kNewWording);
+        EXPECT_EQ(WinsimMessageBoxes()[0].shutdownBlockReason, u"Inkwarden: unsaved changes");
+    }
+    DWORD size = 0;
+    EXPECT_FALSE(ShutdownBlockReasonQuery(window, nullptr, &size));
+    EXPECT_TRUE(IsWindow(window));
+
+    const size_t boxes = WinsimMessageBoxes().size();
+    SendMessage(window, WM_ENDSESSION, c.mayEnd, ENDSESSION_LOGOFF);
+    EXPECT_EQ(IsWindow(window), !c.mayEnd);
+    EXPECT_EQ(WinsimMessageBoxes().size(), boxes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SessionEndTest, ::testing::ValuesIn(kEndCases),
+                         [](const ::testing::TestParamInfo<EndCase> &info) { return info.param.name; });
 
 TEST_F(FilesTest, SaveReplacesAnExistingFileAndRefusesAMissingFolder)
 {

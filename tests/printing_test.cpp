@@ -153,6 +153,18 @@ TEST_F(PrintTest, TheBodyFontShrinksOnlyAsFarAsItMust)
     }
 }
 
+// The fit stops at a smaller font it could not make and prints with the
+// last one made; the tear-down finds nothing left behind.
+TEST_F(PrintTest, TheFitStopsAtAFontItCouldNotMake)
+{
+    Start();
+    SetText(std::u16string(23, u'a'));  // fits only at -128 (see above)
+    WinsimFailFontCreationFrom(4);      // the page number's, the body's, one smaller
+    Print();
+    WinsimFailFontCreation(false);
+    EXPECT_EQ(BodyHeight(), -132);
+}
+
 TEST_F(PrintTest, EveryFailureOfTheJobIsReportedAndEndsIt)
 {
     enum Outcome { NoJob, Aborted, Ended };

@@ -253,6 +253,15 @@ void Session::ExpectCommand(int id)
     const Model &m = before.model;
     bool selected = m.selection && m.selEnd > m.selStart;
     Model expected = m;
+    // Clipboard text ends at its first 0, so such a selection is refused.
+    if ((id == IDM_EDIT_CUT || id == IDM_EDIT_COPY) && selected &&
+        m.text.find(u'\0', m.selStart) < (size_t)m.selEnd) {
+        if (Warnings().empty() ||
+            Warnings().back()->shown.text != u"The selection holds a character that the Clipboard cannot carry")
+            Fail("Cut or Copy of a 0 unit was not refused");
+        ExpectUnchanged("a refused Cut or Copy", true);
+        return;
+    }
     switch (id) {
     case IDM_EDIT_CUT:
     case IDM_EDIT_DELETE:

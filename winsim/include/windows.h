@@ -125,6 +125,9 @@ typedef struct tagPAINTSTRUCT {
 #define WM_SIZE 0x0005
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
+#define WM_QUERYENDSESSION 0x0011
+#define WM_ENDSESSION 0x0016
+#define ENDSESSION_LOGOFF 0x80000000
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_KEYDOWN 0x0100
@@ -351,6 +354,9 @@ BOOL WINAPI TranslateMessage(const MSG *msg);
 UINT WINAPI MapVirtualKeyW(UINT code, UINT mapType);
 LRESULT WINAPI DispatchMessageW(const MSG *msg);
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+BOOL WINAPI ShutdownBlockReasonCreate(HWND hwnd, LPCWSTR reason);
+BOOL WINAPI ShutdownBlockReasonDestroy(HWND hwnd);
+BOOL WINAPI ShutdownBlockReasonQuery(HWND hwnd, LPWSTR buffer, DWORD *size);
 BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
@@ -444,12 +450,26 @@ typedef struct _OVERLAPPED *LPOVERLAPPED;
 #define GENERIC_WRITE 0x40000000
 #define FILE_SHARE_READ 0x00000001
 #define FILE_SHARE_WRITE 0x00000002
+#define FILE_SHARE_DELETE 0x00000004
+#define DELETE 0x00010000
 #define CREATE_NEW 1
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
 #define TRUNCATE_EXISTING 5
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_TEMPORARY 0x00000100
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_BEGIN 0
+#define INVALID_SET_FILE_POINTER ((DWORD)-1)
+#define FILE_NAME_NORMALIZED 0x0
+#define VOLUME_NAME_DOS 0x0
+#define REPLACEFILE_IGNORE_MERGE_ERRORS 0x00000002
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 #define NO_ERROR 0
@@ -458,14 +478,20 @@ typedef struct _OVERLAPPED *LPOVERLAPPED;
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_INVALID_HANDLE 6
+#define ERROR_INVALID_FUNCTION 1
 #define ERROR_WRITE_FAULT 29
 #define ERROR_READ_FAULT 30
+#define ERROR_SHARING_VIOLATION 32
 #define ERROR_HANDLE_DISK_FULL 39
+#define ERROR_NOT_SUPPORTED 50
 #define ERROR_FILE_EXISTS 80
 #define ERROR_INVALID_PARAMETER 87
 #define ERROR_BUFFER_OVERFLOW 111
+#define ERROR_CALL_NOT_IMPLEMENTED 120
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_DIRECTORY 267
+#define ERROR_UNABLE_TO_REMOVE_REPLACED 1175
+#define ERROR_UNABLE_TO_MOVE_REPLACEMENT 1176
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
@@ -479,7 +505,31 @@ BOOL WINAPI FlushFileBuffers(HANDLE file);
 BOOL WINAPI CloseHandle(HANDLE object);
 BOOL WINAPI DeleteFileW(LPCWSTR name);
 BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
-UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);
+BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                         LPVOID exclude, LPVOID reserved);
+DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME;
+typedef struct _BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
+BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info);
+DWORD WINAPI GetFileAttributesW(LPCWSTR name);
+BOOL WINAPI SetFileAttributesW(LPCWSTR name, DWORD attributes);
+DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method);
+BOOL WINAPI SetEndOfFile(HANDLE file);
+DWORD WINAPI GetCurrentProcessId(void);
 
 // COMDLG32: the Open and Save As dialogs
 typedef UINT_PTR (CALLBACK *LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -551,7 +601,10 @@ DWORD WINAPI CommDlgExtendedError(void);
 #define CreateFile CreateFileW
 #define DeleteFile DeleteFileW
 #define MoveFileEx MoveFileExW
-#define GetTempFileName GetTempFileNameW
+#define ReplaceFile ReplaceFileW
+#define GetFinalPathNameByHandle GetFinalPathNameByHandleW
+#define GetFileAttributes GetFileAttributesW
+#define SetFileAttributes SetFileAttributesW
 #define GetOpenFileName GetOpenFileNameW
 #define GetSaveFileName GetSaveFileNameW
 #define OPENFILENAME OPENFILENAMEW

@@ -94,6 +94,7 @@ struct WinsimMessageBox {
     std::u16string text;
     std::u16string caption;
     UINT type;
+    std::u16string shutdownBlockReason;  // what ShutdownBlockReasonCreate said while it was shown
 };
 const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void);
 void WinsimAnswerNextMessageBox(int answer);
@@ -108,6 +109,8 @@ const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
 // While set, CreateFontIndirect gives NULL, so a device context keeps the
 // font it had (the system font on a fresh one).
 void WinsimFailFontCreation(bool fail);
+// The count-th creation from now fails, and every one after it, as if set.
+void WinsimFailFontCreationFrom(int count);
 // GDI calls that cost time on a real system, counted since the last reset
 // or clear, so a benchmark or a test can see how much work a message does.
 struct WinsimCallCounts {
@@ -140,8 +143,9 @@ enum WinsimFileCall {
     WinsimWriteFile,
     WinsimFlushFileBuffers,
     WinsimMoveFile,
-    WinsimGetTempFileName,
+    WinsimReplaceFile,  // fails with nothing changed
     WinsimCloseHandle,  // a failed close still closes the handle
+    WinsimSetEndOfFile,
 };
 void WinsimFailFileCall(WinsimFileCall call, int count = 1);
 // The chosen ReadFile or WriteFile succeeds but moves one byte fewer.
@@ -149,6 +153,8 @@ void WinsimShortenFileTransfer(WinsimFileCall call, int count = 1);
 // Runs hook right after the count-th such call has succeeded, so that a test
 // can end the process there (in a child of its own) as a power cut would.
 void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void));
+// ReplaceFileW fails with ERROR_NOT_SUPPORTED, as on a file system without it.
+void WinsimReplaceFileUnsupported(bool unsupported);
 
 // The Open and Save As dialogs: each call is recorded, and answered with the
 // next queued path; an empty path, or an empty queue, cancels.

@@ -1,6 +1,9 @@
 // Files over real POSIX files, and the Open and Save As dialogs answered by
-// the test.  Paths become UTF-8 and are otherwise used as they are ('/'
-// separated), so a test works in the folder WinsimTempFolder gives it.
+// the test.  Paths become UTF-8; as under Wine, "Z:" is the Unix root and
+// '\' separates as '/' does, so a test works in the folder WinsimTempFolder
+// gives it by either spelling.  Only "\\?\" paths may reach MAX_PATH.
+// Links, link counts and the read-only attribute are the real file
+// system's; hidden, system and archive are kept here per file.
 #include "internal.h"
 
 #include <dirent.h>
@@ -10,6 +13,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <limits.h>
 #include <unistd.h>
 
 #include <deque>
@@ -20,7 +24,15 @@ namespace winsim {
 
 struct FileHandle {
     int fd;
+    DWORD access;
+    DWORD share;
+    dev_t device;
+    ino_t inode;
 };
+
+// The attributes Linux has no room for, by file.
+static std::map<std::pair<dev_t, ino_t>, DWORD> keptAttributes;
+static bool replaceUnsupported;
 
 static DWORD lastError;
 static DWORD dialogError;
@@ -35,7 +47,6 @@ static std::deque<std::string> dialogAnswers;
 static std::vector<WinsimFileDialog> dialogs;
 static std::vector<FileHandle *> openHandles;
 static std::string tempFolder;
-static unsigned tempCounter;
 
 static void RemoveTree(const std::string &path)
 {
@@ -67,6 +78,8 @@ void ResetFiles()
         delete handle;
     }
     openHandles.clear();
+    keptAttributes.clear();
+    replaceUnsupported = false;
     RemoveTempFolder();
     lastError = 0;
     dialogError = 0;
@@ -75,7 +88,6 @@ void ResetFiles()
     stopHooks.clear();
     dialogAnswers.clear();
     dialogs.clear();
-    tempCounter = 0;
 }
 
 // True when the test aimed a failure at this call.
@@ -121,10 +133,76 @@ static FileHandle *HandleFrom(HANDLE file)
     return nullptr;
 }
 
-static bool Exists(const std::string &path)
+// The Unix path of a Windows one, or false with the error Windows gives.
+static bool UnixPath(LPCWSTR name, std::string &path)
+{
+    std::u16string text = name ? name : u"";
+    if (text.compare(0, 4, u"\\\\?\\") == 0) {
+        text.erase(0, 4);
+    } else if (text.size() >= MAX_PATH) {
+        lastError = ERROR_PATH_NOT_FOUND;
+        return false;
+    }
+    if (text.size() >= 2 && (text[0] == 'Z' || text[0] == 'z') && text[1] == ':')
+        text.erase(0, 2);
+    for (char16_t &unit : text)
+        if (unit == '\\')
+            unit = '/';
+    path = Utf8FromUtf16(text);
+    return true;
+}
+
+static bool ReadOnly(const struct stat &info)
+{
+    return (info.st_mode & 0222) == 0;
+}
+
+static bool Reads(DWORD access)
+{
+    return (access & GENERIC_READ) != 0;
+}
+
+static bool Writes(DWORD access)
+{
+    return (access & GENERIC_WRITE) != 0;
+}
+
+static bool Deletes(DWORD access)
+{
+    return (access & DELETE) != 0;
+}
+
+static bool TouchesData(DWORD access)
+{
+    return Reads(access) || Writes(access) || Deletes(access);
+}
+
+// Whether an open of the file with this access and sharing clashes with a
+// handle already open on it, either way round.  An open for none of reading,
+// writing or deleting (attributes only) takes no part, as on Windows.
+static bool SharingClash(const struct stat &info, DWORD access, DWORD share)
+{
+    if (!TouchesData(access))
+        return false;
+    for (FileHandle *h : openHandles) {
+        if (h->device != info.st_dev || h->inode != info.st_ino || !TouchesData(h->access))
+            continue;
+        if ((Reads(access) && !(h->share & FILE_SHARE_READ)) ||
+            (Writes(access) && !(h->share & FILE_SHARE_WRITE)) ||
+            (Deletes(access) && !(h->share & FILE_SHARE_DELETE)) ||
+            (Reads(h->access) && !(share & FILE_SHARE_READ)) ||
+            (Writes(h->access) && !(share & FILE_SHARE_WRITE)) ||
+            (Deletes(h->access) && !(share & FILE_SHARE_DELETE)))
+            return true;
+    }
+    return false;
+}
+
+// Renaming or deleting a name needs every handle on its file to share delete.
+static bool HeldAgainstDelete(const std::string &path)
 {
     struct stat info;
-    return stat(path.c_str(), &info) == 0;
+    return lstat(path.c_str(), &info) == 0 && SharingClash(info, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 static std::string Path(LPCWSTR name)
@@ -203,22 +281,21 @@ void WINAPI SetLastError(DWORD error)
     lastError = error;
 }
 
-HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
-                          DWORD, HANDLE)
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                          DWORD disposition, DWORD, HANDLE)
 {
     if (Fails(failCountdowns, WinsimCreateFile)) {
         lastError = ERROR_ACCESS_DENIED;
         return INVALID_HANDLE_VALUE;
     }
-    int flags = 0;
-    if ((access & GENERIC_READ) && (access & GENERIC_WRITE))
+    std::string path;
+    if (!UnixPath(name, path))
+        return INVALID_HANDLE_VALUE;
+    int flags = O_RDONLY;
+    if (Reads(access) && Writes(access))
         flags = O_RDWR;
-    else if (access & GENERIC_WRITE)
+    else if (Writes(access))
         flags = O_WRONLY;
-    else
-        flags = O_RDONLY;
-    const std::string path = Path(name);
-    bool existed = Exists(path);
     switch (disposition) {
     case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
     case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
@@ -227,12 +304,28 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUT
     case TRUNCATE_EXISTING: flags |= O_TRUNC; break;
     default: lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
     }
+    struct stat before;
+    bool existed = stat(path.c_str(), &before) == 0;
+    if (existed && disposition != CREATE_NEW) {
+        // Checked before the open, which may truncate.
+        if (ReadOnly(before) && (Writes(access) || (flags & O_TRUNC))) {
+            lastError = ERROR_ACCESS_DENIED;
+            return INVALID_HANDLE_VALUE;
+        }
+        if (SharingClash(before, access, share)) {
+            lastError = ERROR_SHARING_VIOLATION;
+            return INVALID_HANDLE_VALUE;
+        }
+    }
     int fd = open(path.c_str(), flags | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    struct stat info;
+    if (fd < 0 || fstat(fd, &info) != 0) {
         lastError = ErrorFromErrno(errno);
+        if (fd >= 0)
+            close(fd);
         return INVALID_HANDLE_VALUE;
     }
-    FileHandle *handle = new FileHandle{fd};
+    FileHandle *handle = new FileHandle{fd, access, share, info.st_dev, info.st_ino};
     openHandles.push_back(handle);
     // Documented: these two report whether the file was already there.
     bool reportsExisting = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
@@ -272,6 +365,10 @@ BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPO
         lastError = handle ? ERROR_READ_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
+    if (!Reads(handle->access)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
     DWORD wanted = TransferSize(WinsimReadFile, toRead);
     DWORD done = 0;
     while (done < wanted) {
@@ -297,6 +394,10 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     FileHandle *handle = HandleFrom(file);
     if (!handle || Fails(failCountdowns, WinsimWriteFile)) {
         lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (!Writes(handle->access)) {
+        lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     DWORD wanted = TransferSize(WinsimWriteFile, toWrite);
@@ -346,24 +447,50 @@ BOOL WINAPI CloseHandle(HANDLE object)
 
 BOOL WINAPI DeleteFileW(LPCWSTR name)
 {
-    if (unlink(Path(name).c_str()) != 0) {
+    std::string path;
+    if (!UnixPath(name, path))
+        return FALSE;
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0 && ReadOnly(info) && !S_ISLNK(info.st_mode)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    if (HeldAgainstDelete(path)) {
+        lastError = ERROR_SHARING_VIOLATION;
+        return FALSE;
+    }
+    if (unlink(path.c_str()) != 0) {
         lastError = ErrorFromErrno(errno);
         return FALSE;
     }
     return TRUE;
 }
 
+// Like Windows, a link at the new name is replaced, not followed.
 BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
 {
     if (Fails(failCountdowns, WinsimMoveFile)) {
         lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(Path(replacement))) {
+    std::string from, to;
+    if (!UnixPath(existing, from) || !UnixPath(replacement, to))
+        return FALSE;
+    struct stat target;
+    bool targetExists = lstat(to.c_str(), &target) == 0;
+    if (targetExists && !(flags & MOVEFILE_REPLACE_EXISTING)) {
         lastError = ERROR_ALREADY_EXISTS;
         return FALSE;
     }
-    if (rename(Path(existing).c_str(), Path(replacement).c_str()) != 0) {
+    if (HeldAgainstDelete(from)) {
+        lastError = ERROR_SHARING_VIOLATION;
+        return FALSE;
+    }
+    if (targetExists && ((ReadOnly(target) && !S_ISLNK(target.st_mode)) || HeldAgainstDelete(to))) {
+        lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    if (rename(from.c_str(), to.c_str()) != 0) {
         lastError = ErrorFromErrno(errno);
         return FALSE;
     }
@@ -371,49 +498,174 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
     return TRUE;
 }
 
-// The name is "<path>\<prefix><hex>.TMP" (here the separator is '/').  With
-// unique 0 the file is created empty under a name nobody holds; otherwise
-// the low 16 bits of unique make the name and nothing is created or checked.
-UINT WINAPI GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName)
+// The replacement takes the replaced file's name, its permissions (standing
+// in for the security descriptor) and its attributes.  Without a backup
+// name, nothing changes when it fails.
+BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
 {
-    if (Fails(failCountdowns, WinsimGetTempFileName)) {
+    if (replaceUnsupported) {
+        lastError = ERROR_NOT_SUPPORTED;
+        return FALSE;
+    }
+    if (Fails(failCountdowns, WinsimReplaceFile)) {
+        lastError = ERROR_UNABLE_TO_REMOVE_REPLACED;
+        return FALSE;
+    }
+    std::string to, from;
+    if (backup || !UnixPath(replaced, to) || !UnixPath(replacement, from)) {
+        if (backup)
+            lastError = ERROR_INVALID_PARAMETER;  // not needed here
+        return FALSE;
+    }
+    struct stat old, fresh;
+    if (lstat(to.c_str(), &old) != 0 || lstat(from.c_str(), &fresh) != 0) {
+        lastError = ERROR_FILE_NOT_FOUND;
+        return FALSE;
+    }
+    if (ReadOnly(old)) {
         lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    if (HeldAgainstDelete(to) || HeldAgainstDelete(from)) {
+        lastError = ERROR_SHARING_VIOLATION;
+        return FALSE;
+    }
+    if (chmod(from.c_str(), old.st_mode & 07777) != 0 || rename(from.c_str(), to.c_str()) != 0) {
+        lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
+    auto kept = keptAttributes.find({old.st_dev, old.st_ino});
+    keptAttributes[{fresh.st_dev, fresh.st_ino}] = kept == keptAttributes.end() ? 0 : kept->second;
+    Succeeded(WinsimReplaceFile);
+    return TRUE;
+}
+
+// VOLUME_NAME_DOS: "\\?\Z:" and the real path with every link resolved.
+DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD)
+{
+    FileHandle *handle = HandleFrom(file);
+    char link[64], real[PATH_MAX + 1];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", handle ? handle->fd : -1);
+    ssize_t length = handle ? readlink(link, real, PATH_MAX) : -1;
+    if (length < 0) {
+        lastError = ERROR_INVALID_HANDLE;
         return 0;
     }
-    std::u16string folder = path;
-    if (folder.size() > MAX_PATH - 14) {
-        lastError = ERROR_BUFFER_OVERFLOW;
-        return 0;
+    real[length] = 0;
+    std::u16string name = u"\\\\?\\Z:" + Utf16FromUtf8(real);
+    for (size_t i = 6; i < name.size(); i++)
+        if (name[i] == '/')
+            name[i] = '\\';
+    if (name.size() + 1 > size)
+        return (DWORD)name.size() + 1;
+    lstrcpyW(path, name.c_str());
+    return (DWORD)name.size();
+}
+
+static void FileTimeOf(const struct timespec &time, FILETIME *out)
+{
+    uint64_t ticks = ((uint64_t)time.tv_sec + 11644473600ull) * 10000000ull + (uint64_t)time.tv_nsec / 100;
+    out->dwLowDateTime = (DWORD)ticks;
+    out->dwHighDateTime = (DWORD)(ticks >> 32);
+}
+
+static DWORD AttributesOf(const struct stat &info)
+{
+    auto kept = keptAttributes.find({info.st_dev, info.st_ino});
+    DWORD attributes = kept == keptAttributes.end() ? 0 : kept->second;
+    if (ReadOnly(info))
+        attributes |= FILE_ATTRIBUTE_READONLY;
+    if (S_ISDIR(info.st_mode))
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info)
+{
+    FileHandle *handle = HandleFrom(file);
+    struct stat st;
+    if (!handle || fstat(handle->fd, &st) != 0) {
+        lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
     }
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-        folder += '/';
-    std::u16string start = folder + std::u16string(prefix).substr(0, 3);
-    for (int attempt = 0; attempt < 0x10000; attempt++) {
-        UINT number = unique ? unique & 0xFFFF : (++tempCounter & 0xFFFF);
-        if (number == 0)
-            continue;
-        char hex[16];
-        snprintf(hex, sizeof hex, "%X", number);
-        std::u16string name = start + Utf16FromUtf8(hex) + u".TMP";
-        if (unique) {
-            lstrcpyW(tempFileName, name.c_str());
-            Succeeded(WinsimGetTempFileName);
-            return unique;
-        }
-        int fd = open(Utf8FromUtf16(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            close(fd);
-            lstrcpyW(tempFileName, name.c_str());
-            Succeeded(WinsimGetTempFileName);
-            return number;
-        }
-        if (errno != EEXIST) {
-            lastError = errno == ENOENT ? ERROR_DIRECTORY : ErrorFromErrno(errno);
-            return 0;
-        }
+    info->dwFileAttributes = AttributesOf(st);
+    FileTimeOf(st.st_ctim, &info->ftCreationTime);
+    FileTimeOf(st.st_atim, &info->ftLastAccessTime);
+    FileTimeOf(st.st_mtim, &info->ftLastWriteTime);
+    info->dwVolumeSerialNumber = (DWORD)st.st_dev;
+    info->nFileSizeHigh = (DWORD)((uint64_t)st.st_size >> 32);
+    info->nFileSizeLow = (DWORD)st.st_size;
+    info->nNumberOfLinks = (DWORD)st.st_nlink;
+    info->nFileIndexHigh = (DWORD)((uint64_t)st.st_ino >> 32);
+    info->nFileIndexLow = (DWORD)st.st_ino;
+    return TRUE;
+}
+
+DWORD WINAPI GetFileAttributesW(LPCWSTR name)
+{
+    std::string path;
+    struct stat info;
+    if (!UnixPath(name, path))
+        return INVALID_FILE_ATTRIBUTES;
+    if (stat(path.c_str(), &info) != 0) {
+        lastError = ErrorFromErrno(errno);
+        return INVALID_FILE_ATTRIBUTES;
     }
-    lastError = ERROR_FILE_EXISTS;
-    return 0;
+    return AttributesOf(info);
+}
+
+// Read-only is the file's write permission, as Wine keeps it.
+BOOL WINAPI SetFileAttributesW(LPCWSTR name, DWORD attributes)
+{
+    std::string path;
+    struct stat info;
+    if (!UnixPath(name, path))
+        return FALSE;
+    if (stat(path.c_str(), &info) != 0) {
+        lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
+    mode_t mode = attributes & FILE_ATTRIBUTE_READONLY ? info.st_mode & ~0222 : info.st_mode | 0200;
+    if (chmod(path.c_str(), mode & 07777) != 0) {
+        lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
+    keptAttributes[{info.st_dev, info.st_ino}] =
+        attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    return TRUE;
+}
+
+DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWORD method)
+{
+    FileHandle *handle = HandleFrom(file);
+    off_t offset = distanceHigh ? (off_t)((uint64_t)(uint32_t)*distanceHigh << 32 | (uint32_t)distance)
+                                : (off_t)distance;
+    off_t at = handle && method == FILE_BEGIN ? lseek(handle->fd, offset, SEEK_SET) : -1;
+    if (at < 0) {
+        lastError = handle ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE;
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (distanceHigh)
+        *distanceHigh = (LONG)((uint64_t)at >> 32);
+    lastError = NO_ERROR;
+    return (DWORD)at;
+}
+
+BOOL WINAPI SetEndOfFile(HANDLE file)
+{
+    FileHandle *handle = HandleFrom(file);
+    if (!handle || Fails(failCountdowns, WinsimSetEndOfFile) || !Writes(handle->access) ||
+        ftruncate(handle->fd, lseek(handle->fd, 0, SEEK_CUR)) != 0) {
+        lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    Succeeded(WinsimSetEndOfFile);
+    return TRUE;
+}
+
+DWORD WINAPI GetCurrentProcessId(void)
+{
+    return (DWORD)getpid();
 }
 
 // The dialog as the user would fill it: the chosen path into lpstrFile, its
@@ -522,6 +774,11 @@ void WinsimShortenFileTransfer(WinsimFileCall call, int count)
 void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void))
 {
     stopHooks[call] = StopHook{count, hook};
+}
+
+void WinsimReplaceFileUnsupported(bool unsupported)
+{
+    replaceUnsupported = unsupported;
 }
 
 int WinsimOpenFileHandles(void)

@@ -17,6 +17,7 @@ static std::unordered_map<void *, std::unique_ptr<GdiObject>> objects;
 static std::vector<LOGFONTW> createdFonts;
 static GdiObject *stockObjects[18];
 static bool failFontCreation;
+static int fontFailureCountdown;
 static int screenDpiX;
 static int screenDpiY;
 static WinsimCallCounts calls;  // the calls that cost time on a real system
@@ -43,6 +44,7 @@ static GdiObject *NewStock(ObjectType type, COLORREF color, bool isNull)
 void ResetGdi()
 {
     failFontCreation = false;
+    fontFailureCountdown = 0;
     contexts.clear();
     objects.clear();
     createdFonts.clear();
@@ -202,6 +204,8 @@ HGDIOBJ WINAPI GetStockObject(int index)
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
 {
     calls.fontCreations++;
+    if (fontFailureCountdown > 0 && --fontFailureCountdown == 0)
+        failFontCreation = true;
     if (failFontCreation)
         return nullptr;
     GdiObject *o = NewObject(FontObject);
@@ -486,6 +490,11 @@ WinsimCallCounts WinsimCalls(void)
 void WinsimFailFontCreation(bool fail)
 {
     failFontCreation = fail;
+}
+
+void WinsimFailFontCreationFrom(int count)
+{
+    fontFailureCountdown = count;
 }
 
 void WinsimClearCalls(void)

@@ -38,6 +38,7 @@ static std::vector<WinsimInvalidation> invalidations;
 static std::vector<WinsimScroll> scrolls;
 static int paintCount;
 static std::vector<WinsimMessageBox> messageBoxes;
+static std::u16string shutdownBlockReason;  // empty: none
 static std::deque<int> messageBoxAnswers;
 static std::vector<WinsimMessage> deliveredMessages;
 static bool failNextGetMessage;
@@ -62,6 +63,7 @@ void ResetWindowing()
     scrolls.clear();
     paintCount = 0;
     messageBoxes.clear();
+    shutdownBlockReason.clear();
     messageBoxAnswers.clear();
     deliveredMessages.clear();
     failNextGetMessage = false;
@@ -344,6 +346,8 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
     case WM_ERASEBKGND: {
         DeviceContext *dc = ContextFrom((HDC)wParam);
         HBRUSH brush = w->windowClass->info.hbrBackground;
@@ -528,7 +532,8 @@ LRESULT WINAPI DispatchMessageW(const MSG *msg)
 
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    messageBoxes.push_back(WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type});
+    messageBoxes.push_back(
+        WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type, shutdownBlockReason});
     if (!messageBoxAnswers.empty()) {
         int answer = messageBoxAnswers.front();
         messageBoxAnswers.pop_front();
@@ -541,6 +546,35 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
     default:
         return IDOK;
     }
+}
+
+// One window's reason at a time is all the program needs.
+BOOL WINAPI ShutdownBlockReasonCreate(HWND hwnd, LPCWSTR reason)
+{
+    RequireWindow(hwnd, "ShutdownBlockReasonCreate");
+    shutdownBlockReason = reason ? reason : u"";
+    return TRUE;
+}
+
+BOOL WINAPI ShutdownBlockReasonDestroy(HWND hwnd)
+{
+    RequireWindow(hwnd, "ShutdownBlockReasonDestroy");
+    shutdownBlockReason.clear();
+    return TRUE;
+}
+
+// With buffer null, size gets the length the reason needs with its 0.
+BOOL WINAPI ShutdownBlockReasonQuery(HWND hwnd, LPWSTR buffer, DWORD *size)
+{
+    RequireWindow(hwnd, "ShutdownBlockReasonQuery");
+    if (shutdownBlockReason.empty())
+        return FALSE;
+    if (!buffer) {
+        *size = (DWORD)shutdownBlockReason.size() + 1;
+        return TRUE;
+    }
+    lstrcpynW(buffer, shutdownBlockReason.c_str(), (int)*size);
+    return TRUE;
 }
 
 HICON WINAPI LoadIconW(HINSTANCE, LPCWSTR)

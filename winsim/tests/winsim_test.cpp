@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -456,20 +457,109 @@ TEST_F(Winsim, ThePrintDialogRefusesA32BitSizeAndJobsRecordOnlyStartedPages)
     EXPECT_EQ(WinsimPrintJobs()[0].pages[0].texts[0].x, 3);
 }
 
-TEST_F(Winsim, TemporaryNamesAreCreatedOnlyWhenWindowsChoosesTheNumber)
+std::u16string InTempFolder(const char *name)
+{
+    const std::string path = std::string(WinsimTempFolder()) + "/" + name;
+    return std::u16string(path.begin(), path.end());  // ASCII
+}
+
+struct ShareCase {
+    DWORD heldAccess, heldShare, access, share;
+    bool opens;
+};
+
+// Each open must allow what the other handle does, and be allowed by it.
+TEST_F(Winsim, ASecondOpenMustFitTheFirstHandlesSharingAndAccess)
+{
+    const DWORD R = GENERIC_READ, W = GENERIC_WRITE, SR = FILE_SHARE_READ, SW = FILE_SHARE_WRITE;
+    const ShareCase cases[] = {
+        {R, SR, R, SR, true},         {R, SR, R, SR | SW, true},  {R, SR, R, 0, false},
+        {R, SR, W, SR | SW, false},   {R, 0, R, SR, false},       {W, SR, R, SR, false},
+        {W, SR | SW, R, SR, false},   {W, SR | SW, R, SR | SW, true}, {R, SR, 0, 0, true},
+        {W | DELETE, SR | SW, R, SR | SW, false},
+    };
+    const std::u16string path = InTempFolder("held.txt");
+    for (const ShareCase &c : cases) {
+        HANDLE held = CreateFileW(path.c_str(), c.heldAccess, c.heldShare, nullptr, OPEN_ALWAYS, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        HANDLE second = CreateFileW(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(second != INVALID_HANDLE_VALUE, c.opens) << c.heldAccess << " " << c.heldShare << " "
+                                                           << c.access << " " << c.share;
+        if (second == INVALID_HANDLE_VALUE)
+            EXPECT_EQ(GetLastError(), (DWORD)ERROR_SHARING_VIOLATION);
+        else
+            CloseHandle(second);
+        CloseHandle(held);
+    }
+    EXPECT_EQ(WinsimOpenFileHandles(), 0);
+}
+
+TEST_F(Winsim, AHandleReadsOrWritesOnlyWithThatAccess)
+{
+    const std::u16string path = InTempFolder("access.txt");
+    char byte = 'x';
+    DWORD done = 0;
+    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, 0, nullptr);
+    EXPECT_FALSE(WriteFile(reader, &byte, 1, &done, nullptr));
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
+    CloseHandle(reader);
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(ReadFile(writer, &byte, 1, &done, nullptr));
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(WriteFile(writer, &byte, 1, &done, nullptr));
+    EXPECT_FALSE(DeleteFileW(path.c_str()));  // held without FILE_SHARE_DELETE
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_SHARING_VIOLATION);
+    CloseHandle(writer);
+    EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_EXISTS);
+
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(DeleteFileW(path.c_str()));
+}
+
+TEST_F(Winsim, ReplaceKeepsTheAttributesAndFinalPathsResolveLinks)
 {
     const std::string folder = WinsimTempFolder();
-    std::u16string path(folder.begin(), folder.end());  // the folder's name is ASCII
-    WCHAR name[MAX_PATH];
-    struct stat info;
-    EXPECT_EQ(GetTempFileNameW(path.c_str(), u"inkwell", 0x1ABCD, name), 0x1ABCDu);
-    EXPECT_EQ(std::u16string(name), path + u"/inkABCD.TMP");  // the low 16 bits only
-    EXPECT_NE(stat((folder + "/inkABCD.TMP").c_str(), &info), 0);
+    const std::u16string old = InTempFolder("old.txt"), fresh = InTempFolder("new.txt");
+    for (const std::u16string &path : {old, fresh})
+        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(symlink("old.txt", (folder + "/link").c_str()), 0);
 
-    UINT chosen = GetTempFileNameW(path.c_str(), u"ink", 0, name);
-    ASSERT_NE(chosen, 0u);
-    EXPECT_EQ(stat(std::string(name, name + lstrlenW(name)).c_str(), &info), 0);  // created empty
-    EXPECT_EQ(info.st_size, 0);
+    // The Z: spelling with backslashes names the same file.
+    std::u16string dos = u"Z:" + InTempFolder("link");
+    for (char16_t &unit : dos)
+        if (unit == '/')
+            unit = '\\';
+    HANDLE link = CreateFileW(dos.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(link, INVALID_HANDLE_VALUE);
+    WCHAR real[MAX_PATH];
+    DWORD length = GetFinalPathNameByHandleW(link, real, 3, VOLUME_NAME_DOS);
+    EXPECT_EQ(GetFinalPathNameByHandleW(link, real, MAX_PATH, VOLUME_NAME_DOS) + 1, length);
+    std::u16string expected = u"\\\\?\\Z:" + old;
+    for (size_t i = 6; i < expected.size(); i++)
+        if (expected[i] == '/')
+            expected[i] = '\\';
+    EXPECT_EQ(std::u16string(real), expected);
+    BY_HANDLE_FILE_INFORMATION info;
+    ASSERT_TRUE(GetFileInformationByHandle(link, &info));
+    EXPECT_EQ(info.nNumberOfLinks, 1u);
+    CloseHandle(link);
+
+    ASSERT_TRUE(ReplaceFileW(real, fresh.c_str(), nullptr, 0, nullptr, nullptr));
+    EXPECT_EQ(GetFileAttributesW(old.c_str()), (DWORD)FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(GetFileAttributesW(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+    struct stat st;
+    ASSERT_EQ(lstat((folder + "/link").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    // Only the long form may reach MAX_PATH.
+    const std::u16string deep = u"Z:" + InTempFolder("") + std::u16string(MAX_PATH, u'd');
+    EXPECT_EQ(GetFileAttributesW(deep.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_PATH_NOT_FOUND);
 }
 
 }  // namespace

@@ -1,0 +1,104 @@
+"""The user's text is not lost: a save through a Unix symbolic link writes
+the file it names and keeps the link, and the end of the session asks the
+save question first."""
+
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import editor  # noqa: E402
+import winelib  # noqa: E402
+from editor import OUT, utf16_file, windows_path  # noqa: E402
+
+SESSION = None
+
+
+def setUpModule():
+    global SESSION
+    SESSION = editor.open_session("1280x1024x24")
+
+
+class KeepingText(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.addClassCleanup(SESSION.kill_wine)
+        cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-keeping-"))
+        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
+        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "keeping-text.log")
+
+    def type_text(self, text):
+        SESSION.focus(self.x_window)
+        SESSION.type_text(text)
+
+    def answer_box(self, caption, key):
+        """Answers the program's box with this caption; returns its text."""
+        box = SESSION.wait_win32_window("#32770", caption)[0]
+        texts = [w.title for w in SESSION.children(box) if w.class_name == "Static" and w.title]
+        x_box = SESSION.wait_for_window(caption, timeout=15, program=self.process)
+        SESSION.focus(x_box)
+        SESSION.key(key)
+        winelib.wait_until(f'the "{caption}" box to close',
+                           lambda: box.handle not in [w.handle for w in SESSION.win32_windows()], 15)
+        return texts[0] if texts else ""
+
+    def save_over(self, path):
+        """Save As onto an existing file, answering the dialog's replace question."""
+        SESSION.focus(self.x_window)
+        SESSION.key("alt+f")
+        SESSION.wait_win32_window("#32768")
+        SESSION.key("s")
+        dialog = SESSION.wait_for_window("Save As", timeout=15, program=self.process)
+        SESSION.focus(dialog)
+        SESSION.type_text(windows_path(path))
+        SESSION.key("Return")
+        question = winelib.wait_until(
+            "the dialog's question about replacing the file",
+            lambda: [w for w in SESSION.win32_windows() if w.class_name == "#32770"
+                     and w.pid == self.main.pid and w.title not in ("Save As", "")], 15)[0]
+        x_question = SESSION.wait_for_window(question.title, exclude=[dialog], timeout=10)
+        SESSION.focus(x_question)
+        SESSION.key("Return")
+
+    def wait_bytes(self, path, expected):
+        try:
+            winelib.wait_until(f"{path.name} to hold the saved text",
+                               lambda: path.is_file() and path.read_bytes() == expected, 15)
+        except winelib.Timeout:
+            SESSION.screenshot().save_png(OUT / "keeping-text-timeout.png")
+            raise AssertionError(f"{path.name} holds {path.read_bytes()[:64] if path.is_file() else None!r}, not {expected[:64]!r}; "
+                                 "see build/e2e/keeping-text-timeout.png") from None
+
+    def test_a_save_into_a_symbolic_link_writes_the_file_it_names(self):
+        target = self.folder / "target.txt"
+        link = self.folder / "link.txt"
+        target.write_bytes(utf16_file("older text"))
+        os.symlink("target.txt", link)
+        self.type_text("linked")
+        self.save_over(link)
+        self.wait_bytes(target, utf16_file("linked"))
+        self.assertTrue(os.path.islink(link), "the link was replaced by a file")
+        self.assertEqual(os.readlink(link), "target.txt")
+        self.assertEqual(sorted(p.name for p in self.folder.iterdir()), ["link.txt", "target.txt"],
+                         "a temporary file was left behind")
+
+    def test_b_the_end_of_the_session_asks_and_cancel_keeps_the_text(self):
+        self.type_text(" changed")
+        ending = SESSION.start_program("wineboot", "--end-session", log=OUT / "keeping-text-wineboot.log")
+        question = self.answer_box("Save Current File?", "Escape")
+        self.assertEqual(question, "The current file has changed since the last save.\n"
+                                   "Do you wish to save the current file?")
+        winelib.wait_until("wineboot --end-session to give up", lambda: ending.poll() is not None, 30)
+        self.assertIsNone(self.process.poll(), "the program ended although Cancel was answered")
+        # Its text is still there: a save writes it whole.
+        kept = self.folder / "link.txt"
+        self.save_over(kept)
+        self.wait_bytes(self.folder / "target.txt", utf16_file("linked changed"))
+
+
+if __name__ == "__main__":
+    unittest.main()
