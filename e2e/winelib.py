@@ -33,8 +33,25 @@ WHITE = (255, 255, 255)
 # The text font asks for "Courier New" in the Big5 character set.  Wine has
 # no Courier New here and hands out whichever installed font claims Big5:
 # once fonts-droid-fallback is there that is Droid Sans Fallback, which has
-# no Latin glyphs.  So every prefix pins the request to one font with both.
-TEXT_FONT = "WenQuanYi Micro Hei Mono"  # from fonts-wqy-microhei
+# no Latin glyphs.  So every prefix pins the request to one font with both,
+# the pin users import into a prefix of their own.
+FONT_PIN = REPO / "tools" / "inkwarden-fonts.reg"
+
+
+def _font_pin():
+    """(key, value name, data) of the one value FONT_PIN sets."""
+    key = None
+    for line in FONT_PIN.read_text(encoding="ascii").splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            key = line[1:-1].replace("HKEY_LOCAL_MACHINE", "HKLM", 1)
+        elif line.startswith('"'):
+            name, data = re.fullmatch(r'"([^"]*)"="([^"]*)"', line).groups()
+            return key, name, data
+    raise ValueError(f"{FONT_PIN} sets no value")
+
+
+_PIN_KEY, _PIN_NAME, _PIN_DATA = _font_pin()
+TEXT_FONT = _PIN_DATA.rsplit(",", 1)[0]  # WenQuanYi Micro Hei Mono, from fonts-wqy-microhei
 
 # Registry values every prefix gets, also one made by an earlier version.
 # On a crash Wine runs winedbg --auto even with no AeDebug debugger set, and
@@ -43,8 +60,7 @@ TEXT_FONT = "WenQuanYi Micro Hei Mono"  # from fonts-wqy-microhei
 # the program with a non-zero code.
 PREFIX_SETTINGS = (
     (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
-    (r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes", "Courier New,136",
-     "REG_SZ", TEXT_FONT + ",136"),
+    (_PIN_KEY, _PIN_NAME, "REG_SZ", _PIN_DATA),
 )
 
 
