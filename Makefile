@@ -2,6 +2,8 @@
 # make test: build everything and run every test.
 # make check: build the host tests and run each test binary in one process.
 # make bench: time typing and the rest under Wine against the EDIT control.
+# make dist: the release zip build/dist/inkwarden-<version>-windows-x64.zip.
+# make screenshot: remake docs/screenshot.png, the README's picture.
 # make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report;
 #   FUZZ_TARGETS="messages" runs only that one.
 
@@ -12,7 +14,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?= file_open messages
 EXE := $(WINDOWS_BUILD)/inkwarden.exe
 
-.PHONY: all deps windows host fuzz-build test check fuzz bench run clean
+.PHONY: all deps windows host fuzz-build test check fuzz bench run dist screenshot clean
 
 all: windows host
 
@@ -54,6 +56,13 @@ bench: windows host
 
 run: windows
 	tools/wine-run.sh $(EXE)
+
+# Entry times come from SOURCE_DATE_EPOCH, by default the last commit's time.
+dist: windows
+	python3 tools/make-dist.py $(EXE) build/dist
+
+screenshot: windows
+	python3 tools/make-screenshot.py $(EXE) docs/screenshot.png
 
 clean:
 	rm -rf build

@@ -33,8 +33,24 @@ WHITE = (255, 255, 255)
 # The text font asks for "Courier New" in the Big5 character set.  Wine has
 # no Courier New here and hands out whichever installed font claims Big5:
 # once fonts-droid-fallback is there that is Droid Sans Fallback, which has
-# no Latin glyphs.  So every prefix pins the request to one font with both.
-TEXT_FONT = "WenQuanYi Micro Hei Mono"  # from fonts-wqy-microhei
+# no Latin glyphs.  So every prefix pins the request to one font with both,
+# the pin users import into a prefix of their own.
+FONT_PIN = REPO / "tools" / "inkwarden-fonts.reg"
+
+
+def _font_pin():
+    """(hive, key, value line) of the one value FONT_PIN sets."""
+    hive = key = None
+    for line in FONT_PIN.read_text(encoding="ascii").splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            hive, key = line[1:-1].split("\\", 1)
+        elif line.startswith('"'):
+            return hive, key, line
+    raise ValueError(f"{FONT_PIN} sets no value")
+
+
+FONT_PIN_SETTING = _font_pin()
+TEXT_FONT = re.fullmatch(r'"[^"]*"="(.*),\d+"', FONT_PIN_SETTING[2]).group(1)  # from fonts-wqy-microhei
 
 # Registry values every prefix gets, also one made by an earlier version:
 # (hive, key, value line as regedit reads it and Wine saves it).
@@ -44,8 +60,7 @@ TEXT_FONT = "WenQuanYi Micro Hei Mono"  # from fonts-wqy-microhei
 # the program with a non-zero code.
 PREFIX_SETTINGS = (
     ("HKEY_CURRENT_USER", r"Software\Wine\WineDbg", '"ShowCrashDialog"=dword:00000000'),
-    ("HKEY_LOCAL_MACHINE", r"Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes",
-     f'"Courier New,136"="{TEXT_FONT},136"'),
+    FONT_PIN_SETTING,
 )
 # Where the Wine server of a prefix saves each hive.
 HIVE_FILES = {"HKEY_CURRENT_USER": "user.reg", "HKEY_LOCAL_MACHINE": "system.reg"}
