@@ -258,6 +258,15 @@ class RequestCounter:
         self.watched = [self.server.pid]
 
     def close(self):
+        # The prefix's own services die with their server only when it is
+        # ended as the server's clients expect; a server that is merely
+        # terminated leaves them running.
+        subprocess.run([session_wineserver(), "-k"], env=self.session.env, timeout=30, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.server.wait(15)
+        except subprocess.TimeoutExpired:
+            pass
         self.proxy.close()
         if self.server.poll() is None:
             self.server.terminate()
