@@ -1,7 +1,9 @@
 # make run: build the Windows program and open it (under Wine on Linux).
 # make test: build everything and run every test.
 # make check: build the host tests and run each test binary in one process.
-# make bench: time typing and the rest under Wine against the EDIT control.
+# make bench: time typing and the rest under Wine against the EDIT control,
+#   then count each step's wineserver and X requests; BENCH_ARGS passes
+#   options on (e.g. "--keystrokes 40", "--profile-keystrokes 0", "--no-times").
 # make dist: the release zip build/dist/inkwarden-<version>-windows-x64.zip.
 # make screenshot: remake docs/screenshot.png, the README's picture.
 # make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report;
@@ -12,6 +14,7 @@ HOST_BUILD := build/host
 FUZZ_BUILD := build/fuzz
 FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?= file_open messages
+BENCH_ARGS ?=
 EXE := $(WINDOWS_BUILD)/inkwarden.exe
 
 .PHONY: all deps windows host fuzz-build test check fuzz bench run dist screenshot clean
@@ -52,7 +55,7 @@ fuzz: fuzz-build
 	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) "$(FUZZ_TARGETS)"
 
 bench: windows host
-	python3 bench/run_bench.py --exe $(EXE) --counts $(HOST_BUILD)/bench/bench_counts
+	python3 bench/run_bench.py --exe $(EXE) --counts $(HOST_BUILD)/bench/bench_counts $(BENCH_ARGS)
 
 run: windows
 	tools/wine-run.sh $(EXE)

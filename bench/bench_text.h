@@ -1,8 +1,10 @@
-/* The text every benchmark fills a document with, the same on both sides:
-   Chinese characters with a comma every ten units and CR LF in the middle
-   of every 200, so word wrap meets long paragraphs.  The first and last
-   units and the one before the middle are characters, which the scenarios
-   delete and type back. */
+/* The texts every benchmark fills a document with, the same on both sides.
+   Paragraphs: Chinese characters with a comma every ten units and CR LF in
+   the middle of every 200, so word wrap meets long paragraphs.  One
+   paragraph: the same characters with a space every ninth unit and no line
+   break, so word wrap breaks at spaces all the way down.  In both, the
+   first and last units and the one before the middle of every benchmark
+   size are characters, which the scenarios delete and type back. */
 #ifndef INKWARDEN_BENCH_TEXT_H
 #define INKWARDEN_BENCH_TEXT_H
 
@@ -16,13 +18,19 @@ static const unsigned short BenchCharacters[] = {
 #define BENCH_COMMA 0xFF0C
 #define BENCH_LARGEST 32767 /* units: a full document */
 
-/* The first count units of the text (count <= BENCH_LARGEST). */
-static void MakeBenchText(unsigned short *units, int count)
+#define BENCH_TEXTS 2
+enum { BENCH_PARAGRAPHS, BENCH_ONE_PARAGRAPH };
+static const char *const BenchTextNames[BENCH_TEXTS] = {"paragraphs", "one paragraph"};
+
+/* The first count units of a text (count <= BENCH_LARGEST). */
+static void MakeBenchText(unsigned short *units, int count, int kind)
 {
     int n = (int)(sizeof BenchCharacters / sizeof BenchCharacters[0]);
     for (int i = 0; i < count; i++) {
         int p = i % 200;
-        if (p == 100)
+        if (kind == BENCH_ONE_PARAGRAPH)
+            units[i] = i % 9 == 8 ? ' ' : BenchCharacters[(i * 7) % n];
+        else if (p == 100)
             units[i] = '\r';
         else if (p == 101)
             units[i] = '\n';

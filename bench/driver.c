@@ -1,15 +1,21 @@
 /* Times Inkwarden and the peer EDIT control under Wine.  Each measured step
    is a synchronous message from this process followed by UpdateWindow, so
    it ends once the window has painted.
-     driver.exe [keystrokes] [commands]
+     driver.exe [keystrokes] [commands] [profile]
    prints tab-separated lines:
      client  width  height                 Inkwarden's client area
-     time  scenario  size  program  median-ms  p90-ms  repetitions
-     gap  scenario  why                    a step that could not be timed */
+     thread  program  id                   the thread that owns each window
+     time  scenario  size  text  program  median-ms  p90-ms  repetitions
+     gap  scenario  why                    a step that could not be timed
+   With profile, every measured step is bracketed by a line
+     mark  begin|end  scenario  size  text  program
+   after which the driver waits for a line on its input, so whoever counts
+   the requests can settle and take its counts first. */
 #include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "bench/inkwarden_scenarios.h"
 
@@ -22,10 +28,25 @@ static LARGE_INTEGER Frequency, Started;
 static double Samples[MAX_SAMPLES];
 static int SampleCount;
 static const char *Program = "Inkwarden";
+static const char *TextName = "-";
+static const char *Scenario = "";
+static int ScenarioSize;
+static int Profiling;
 static HWND ClipboardOwner;
+
+static void Mark(const char *edge)
+{
+    char line[16];
+    printf("mark\t%s\t%s\t%d\t%s\t%s\n", edge, Scenario, ScenarioSize, TextName, Program);
+    fflush(stdout);
+    if (!fgets(line, sizeof line, stdin))
+        exit(1);
+}
 
 static void Begin(void)
 {
+    if (Profiling)
+        Mark("begin");
     QueryPerformanceCounter(&Started);
 }
 
@@ -35,6 +56,15 @@ static void End(void)
     QueryPerformanceCounter(&now);
     if (SampleCount < MAX_SAMPLES)
         Samples[SampleCount++] = (double)(now.QuadPart - Started.QuadPart) * 1000.0 / Frequency.QuadPart;
+    if (Profiling)
+        Mark("end");
+}
+
+/* Names the scenario the next marks belong to. */
+static void Starting(const char *scenario, int size)
+{
+    Scenario = scenario;
+    ScenarioSize = size;
 }
 
 static int CompareSamples(const void *a, const void *b)
@@ -47,7 +77,8 @@ static void Done(const char *scenario, int size)
 {
     if (SampleCount > 0) {
         qsort(Samples, SampleCount, sizeof Samples[0], CompareSamples);
-        printf("time\t%s\t%d\t%s\t%.3f\t%.3f\t%d\n", scenario, size, Program, Samples[SampleCount / 2],
+        printf("time\t%s\t%d\t%s\t%s\t%.3f\t%.3f\t%d\n", scenario, size, TextName, Program,
+               Samples[SampleCount / 2],
                Samples[(SampleCount * 9) / 10], SampleCount);
         fflush(stdout);
     }
@@ -156,6 +187,7 @@ static void TimeOpen(HWND window, const WCHAR *text, int repetitions)
             return;
         }
         SendMessageW(name, WM_SETTEXT, 0, (LPARAM)path);
+        Starting("Open", BENCH_LARGEST);
         LARGE_INTEGER gone, painted;
         Begin();
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
@@ -216,6 +248,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
     }
 
     PeerCaret(edit, middle);
+    Starting("Backspace in the middle", size);
     for (int i = 0; i < keystrokes; i++) {
         Begin();
         SendMessageW(edit, WM_CHAR, VK_BACK, 1);
@@ -226,6 +259,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
     Done("Backspace in the middle", size);
 
     PeerCaret(edit, 1);
+    Starting("Typing at the start", size);
     for (int i = 0; i < keystrokes; i++) {
         PeerChar(edit, VK_BACK);
         Begin();
@@ -236,6 +270,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
     Done("Typing at the start", size);
 
     PeerCaret(edit, 0);
+    Starting("Page Down", size);
     for (int i = 0; i < keystrokes; i++) {
         PeerKey(edit, VK_NEXT);
         Begin();
@@ -249,6 +284,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
     Done("Page Down", size);
 
     PeerCaret(edit, size);
+    Starting("Typing at the end", size);
     for (int i = 0; i < keystrokes; i++) {
         PeerChar(edit, VK_BACK);
         Begin();
@@ -263,6 +299,7 @@ int main(int argc, char **argv)
 {
     int keystrokes = argc > 1 ? atoi(argv[1]) : 200;
     int commands = argc > 2 ? atoi(argv[2]) : 40;
+    Profiling = argc > 3 && strcmp(argv[3], "profile") == 0;
     QueryPerformanceFrequency(&Frequency);
 
     ClipboardOwner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
@@ -278,10 +315,12 @@ int main(int argc, char **argv)
     RECT client;
     GetClientRect(window, &client);
     printf("client\t%ld\t%ld\n", client.right, client.bottom);
+    printf("thread\tInkwarden\t%04lx\nthread\tEDIT\t%04lx\nthread\tdriver\t%04lx\n",
+           GetWindowThreadProcessId(window, NULL), GetWindowThreadProcessId(edit, NULL), GetCurrentThreadId());
 
     static unsigned short units[BENCH_LARGEST];
     static WCHAR text[BENCH_LARGEST];
-    MakeBenchText(units, BENCH_LARGEST);
+    MakeBenchText(units, BENCH_LARGEST, BENCH_PARAGRAPHS);
     for (int i = 0; i < BENCH_LARGEST; i++)
         text[i] = units[i];
 
@@ -291,6 +330,7 @@ int main(int argc, char **argv)
     const char *names[2] = {"Inkwarden", "EDIT"};
     for (int t = 0; t < 2; t++) {
         Program = names[t];
+        Starting("Empty message", 0);
         for (int i = 0; i < keystrokes; i++) {
             Begin();
             SendMessageW(targets[t], WM_NULL, 0, 0);
@@ -306,6 +346,7 @@ int main(int argc, char **argv)
         pixel.top = pixel.bottom - 4;
         pixel.right = pixel.left + 1;
         pixel.bottom = pixel.top + 1;
+        Starting("One-pixel repaint", 0);
         for (int i = 0; i < keystrokes; i++) {
             Begin();
             InvalidateRect(targets[t], &pixel, TRUE);
@@ -317,15 +358,22 @@ int main(int argc, char **argv)
     Program = "Inkwarden";
 
     /* Open first, while the empty document has nothing to save. */
+    TextName = BenchTextNames[BENCH_PARAGRAPHS];
     TimeOpen(window, text, commands);
 
-    struct BenchRun run = {window, PutClipboard, Begin, End, Done, keystrokes, commands};
+    struct BenchRun run = {window, PutClipboard, Starting, Begin, End, Done, keystrokes, commands};
     static const int sizes[] = {2000, 8000, BENCH_LARGEST};
-    for (int s = 0; s < 3; s++) {
-        Program = "Inkwarden";
-        BenchScenarios(&run, text, sizes[s]);
-        Program = "EDIT";
-        PeerScenarios(edit, text, sizes[s], keystrokes);
+    for (int kind = 0; kind < BENCH_TEXTS; kind++) {
+        MakeBenchText(units, BENCH_LARGEST, kind);
+        for (int i = 0; i < BENCH_LARGEST; i++)
+            text[i] = units[i];
+        TextName = BenchTextNames[kind];
+        for (int s = 0; s < 3; s++) {
+            Program = "Inkwarden";
+            BenchScenarios(&run, text, sizes[s]);
+            Program = "EDIT";
+            PeerScenarios(edit, text, sizes[s], keystrokes);
+        }
     }
     return 0;
 }

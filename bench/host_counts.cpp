@@ -4,9 +4,11 @@
 //
 //   bench_counts [client-width client-height]
 //
-// prints one tab-separated line per scenario and size: scenario, size, then
-// the ABC-width queries, text outputs, font creations, text-metric reads
-// and paints of the costliest repetition.
+// prints two tab-separated lines per scenario, size and text:
+//   scenario size text  ABC-width queries, text outputs, font creations,
+//                       text-metric reads and paints of the costliest repetition
+//   calls scenario size text  name=count ...  every platform call the program
+//                       made in the repetition that made the most
 #include <windows.h>
 #include "winsim.h"
 
@@ -17,10 +19,26 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 static WinsimCallCounts worst;
 static int worstPaints;
+static const char *textName = "-";
+
+// Filled by the counted build of the program (counted_calls.h).
+static std::map<std::string, int> namedCalls, worstNamedCalls;
+static int namedTotal, worstNamedTotal;
+
+void BenchCountCall(const char *name)
+{
+    namedCalls[name]++;
+    namedTotal++;
+}
+
+static void Starting(const char *, int)
+{
+}
 
 static void PutClipboard(const WCHAR *units, int count)
 {
@@ -31,6 +49,8 @@ static void Begin(void)
 {
     WinsimClearCalls();
     WinsimClearLogs();
+    namedCalls.clear();
+    namedTotal = 0;
 }
 
 static void End(void)
@@ -41,14 +61,24 @@ static void End(void)
     worst.fontCreations = std::max(worst.fontCreations, now.fontCreations);
     worst.textMetricReads = std::max(worst.textMetricReads, now.textMetricReads);
     worstPaints = std::max(worstPaints, WinsimPaintCount());
+    if (namedTotal >= worstNamedTotal) {
+        worstNamedTotal = namedTotal;
+        worstNamedCalls = namedCalls;
+    }
 }
 
 static void Done(const char *scenario, int size)
 {
-    printf("%s\t%d\t%d\t%d\t%d\t%d\t%d\n", scenario, size, worst.abcWidthQueries, worst.textOutputs,
-           worst.fontCreations, worst.textMetricReads, worstPaints);
+    printf("%s\t%d\t%s\t%d\t%d\t%d\t%d\t%d\n", scenario, size, textName, worst.abcWidthQueries,
+           worst.textOutputs, worst.fontCreations, worst.textMetricReads, worstPaints);
+    printf("calls\t%s\t%d\t%s\t", scenario, size, textName);
+    for (const auto &call : worstNamedCalls)
+        printf(" %s=%d", call.first.c_str(), call.second);
+    printf("\n");
     worst = WinsimCallCounts{};
     worstPaints = 0;
+    worstNamedCalls.clear();
+    worstNamedTotal = 0;
 }
 
 // A full document as a file: the mark, 32,767 units and a closing 0, 65,538 bytes.
@@ -85,10 +115,11 @@ int main(int argc, char **argv)
 
     static unsigned short units[BENCH_LARGEST];
     static WCHAR text[BENCH_LARGEST];
-    MakeBenchText(units, BENCH_LARGEST);
+    MakeBenchText(units, BENCH_LARGEST, BENCH_PARAGRAPHS);
     std::copy(units, units + BENCH_LARGEST, text);
 
     // Open first, while the empty document has nothing to save.
+    textName = BenchTextNames[BENCH_PARAGRAPHS];
     std::string path = WriteFullFile(text);
     for (int i = 0; i < 2; i++) {
         WinsimAnswerNextFileDialog(path);
@@ -99,8 +130,13 @@ int main(int argc, char **argv)
     }
     Done("Open", BENCH_LARGEST);
 
-    BenchRun run = {MainWindow, PutClipboard, Begin, End, Done, 3, 2};
-    for (int size : {2000, 8000, BENCH_LARGEST})
-        BenchScenarios(&run, text, size);
+    BenchRun run = {MainWindow, PutClipboard, Starting, Begin, End, Done, 3, 2};
+    for (int kind = 0; kind < BENCH_TEXTS; kind++) {
+        MakeBenchText(units, BENCH_LARGEST, kind);
+        std::copy(units, units + BENCH_LARGEST, text);
+        textName = BenchTextNames[kind];
+        for (int size : {2000, 8000, BENCH_LARGEST})
+            BenchScenarios(&run, text, size);
+    }
     return 0;
 }

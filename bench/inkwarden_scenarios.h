@@ -15,9 +15,10 @@ struct BenchRun {
     HWND window;
     /* Places count units, without a terminator, on the clipboard. */
     void (*putClipboard)(const WCHAR *units, int count);
+    /* Called before and after each scenario's repetitions. */
+    void (*starting)(const char *scenario, int size);
     void (*begin)(void);
     void (*end)(void);
-    /* Called after each scenario's repetitions. */
     void (*done)(const char *scenario, int size);
     int keystrokes; /* repetitions of each keystroke scenario */
     int commands;   /* repetitions of each font-size change */
@@ -73,6 +74,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
     BenchPaste(run, text + middle, size - middle);
     BenchCaretToStart(run, size);
     BenchPaste(run, text, middle);
+    run->starting("Backspace in the middle", size);
     for (int i = 0; i < run->keystrokes; i++) {
         run->begin();
         SendMessageW(run->window, WM_KEYDOWN, VK_BACK, 0);
@@ -84,6 +86,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
     run->done("Backspace in the middle", size);
 
     BenchCaretToStart(run, size);
+    run->starting("Typing at the start", size);
     for (int i = 0; i < run->keystrokes; i++) {
         BenchKey(run, VK_DELETE);
         run->begin();
@@ -96,6 +99,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
 
     /* From the top, the first Page Down only takes the caret to the last
        visible line; the timed second one scrolls a whole page. */
+    run->starting("Page Down", size);
     for (int i = 0; i < run->keystrokes; i++) {
         BenchKey(run, VK_NEXT);
         run->begin();
@@ -111,6 +115,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
     /* The whole text pasted over everything leaves the caret at the end. */
     BenchCommand(run, IDM_EDIT_SELECT_ALL);
     BenchPaste(run, text, size);
+    run->starting("Typing at the end", size);
     for (int i = 0; i < run->keystrokes; i++) {
         BenchKey(run, VK_BACK);
         run->begin();
@@ -121,6 +126,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
     run->done("Typing at the end", size);
 
     /* Away from the document's 32 points and back, both directions timed. */
+    run->starting("Font size change", size);
     for (int i = 0; i < run->commands; i++) {
         run->begin();
         SendMessageW(run->window, WM_COMMAND, IDM_POINTS_BASE + (i % 2 ? 32 : 24), 0);

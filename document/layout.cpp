@@ -153,7 +153,8 @@ static void BreakAndUpdate(const OldLines *old, int start)
 {
     HFONT font;
     HGDIOBJ oldFont;
-    HDC dc = GetMeasuringDC(&font, &oldFont);
+    int logPixelsY;
+    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
@@ -163,7 +164,7 @@ static void BreakAndUpdate(const OldLines *old, int start)
     int oldTopLine = TopLine;
     if (BreakLines(dc, columnWidth, first, old))
         UpdateScrollRange();
-    int pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
+    int pageGap = PageGap(logPixelsY);
     ReleaseMeasuringDC(dc, font, oldFont);
 
     // A shorter document can pull TopLine down under the view; move the

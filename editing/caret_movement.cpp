@@ -55,7 +55,7 @@ static int VerticalKey(int q0, BOOL down)
         return NO_MOVE;
     HFONT font;
     HGDIOBJ oldFont;
-    HDC dc = GetMeasuringDC(&font, &oldFont);
+    HDC dc = GetMeasuringDC(&font, &oldFont, NULL);
 
     int count = CopyRunReversed(line);
     int xc = CaretX(dc, q0, line, MeasureRun(dc, ReverseScratch, count));

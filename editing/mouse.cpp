@@ -95,8 +95,8 @@ void HandleLeftButtonDown(LPARAM lParam)
     int y = HIWORD(lParam);
     HFONT font;
     HGDIOBJ oldFont;
-    HDC dc = GetMeasuringDC(&font, &oldFont);
-    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    int logPixelsY;
+    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
     int pageGap = PageGap(logPixelsY);
 
     if (InTextArea(x, y, logPixelsY, pageGap)) {

@@ -34,8 +34,9 @@ void SetFontSize(int commandId)
 
     HFONT font;
     HGDIOBJ oldFont;
-    HDC dc = GetMeasuringDC(&font, &oldFont);
-    ComputeLineMetrics(dc, GetDeviceCaps(dc, LOGPIXELSY));
+    int logPixelsY;
+    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
+    ComputeLineMetrics(dc, logPixelsY);
     Caret = 0;
     TopLine = 0;
     Reflow();

@@ -242,4 +242,21 @@ TEST_F(EditorTest, WithNoVisibleRowsTheCaretsLineGoesToTheTop)
     EXPECT_EQ(GetScrollPos(window, SB_VERT), 4);
 }
 
+// Under Wine a redraw of the scroll bar costs more than the rest of a
+// keystroke, so the bar is redrawn only when its range or position moves.
+TEST_F(EditorTest, TheScrollBarIsRedrawnOnlyWhenItsRangeOrPositionChanges)
+{
+    Start();  // eight rows visible, fifteen to a page
+    SetText(ShortLines(15));
+    Caret = LineTable[3].first;
+    RepaintAll();
+    WinsimClearCalls();
+    Type(u"a");
+    EXPECT_EQ(WinsimCalls().scrollBarRedraws, 0);
+    Press(VK_RETURN);  // a sixteenth line opens a second page; the view stays
+    ASSERT_EQ(TopLine, 0);
+    EXPECT_EQ(WinsimCalls().scrollBarRedraws, 1);
+    EXPECT_EQ(WinsimVerticalScrollBar(window).max, ScrollMax());
+}
+
 }  // namespace

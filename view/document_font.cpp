@@ -13,11 +13,16 @@ HFONT CreateDocumentFont(int logPixelsY)
 }
 
 // A screen DC of the main window with a fresh document font selected, for a
-// routine that measures text; release it with ReleaseMeasuringDC.
-HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont)
+// routine that measures text; release it with ReleaseMeasuringDC.  The
+// resolution read for the font is handed back, if asked for, so the routine
+// need not read it again.
+HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY)
 {
     HDC dc = GetDC(MainWindow);
-    *font = CreateDocumentFont(GetDeviceCaps(dc, LOGPIXELSY));
+    int resolution = GetDeviceCaps(dc, LOGPIXELSY);
+    if (logPixelsY)
+        *logPixelsY = resolution;
+    *font = CreateDocumentFont(resolution);
     *oldFont = SelectObject(dc, *font);
     BeginUnitWidths(dc);
     return dc;

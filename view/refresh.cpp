@@ -47,8 +47,9 @@ static int RightEdge(HDC dc, const LineSpan &span, int index)
 
 static HDC ScreenDC(HFONT *font, HGDIOBJ *oldFont, int *pageGap)
 {
-    HDC dc = GetMeasuringDC(font, oldFont);
-    *pageGap = PageGap(GetDeviceCaps(dc, LOGPIXELSY));
+    int logPixelsY;
+    HDC dc = GetMeasuringDC(font, oldFont, &logPixelsY);
+    *pageGap = PageGap(logPixelsY);
     return dc;
 }
 
@@ -144,7 +145,7 @@ void KeepCaretVisible(void)
         TopLine = 0;
     if (TopLine >= max)
         TopLine = max;
-    SetScrollPos(MainWindow, SB_VERT, TopLine, TRUE);
+    ShowScrollPosition(FALSE);
 }
 
 // An unchanged line that only moved inside the buffer is not repainted.

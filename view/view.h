@@ -15,7 +15,7 @@ extern int TopLine;
 
 HFONT CreateDocumentFont(int logPixelsY);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
-HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont);
+HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY);
 void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont);
 
 int PageGap(int logPixelsY);
@@ -28,6 +28,7 @@ int LineTop(int line, int pageGap);
 
 void ComputePageGeometry(void);
 void UpdateScrollRange(void);
+void ShowScrollPosition(BOOL rangeChanged);
 void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap);
 void HandleSize(LPARAM lParam);
 void HandleVerticalScroll(WPARAM wParam);

@@ -118,6 +118,7 @@ struct WinsimCallCounts {
     int textOutputs;      // TextOutW
     int fontCreations;    // CreateFontIndirectW
     int textMetricReads;  // GetTextMetricsW
+    int scrollBarRedraws; // SetScrollPos and SetScrollRange asked to redraw
 };
 WinsimCallCounts WinsimCalls(void);
 void WinsimClearCalls(void);

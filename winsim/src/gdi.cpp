@@ -482,6 +482,11 @@ const std::vector<LOGFONTW> &WinsimCreatedFonts(void)
     return createdFonts;
 }
 
+void winsim::CountScrollBarRedraw(void)
+{
+    calls.scrollBarRedraws++;
+}
+
 WinsimCallCounts WinsimCalls(void)
 {
     return calls;

@@ -78,6 +78,7 @@ DeviceContext *ContextFrom(HDC hdc);
 HDC NewContext(Window *window, bool paint);
 void FreeContext(HDC hdc);
 GdiObject *StockObject(int index);
+void CountScrollBarRedraw(void);
 int ClientWidthOf(const Window *window);
 int ClientHeightOf(const Window *window);
 

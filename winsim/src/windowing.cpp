@@ -659,9 +659,11 @@ BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, cons
     return TRUE;
 }
 
-BOOL WINAPI SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL)
+BOOL WINAPI SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw)
 {
     Window *w = RequireWindow(hwnd, "SetScrollRange");
+    if (redraw)
+        CountScrollBarRedraw();
     if (bar != SB_VERT)
         return FALSE;
     w->verticalBar.min = minPos;
@@ -672,9 +674,11 @@ BOOL WINAPI SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL)
     return TRUE;
 }
 
-int WINAPI SetScrollPos(HWND hwnd, int bar, int pos, BOOL)
+int WINAPI SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw)
 {
     Window *w = RequireWindow(hwnd, "SetScrollPos");
+    if (redraw)
+        CountScrollBarRedraw();
     if (bar != SB_VERT)
         return 0;
     int previous = w->verticalBar.pos;
