@@ -5,6 +5,9 @@
 #include "document/layout.h"
 #include "view/view.h"
 
+#include <string.h>
+
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -63,19 +66,16 @@ std::string FullRepaintFault(HWND window)
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     const std::vector<COLORREF> &full = WinsimFramebuffer(window);
-    std::ostringstream out;
-    if (partial.size() != full.size()) {
-        out << "the framebuffer changed size";
-        return out.str();
-    }
+    if (partial.size() != full.size())
+        return "the framebuffer changed size";
+    if (full.empty() || memcmp(partial.data(), full.data(), full.size() * sizeof full[0]) == 0)
+        return "";
     RECT client;
     GetClientRect(window, &client);
     size_t width = client.right > 0 ? client.right : 1;
-    for (size_t i = 0; i < full.size(); i++)
-        if (partial[i] != full[i]) {
-            out << "pixel (" << i % width << ", " << i / width << ") differs from a full repaint";
-            break;
-        }
+    size_t i = std::mismatch(full.begin(), full.end(), partial.begin()).first - full.begin();
+    std::ostringstream out;
+    out << "pixel (" << i % width << ", " << i / width << ") differs from a full repaint";
     return out.str();
 }
 

@@ -10,6 +10,7 @@
 #include "printing/printing.h"
 #include "view/view.h"
 
+#include <malloc.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -46,6 +47,15 @@ InitialGlobals *initialGlobals = [] {
     PROGRAM_GLOBALS(SAVE)
 #undef SAVE
     return saved;
+}();
+
+// Every input allocates and frees a few framebuffer-sized blocks; left to
+// its defaults, malloc hands them back to the system each time and the next
+// input pays for fresh pages.
+const bool keepFreedMemory = [] {
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    return true;
 }();
 
 }  // namespace

@@ -47,8 +47,8 @@ for name, data in SEEDS.items():
         f.write(data)
 
 # The message target reads a byte stream of operations (see the Op list in
-# messages_fuzzer.cpp) behind three bytes: the window size (0: 700 x 400,
-# 10: 400 x 300, 13: 817 x 600, 15: 1300 x 1000), the resolution (0: 144 dpi,
+# messages_fuzzer.cpp) behind three bytes: the window size (0: 600 x 240,
+# 10: 400 x 300, 13: 817 x 320, 15: 1300 x 1000), the resolution (0: 144 dpi,
 # else 96) and the glyph bits (1: b overhangs, 2: a is wide, 4: space has a B
 # width of 0, 8: the width of 中 fails, 16: x overhangs); these seeds walk
 # each kind once or twice.

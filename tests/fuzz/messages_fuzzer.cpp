@@ -592,6 +592,8 @@ void Session::Step()
             WinsimMinimize(window);
         else if (kind == 1)
             WinsimRestore(window);
+        else if (kind == 2)  // small, like most windows here
+            WinsimResizeClient(window, in.Word() % 700, in.Word() % 400);
         else
             WinsimResizeClient(window, in.Word() % 1400, in.Word() % 1200);
         WinsimPumpMessages();
@@ -689,11 +691,13 @@ void Session::Step()
 
 void Session::Run()
 {
-    // Mostly a small window: every message ends in a full repaint to compare.
+    // Mostly a small window: every message ends in a full repaint to compare,
+    // so the pixel count sets the pace.  The smallest still holds the column
+    // and a few rows below the picker at 96 dpi.
     int pick = in.Below(16);
     int size = pick < 10 ? 0 : pick < 13 ? 1 : pick < 15 ? 2 : 3;
-    const int widths[] = {700, 400, 817, 1300};
-    const int heights[] = {400, 300, 600, 1000};
+    const int widths[] = {600, 400, 817, 1300};
+    const int heights[] = {240, 300, 320, 1000};
     window = StartEditor(widths[size], heights[size], in.Below(4) == 0 ? 144 : 96);
     accelerators = LoadAccelerators(GetModuleHandle(nullptr), TEXT("Inkwarden"));
     // Glyphs that overhang, are wide, have a B width of 0 or cannot be measured.
