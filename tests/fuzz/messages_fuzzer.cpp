@@ -693,10 +693,12 @@ void Session::Run()
 {
     // Mostly a small window: every message ends in a full repaint to compare,
     // so the pixel count sets the pace.  The smallest still holds the column
-    // and a few rows below the picker at 96 dpi.
-    int pick = in.Below(16);
-    int size = pick < 10 ? 0 : pick < 13 ? 1 : pick < 15 ? 2 : 3;
-    const int widths[] = {600, 400, 817, 1300};
+    // and a few rows below the picker at 96 dpi.  Only the largest shows a
+    // page at once (so a shrinking scroll range can pull TopLine under the
+    // view) and the column at 144 dpi; it costs as much as six of those.
+    int pick = in.Below(32);
+    int size = pick < 10 || pick > 15 ? 0 : pick < 13 ? 1 : pick < 15 ? 2 : 3;
+    const int widths[] = {600, 400, 817, 900};
     const int heights[] = {240, 300, 320, 1000};
     window = StartEditor(widths[size], heights[size], in.Below(4) == 0 ? 144 : 96);
     accelerators = LoadAccelerators(GetModuleHandle(nullptr), TEXT("Inkwarden"));
