@@ -84,14 +84,14 @@ void Fail(const std::string &what)
     abort();
 }
 
-void CheckAfterMessage(HWND window)
+void CheckAfterMessage(HWND window, std::vector<COLORREF> *screen)
 {
     Check(StoreInvariantFault(window), "store");
     Check(FullReflowFault(), "line table");
     Check(LeakFault(), "leak");
     if (!WinsimUpdateRegionEmpty(window))
         Fail("screen: a repaint is still pending");
-    Check(FullRepaintFault(window), "screen");
+    Check(FullRepaintFault(window, screen), "screen");
 }
 
 bool DocumentOfFile(const std::string &bytes, std::u16string *units, std::u16string *warning)

@@ -102,6 +102,9 @@ private:
     bool transientFault = false;   // an allocation fails during this message
     bool alive = true;
     Before before;
+    // The screen the last check compared, while nothing has drawn since.
+    std::vector<COLORREF> checkedScreen;
+    bool screenChecked = false;
     std::vector<Box> boxes;
     std::vector<Dialog> dialogs;
 
@@ -130,7 +133,11 @@ void Session::Remember()
 {
     before.model = FromProgram();
     before.caption = WinsimWindowText(window);
-    before.screen = WinsimFramebuffer(window);
+    if (screenChecked)
+        before.screen.swap(checkedScreen);
+    else
+        before.screen = WinsimFramebuffer(window);
+    screenChecked = false;
     before.topLine = TopLine;
     before.boxes = WinsimMessageBoxes().size();
     before.dialogs = WinsimFileDialogs().size();
@@ -683,7 +690,8 @@ void Session::Step()
         Check(LeakFault(), "leak after closing");
         return;
     }
-    CheckAfterMessage(window);
+    CheckAfterMessage(window, &checkedScreen);
+    screenChecked = true;
     std::u16string saved(SavedCopy, SavedCopy + SavedCount);
     if (saved != savedText + u'\0')
         Fail("the saved copy is " + Narrow(saved) + ", the model " + Narrow(savedText));
@@ -714,7 +722,8 @@ void Session::Run()
         WinsimFailGlyphWidths(u'中');
     if (glyphs & 16)
         WinsimSetGlyphWidths(u'x', -5, 10, 4);
-    CheckAfterMessage(window);
+    CheckAfterMessage(window, &checkedScreen);
+    screenChecked = true;
     for (int step = 0; alive && !in.Done() && step < 400; step++)
         Step();
 }
