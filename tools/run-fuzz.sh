@@ -33,7 +33,7 @@ for target in $targets; do
   coverage=$(grep -Eo 'cov: [0-9]+ ft: [0-9]+ corp: [0-9]+/[0-9]+[a-zA-Z]*' "$log" | tail -1)
   # Per CPU second as well: the wall-clock rate drops with whatever else runs.
   rate=$(awk -v n="${executions:-0}" -v w="$wall" -v c="$(echo "$user $sys" | awk '{print $1 + $2}')" \
-      'BEGIN { printf "%.0f/s, %.0f per CPU second", w > 0 ? n / w : 0, c > 0 ? n / c : 0 }')
+      'BEGIN { printf "%.0f/s, %.0f per CPU second", (w > 0 ? n / w : 0), (c > 0 ? n / c : 0) }')
   files=$(find "$work" -type f | wc -l)
   line="$target: ${executions:-?} executions in ${wall}s ($rate), ${coverage:-no coverage line}, $files inputs in $work"
   if [ $rc -ne 0 ]; then

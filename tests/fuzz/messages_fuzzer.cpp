@@ -513,6 +513,11 @@ void Session::Click()
         SendMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     Collect();
 
+    // The program reads the point as two unsigned words, as Windows sends
+    // it: an item rectangle reaching left of a narrow window gives a point
+    // the program sees far to the right.
+    x &= 0xFFFF;
+    y &= 0xFFFF;
     bool column = ColumnLeft <= x && x < ColumnRight && y >= TopMargin;
     if (Inside(before.strip, x, y) && !column) {
         int item = 0;
