@@ -110,6 +110,9 @@ MESSAGES = {
     # the CR alone is selected and let go.
     "selected-lone-cr": b"\0\1\0" + bytes([CLIPBOARD, 2, 16]) + "ab\rX\ncd\0".encode("utf-16-le")
     + command("paste") + key("right") * 4 + key("delete") + key("right", shift=True) + key("escape"),
+    # One unit over the limit without a terminator is refused; one under opens.
+    "open-too-large": b"\0\1\0" + bytes([FILE, 2, 4, 0, 0]) + command("open")
+    + bytes([FILE, 2, 3, 0, 0]) + command("open") + typed("a"),
     "closing": b"\x0f\1\x1f" + typed("ab") + command("print") + command("about") + bytes([BOX, 2])
     + command("exit") + bytes([BOX, 1]) + command("exit"),
 }
