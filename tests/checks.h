@@ -7,13 +7,16 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Terminator, line table coverage, caret, selection and scroll position.
 std::string StoreInvariantFault(HWND window);
 // The line table must be the one a full Reflow of the text gives.
 std::string FullReflowFault(void);
 // What the partial repaints left must equal a full repaint of the same state.
-std::string FullRepaintFault(HWND window);
+// With screen given, what the partial repaints left is swapped into it, so a
+// caller that keeps the screen needs no copy of its own.
+std::string FullRepaintFault(HWND window, std::vector<COLORREF> *screen = nullptr);
 // No font, device context, heap block or global block outlives a message.
 std::string LeakFault(void);
 

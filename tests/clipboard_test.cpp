@@ -340,7 +340,6 @@ TEST_F(ClipboardTest, ASelectionHoldingAZeroUnitIsNeitherCutNorCopied)
         EXPECT_EQ(WinsimMessageBoxes().back().type, (UINT)(MB_ICONWARNING | MB_OK));
         ExpectStateUnchanged(before);
         EXPECT_EQ(WinsimClipboardText(), old);
-        ExpectNoLeaks();
     }
 }
 

@@ -31,7 +31,7 @@ void OpenFormerDocument(HWND window)
 
 void OpenOneFile(const uint8_t *data, size_t size)
 {
-    HWND window = StartEditor(700, 400, 96);
+    HWND window = StartEditor(600, 240, 96);
     OpenFormerDocument(window);
     CheckAfterMessage(window);
 

@@ -10,6 +10,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 // Puts every program global back to its value at process start, resets
 // winsim and creates the main window with this client size and resolution.
@@ -23,8 +24,9 @@ inline void Check(const std::string &fault, const char *what)
 }
 
 // The store's invariants, the line table of a full reflow, no live fonts,
-// DCs or blocks, no pending paint and the screen of a full repaint.
-void CheckAfterMessage(HWND window);
+// DCs or blocks, no pending paint and the screen of a full repaint, which
+// then goes into screen if given.
+void CheckAfterMessage(HWND window, std::vector<COLORREF> *screen = nullptr);
 
 // What Open makes of a file of these bytes, read in full: true and the
 // document's units (terminator included), or false and the warning's text.

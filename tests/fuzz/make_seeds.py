@@ -47,8 +47,8 @@ for name, data in SEEDS.items():
         f.write(data)
 
 # The message target reads a byte stream of operations (see the Op list in
-# messages_fuzzer.cpp) behind three bytes: the window size (0: 700 x 400,
-# 10: 400 x 300, 13: 817 x 600, 15: 1300 x 1000), the resolution (0: 144 dpi,
+# messages_fuzzer.cpp) behind three bytes: the window size (0: 600 x 240,
+# 10: 400 x 300, 13: 817 x 320, 15: 900 x 1000), the resolution (0: 144 dpi,
 # else 96) and the glyph bits (1: b overhangs, 2: a is wide, 4: space has a B
 # width of 0, 8: the width of 中 fails, 16: x overhangs); these seeds walk
 # each kind once or twice.
@@ -103,6 +103,16 @@ MESSAGES = {
     "select-all-empty": b"\0\1\0" + command("all") + typed("a"),
     "long-lines": b"\x0d\1\x01" + (typed("ab中 x") * 9 + key("left") + typed("b") + key("back"))
     * 4 + key("home") + key("return") + key("up") + key("end") + typed("x") + key("delete") * 3,
+    # Scrolled to the bottom, then shorter by a page: TopLine is pulled up.
+    "shrinking-under-the-view": b"\x0f\1\0" + bytes([CLIPBOARD, 7, 0, 3]) + command("paste")
+    + bytes([SCROLL, 7, 0, 0]) + key("back") * 10,
+    # A lone CR that a Delete pairs with its LF, the caret between them; then
+    # the CR alone is selected and let go.
+    "selected-lone-cr": b"\0\1\0" + bytes([CLIPBOARD, 2, 16]) + "ab\rX\ncd\0".encode("utf-16-le")
+    + command("paste") + key("right") * 4 + key("delete") + key("right", shift=True) + key("escape"),
+    # One unit over the limit without a terminator is refused; one under opens.
+    "open-too-large": b"\0\1\0" + bytes([FILE, 2, 4, 0, 0]) + command("open")
+    + bytes([FILE, 2, 3, 0, 0]) + command("open") + typed("a"),
     "closing": b"\x0f\1\x1f" + typed("ab") + command("print") + command("about") + bytes([BOX, 2])
     + command("exit") + bytes([BOX, 1]) + command("exit"),
 }

@@ -11,7 +11,8 @@
 // A fresh platform: no classes, windows, objects or logs, default settings.
 void WinsimReset(void);
 
-// Where LoadMenu and LoadAccelerators read their resources from.
+// Where LoadMenu and LoadAccelerators read their resources from (read once
+// per path).
 void WinsimUseResourceScript(const char *path);
 
 // Screen resolution reported by LOGPIXELSX / LOGPIXELSY.

@@ -112,15 +112,22 @@ static GdiObject *ObjectFrom(HGDIOBJ handle)
 
 // Drawing reaches a pixel only inside the client area of a visible window
 // and, for a paint DC, inside the region it was given to paint.
+static bool InClip(const DeviceContext *dc, int x, int y)
+{
+    const RECT &b = dc->clipBounds;
+    if (x < b.left || x >= b.right || y < b.top || y >= b.bottom)
+        return false;
+    return dc->clipIsBox || dc->clip[size_t(y) * dc->window->width + x];
+}
+
 bool PutPixel(DeviceContext *dc, int x, int y, COLORREF color)
 {
     Window *w = dc->window;
     if (!w || !w->visible || x < 0 || y < 0 || x >= w->width || y >= w->height)
         return false;
-    size_t at = size_t(y) * w->width + x;
-    if (dc->paint && !dc->clip[at])
+    if (dc->paint && !InClip(dc, x, y))
         return false;
-    w->pixels[at] = color;
+    w->pixels[size_t(y) * w->width + x] = color;
     return true;
 }
 
@@ -132,31 +139,37 @@ static void InvertPixel(DeviceContext *dc, int x, int y)
     PutPixel(dc, x, y, w->pixels[size_t(y) * w->width + x] ^ 0x00FFFFFF);
 }
 
+// Row by row where the clip is a box; pixel by pixel only through a
+// clip of another shape.
 void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color)
 {
-    if (!dc->window)
+    Window *w = dc->window;
+    if (!w || !w->visible)
         return;
     // Only the part that can be drawn: the client area, or what a paint DC paints.
-    RECT limit = dc->paint ? dc->clipBounds : RECT{0, 0, dc->window->width, dc->window->height};
-    int left = std::max<int>(rect.left, limit.left);
-    int top = std::max<int>(rect.top, limit.top);
-    int right = std::min<int>(rect.right, limit.right);
-    int bottom = std::min<int>(rect.bottom, limit.bottom);
-    for (int y = top; y < bottom; y++)
+    RECT limit = dc->paint ? dc->clipBounds : RECT{0, 0, w->width, w->height};
+    int left = std::max<int>({rect.left, limit.left, 0});
+    int top = std::max<int>({rect.top, limit.top, 0});
+    int right = std::min<int>({rect.right, limit.right, w->width});
+    int bottom = std::min<int>({rect.bottom, limit.bottom, w->height});
+    if (left >= right)
+        return;
+    for (int y = top; y < bottom; y++) {
+        if (!dc->paint || dc->clipIsBox) {
+            std::fill_n(&w->pixels[size_t(y) * w->width + left], right - left, color);
+            continue;
+        }
         for (int x = left; x < right; x++)
             PutPixel(dc, x, y, color);
+    }
 }
 
 static void OutlineRect(DeviceContext *dc, const RECT &r, COLORREF color)
 {
-    for (int x = r.left; x < r.right; x++) {
-        PutPixel(dc, x, r.top, color);
-        PutPixel(dc, x, r.bottom - 1, color);
-    }
-    for (int y = r.top; y < r.bottom; y++) {
-        PutPixel(dc, r.left, y, color);
-        PutPixel(dc, r.right - 1, y, color);
-    }
+    FillRect(dc, RECT{r.left, r.top, r.right, r.top + 1}, color);
+    FillRect(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, color);
+    FillRect(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, color);
+    FillRect(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, color);
 }
 
 }  // namespace winsim
@@ -371,6 +384,14 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y)
     dc->position = POINT{x, y};
     if (dc->pen->isNull)
         return TRUE;
+    if (y0 == y) {
+        FillRect(dc, x0 < x ? RECT{x0, y, x, y + 1} : RECT{x + 1, y, x0 + 1, y + 1}, dc->pen->color);
+        return TRUE;
+    }
+    if (x0 == x) {
+        FillRect(dc, y0 < y ? RECT{x, y0, x + 1, y} : RECT{x, y + 1, x + 1, y0 + 1}, dc->pen->color);
+        return TRUE;
+    }
     int dx = abs(x - x0), sx = x0 < x ? 1 : -1;
     int dy = -abs(y - y0), sy = y0 < y ? 1 : -1;
     int error = dx + dy;
@@ -448,11 +469,7 @@ int WINAPI GetClipBox(HDC hdc, LPRECT rect)
         *rect = RECT{0, 0, 0, 0};
         return NULLREGION;
     }
-    for (int y = rect->top; y < rect->bottom; y++)
-        for (int x = rect->left; x < rect->right; x++)
-            if (!dc->clip[size_t(y) * w->width + x])
-                return COMPLEXREGION;
-    return SIMPLEREGION;
+    return dc->clipIsBox ? SIMPLEREGION : COMPLEXREGION;
 }
 
 // ---- test controls ----

@@ -43,6 +43,7 @@ struct Window {
     std::vector<COLORREF> pixels;
     std::vector<uint8_t> updateMask;
     RECT updateBounds = {0, 0, 0, 0};  // the box around the mask; empty when valid
+    bool updateIsBox = true;  // the mask is exactly updateBounds, so nobody need read it
     bool updateErase = false;
 };
 
@@ -59,7 +60,7 @@ struct GdiObject {
 struct DeviceContext {
     Window *window = nullptr;  // null for a screen DC without a window
     bool paint = false;
-    std::vector<uint8_t> clip;  // paint DCs: the update region they paint
+    std::vector<uint8_t> clip;  // paint DCs: the update region they paint, unless it is a box
     GdiObject *font = nullptr;
     GdiObject *pen = nullptr;
     GdiObject *brush = nullptr;
@@ -69,6 +70,7 @@ struct DeviceContext {
     COLORREF bkColor = RGB(255, 255, 255);
     POINT position = {0, 0};
     RECT clipBounds = {0, 0, 0, 0};  // paint DCs: the box around the clip
+    bool clipIsBox = true;           // paint DCs: the clip is all of clipBounds
     bool printer = false;  // made by PrintDlgA; its text goes to the print job
 };
 

@@ -282,7 +282,15 @@ static bool FindResource(Script &s, const std::u16string &name, const std::strin
         fprintf(stderr, "winsim: no resource script (WinsimUseResourceScript)\n");
         abort();
     }
-    Tokenize(ReadFile(scriptPath), DirectoryOf(scriptPath), &s);
+    // Read once per script: every window creation loads the menu again.
+    static Script tokenized;
+    static std::string tokenizedPath;
+    if (tokenizedPath != scriptPath) {
+        tokenized = Script{};
+        Tokenize(ReadFile(scriptPath), DirectoryOf(scriptPath), &tokenized);
+        tokenizedPath = scriptPath;
+    }
+    s = tokenized;
     while (!s.AtEnd()) {
         std::string resourceName = s.Next();
         if (s.AtEnd())

@@ -124,11 +124,6 @@ static bool Intersect(const RECT &a, const RECT &b, RECT *out)
     return out->left < out->right && out->top < out->bottom;
 }
 
-static bool Contains(const RECT &r, int x, int y)
-{
-    return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
-}
-
 static bool IsEmpty(const RECT &r)
 {
     return r.left >= r.right || r.top >= r.bottom;
@@ -146,6 +141,11 @@ static void Unite(RECT *bounds, const RECT &r)
     bounds->bottom = std::max(bounds->bottom, r.bottom);
 }
 
+static long long AreaOf(const RECT &r)
+{
+    return IsEmpty(r) ? 0 : (long long)(r.right - r.left) * (r.bottom - r.top);
+}
+
 static void AddToUpdateRegion(Window *w, const RECT &rect, bool erase)
 {
     RECT area;
@@ -153,25 +153,45 @@ static void AddToUpdateRegion(Window *w, const RECT &rect, bool erase)
         return;
     for (int y = area.top; y < area.bottom; y++)
         std::fill_n(&w->updateMask[size_t(y) * w->width + area.left], area.right - area.left, 1);
+    RECT old = w->updateBounds;
     Unite(&w->updateBounds, area);
+    // The union of two boxes is a box when it leaves no gap in the box around both.
+    RECT overlap;
+    long long shared = Intersect(old, area, &overlap) ? AreaOf(overlap) : 0;
+    long long box = AreaOf(w->updateBounds);
+    w->updateIsBox = box == AreaOf(area) ||
+                     (w->updateIsBox && AreaOf(old) + AreaOf(area) - shared == box);
     if (erase)
         w->updateErase = true;
 }
 
-// After pixels of the mask moved: the box around what is still set.
+// After pixels of the mask moved: the box around what is still set, and
+// whether the mask fills it.
 static void RecomputeUpdateBounds(Window *w)
 {
     w->updateBounds = RECT{0, 0, 0, 0};
-    for (int y = 0; y < w->height; y++)
-        for (int x = 0; x < w->width; x++)
-            if (w->updateMask[size_t(y) * w->width + x])
-                Unite(&w->updateBounds, RECT{x, y, x + 1, y + 1});
+    long long set = 0;
+    for (int y = 0; w->width > 0 && y < w->height; y++) {
+        const uint8_t *row = w->updateMask.data() + size_t(y) * w->width;
+        const uint8_t *end = row + w->width;
+        const uint8_t *first = (const uint8_t *)memchr(row, 1, w->width);
+        if (!first)
+            continue;
+        const uint8_t *last = (const uint8_t *)memrchr(first, 1, end - first);
+        Unite(&w->updateBounds, RECT{int(first - row), y, int(last - row) + 1, y + 1});
+        set += std::count(first, last + 1, 1);
+    }
+    w->updateIsBox = set == AreaOf(w->updateBounds);
 }
 
+// Outside its bounds the mask is already clear.
 static void ValidateAll(Window *w)
 {
-    std::fill(w->updateMask.begin(), w->updateMask.end(), 0);
+    const RECT &b = w->updateBounds;
+    for (int y = b.top; y < b.bottom; y++)
+        std::fill_n(&w->updateMask[size_t(y) * w->width + b.left], b.right - b.left, 0);
     w->updateBounds = RECT{0, 0, 0, 0};
+    w->updateIsBox = true;
     w->updateErase = false;
 }
 
@@ -599,7 +619,9 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     Window *w = RequireWindow(hwnd, "BeginPaint");
     HDC hdc = NewContext(w, true);
     DeviceContext *dc = ContextFrom(hdc);
-    dc->clip = w->updateMask;
+    dc->clipIsBox = w->updateIsBox;
+    if (!w->updateIsBox)
+        dc->clip = w->updateMask;
     bool erase = w->updateErase;
     *ps = PAINTSTRUCT{};
     ps->hdc = hdc;
@@ -639,22 +661,34 @@ BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, cons
     RECT area;
     if (!Intersect(scroll, clip, &area) || !Intersect(area, client, &area))
         return TRUE;
-    std::vector<COLORREF> oldPixels = w->pixels;
-    std::vector<uint8_t> oldMask = w->updateMask;
-    for (int y = area.top; y < area.bottom; y++)
-        for (int x = area.left; x < area.right; x++) {
-            int sx = x - dx;
-            int sy = y - dy;
-            size_t at = size_t(y) * w->width + x;
-            if (Contains(area, sx, sy)) {
-                size_t from = size_t(sy) * w->width + sx;
-                w->pixels[at] = oldPixels[from];
-                w->updateMask[at] = oldMask[from];
-            } else {
-                w->updateMask[at] = 1;
-                w->updateErase = true;
-            }
+    // Row by row, in the order that reads each source row before it is
+    // overwritten; what has no source inside the area is uncovered.
+    int keepLeft = std::max<int>(area.left, area.left + dx);
+    int keepRight = std::min<int>(area.right, area.right + dx);
+    int first = dy > 0 ? area.bottom - 1 : area.top;
+    int stop = dy > 0 ? area.top - 1 : area.bottom;
+    int step = dy > 0 ? -1 : 1;
+    auto uncover = [w](size_t at, int count) {
+        if (count <= 0)
+            return;
+        std::fill_n(&w->updateMask[at], count, 1);
+        w->updateErase = true;
+    };
+    for (int y = first; y != stop; y += step) {
+        size_t row = size_t(y) * w->width;
+        int sy = y - dy;
+        if (sy < area.top || sy >= area.bottom || keepLeft >= keepRight) {
+            uncover(row + area.left, area.right - area.left);
+            continue;
         }
+        size_t to = row + keepLeft;
+        size_t from = size_t(sy) * w->width + keepLeft - dx;
+        size_t count = size_t(keepRight - keepLeft);
+        memmove(&w->pixels[to], &w->pixels[from], count * sizeof(COLORREF));
+        memmove(&w->updateMask[to], &w->updateMask[from], count);
+        uncover(row + area.left, keepLeft - area.left);
+        uncover(row + keepRight, area.right - keepRight);
+    }
     RecomputeUpdateBounds(w);
     return TRUE;
 }

@@ -102,6 +102,39 @@ TEST_F(Winsim, PaintingErasesWithTheClassBrushAndClipsToTheUpdateRegion)
     EXPECT_TRUE(WinsimInvalidations()[0].erase);
 }
 
+// Two invalidated boxes: one inside the other, two that make one box, and
+// an L whose clip box holds pixels the paint DC must not reach.
+TEST_F(Winsim, AFilledRectangleReachesOnlyTheUpdateRegionWhateverItsShape)
+{
+    struct Case {
+        RECT a, b;
+        int type;
+        POINT inside, outside;  // of the region, both within its clip box
+    } cases[] = {
+        {{10, 10, 50, 30}, {20, 15, 40, 25}, SIMPLEREGION, {45, 12}, {45, 35}},
+        {{10, 10, 50, 30}, {10, 30, 50, 40}, SIMPLEREGION, {45, 35}, {45, 45}},
+        {{10, 10, 50, 30}, {10, 30, 30, 40}, COMPLEXREGION, {25, 35}, {45, 35}},
+    };
+    for (const Case &c : cases) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        UpdateWindow(hwnd);  // all white, nothing pending
+        InvalidateRect(hwnd, &c.a, FALSE);
+        InvalidateRect(hwnd, &c.b, FALSE);
+        paintWithBeginPaint = false;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT box;
+        EXPECT_EQ(GetClipBox(dc, &box), c.type);
+        EXPECT_EQ(box.left, 10);
+        SelectObject(dc, GetStockObject(BLACK_BRUSH));
+        Rectangle(dc, -1, -1, 300, 200);
+        EndPaint(hwnd, &ps);
+        paintWithBeginPaint = true;
+        EXPECT_EQ(WinsimPixel(hwnd, c.inside.x, c.inside.y), RGB(0, 0, 0));
+        EXPECT_EQ(WinsimPixel(hwnd, c.outside.x, c.outside.y), RGB(255, 255, 255));
+    }
+}
+
 TEST_F(Winsim, UpdateWindowPaintsAtOnceOnlyWhenSomethingIsInvalid)
 {
     UpdateWindow(hwnd);
@@ -154,6 +187,22 @@ TEST_F(Winsim, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
     EXPECT_EQ(WinsimPixel(hwnd, 3, 45), RGB(0, 0, 0));
     EXPECT_EQ(WinsimPixel(hwnd, 3, 29), RGB(255, 255, 255));
     EXPECT_FALSE(WinsimUpdateRegionEmpty(hwnd));
+
+    // Sideways: a column at x 60 moves to 55, and only the strip on the right awaits painting.
+    UpdateWindow(hwnd);
+    dc = GetDC(hwnd);
+    MoveToEx(dc, 60, 0, nullptr);
+    LineTo(dc, 60, 100);
+    ReleaseDC(hwnd, dc);
+    ScrollWindow(hwnd, -5, 0, &area, &area);
+    EXPECT_EQ(WinsimPixel(hwnd, 55, 50), RGB(0, 0, 0));
+    EXPECT_EQ(WinsimPixel(hwnd, 60, 50), RGB(255, 255, 255));
+    EXPECT_EQ(WinsimPixel(hwnd, 60, 20), RGB(0, 0, 0));  // above the area: not moved
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EXPECT_EQ(ps.rcPaint.left, 195);
+    EXPECT_EQ(ps.rcPaint.top, 30);
+    EndPaint(hwnd, &ps);
 }
 
 TEST_F(Winsim, AnEmptyScrollRangeHidesTheBarAndWidensTheClientArea)
