@@ -56,6 +56,20 @@ TEST_F(EditorTest, ASelectedLoneCarriageReturnIsPaintedInAndErased)
     ExpectScreenMatchesFullRepaint();
 }
 
+// A CR draws as a break mark only while an LF follows it, so an edit just
+// after a CR changes the CR's own cell too, both ways.
+TEST_F(EditorTest, TypingOrDeletingRightAfterACarriageReturnRepaintsItsCell)
+{
+    Start();
+    SetText(u"ab\rX\ncd", 3);
+    Press(VK_DELETE);  // the CR and LF make a pair
+    ExpectScreenMatchesFullRepaint();
+    Type(u"a");  // and part again
+    ExpectScreenMatchesFullRepaint();
+    Press(VK_BACK);
+    ExpectScreenMatchesFullRepaint();
+}
+
 // Exact rectangles for each key, so that a repaint of too much fails as well
 // as one of too little.  Cells of 24 pixels ('a' is 20 wide, plus 49 / 10),
 // so on a line of n units the unit p has its right edge at 688 - 24 p and the

@@ -74,9 +74,13 @@ void InvalidateCaret(int index)
 }
 
 // From the cell of index out to the window's left edge, where a formerly
-// longer line may have left glyphs.
+// longer line may have left glyphs.  A CR just before index is included:
+// it draws as a break mark only while an LF follows it, so an edit at index
+// may change it.
 void InvalidateLineTail(int line, int index)
 {
+    if (index > LineTable[line].first && TextBuffer[index - 1] == '\r')
+        index--;
     HFONT font;
     HGDIOBJ oldFont;
     int pageGap;
