@@ -55,12 +55,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     if (!RegisterMainWindowClass(instance)) {
         MessageBox(NULL, TEXT("Can not register class"), TEXT("Inkwarden"), MB_ICONWARNING);
-        return 0;
+        return 1;  // a start that failed is no success to whoever started us
     }
     // With no window nothing could ever end the message loop.
     if (!CreateMainWindow(instance, showCommand)) {
         MessageBox(NULL, TEXT("Can not create the main window"), TEXT("Inkwarden"), MB_ICONWARNING);
-        return 0;
+        return 1;
     }
     return RunMessageLoop(instance);
 }

@@ -249,10 +249,10 @@ struct StartFailure {
 
 class StartFailureTest : public EditorTest, public ::testing::WithParamInterface<StartFailure> {};
 
-TEST_P(StartFailureTest, IsReportedAndEndsTheProcess)
+TEST_P(StartFailureTest, IsReportedAndEndsTheProcessWithAFailureCode)
 {
     GetParam().arrange();
-    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 1);
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     const WinsimMessageBox &box = WinsimMessageBoxes()[0];
     EXPECT_EQ(box.owner, nullptr);
