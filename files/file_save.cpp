@@ -123,6 +123,15 @@ static BOOL SaveInPlace(const WCHAR *path)
     return saved;
 }
 
+// The temporary takes path's name; a temporary that cannot is removed.
+static BOOL MoveTemporaryTo(const WCHAR *path, DWORD flags)
+{
+    if (MoveFileEx(TemporaryPath, path, flags | MOVEFILE_WRITE_THROUGH))
+        return TRUE;
+    DeleteFile(TemporaryPath);
+    return FALSE;
+}
+
 // ReplaceFile keeps what the file was (attributes, security, creation
 // time, streams).  Where the file system cannot, a plain move does.
 static BOOL ReplaceExisting(const WCHAR *path)
@@ -132,14 +141,12 @@ static BOOL ReplaceExisting(const WCHAR *path)
     if (ReplaceFile(path, TemporaryPath, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL))
         return TRUE;
     DWORD error = GetLastError();
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-        // The old file is gone already: the new text must take its name.
+    // The old file is gone already: the new text must take its name, and
+    // stays under the temporary's if it cannot.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
         return MoveFileEx(TemporaryPath, path, MOVEFILE_WRITE_THROUGH);
-    }
-    if ((error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION ||
-         error == ERROR_CALL_NOT_IMPLEMENTED) &&
-        MoveFileEx(TemporaryPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return TRUE;
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED)
+        return MoveTemporaryTo(path, MOVEFILE_REPLACE_EXISTING);
     DeleteFile(TemporaryPath);
     return FALSE;
 }
@@ -147,12 +154,7 @@ static BOOL ReplaceExisting(const WCHAR *path)
 // A new file is moved into place, never over one that appeared meanwhile.
 static BOOL SaveNewFile(const WCHAR *path)
 {
-    if (!WriteTemporaryBeside(path))
-        return FALSE;
-    if (MoveFileEx(TemporaryPath, path, MOVEFILE_WRITE_THROUGH))
-        return TRUE;
-    DeleteFile(TemporaryPath);
-    return FALSE;
+    return WriteTemporaryBeside(path) && MoveTemporaryTo(path, 0);
 }
 
 // The new text is written whole into a file of its own and only then takes
