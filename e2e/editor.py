@@ -82,3 +82,16 @@ def column(client_width):
     """(ColumnLeft, ColumnRight) for a client area this wide."""
     left = int((client_width - COLUMN_WIDTH) / 2)  # truncates toward zero, as C does
     return left, left + COLUMN_WIDTH
+
+
+def answer_box(session, process, caption, key, timeout=15):
+    """Answers the program's message box with this caption by key, once it
+    is up; returns its text after the box has closed."""
+    box = session.wait_win32_window("#32770", caption)[0]
+    texts = [w.title for w in session.children(box) if w.class_name == "Static" and w.title]
+    x_box = session.wait_for_window(caption, timeout=timeout, program=process)
+    session.focus(x_box)
+    session.key(key)
+    winelib.wait_until(f'the "{caption}" box to close',
+                       lambda: box.handle not in [w.handle for w in session.win32_windows()], timeout)
+    return texts[0] if texts else ""

@@ -11,7 +11,7 @@ from pathlib import Path
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import OUT, TITLE, TOP_MARGIN  # noqa: E402
+from editor import OUT, TITLE, TOP_MARGIN, utf16_file, windows_path  # noqa: E402
 
 SESSION = None
 
@@ -19,15 +19,6 @@ SESSION = None
 def setUpModule():
     global SESSION
     SESSION = editor.open_session("1600x1400x24")
-
-
-def utf16_file(text):
-    """What a save of text writes: the mark, the units, the terminator."""
-    return b"\xff\xfe" + text.encode("utf-16-le") + b"\x00\x00"
-
-
-def windows_path(path):
-    return "Z:" + str(path).replace("/", "\\")
 
 
 class SavingAndOpening(unittest.TestCase):
@@ -59,20 +50,8 @@ class SavingAndOpening(unittest.TestCase):
         SESSION.key("Return")
         return dialog
 
-    def message_box(self, caption):
-        """(box, its text) of the program's message box with this caption."""
-        box = SESSION.wait_win32_window("#32770", caption)[0]
-        texts = [w.title for w in SESSION.children(box) if w.class_name == "Static" and w.title]
-        return box, texts[0] if texts else ""
-
     def answer_box(self, caption, key):
-        box, text = self.message_box(caption)
-        x_box = SESSION.wait_for_window(caption, timeout=10, program=self.process)
-        SESSION.focus(x_box)
-        SESSION.key(key)
-        winelib.wait_until(f'the "{caption}" box to close',
-                           lambda: box.handle not in [w.handle for w in SESSION.win32_windows()], 10)
-        return text
+        return editor.answer_box(SESSION, self.process, caption, key, timeout=10)
 
     def caption(self):
         return [w for w in SESSION.win32_windows() if w.handle == self.main.handle][0].title

@@ -36,15 +36,7 @@ class KeepingText(unittest.TestCase):
         SESSION.type_text(text)
 
     def answer_box(self, caption, key):
-        """Answers the program's box with this caption; returns its text."""
-        box = SESSION.wait_win32_window("#32770", caption)[0]
-        texts = [w.title for w in SESSION.children(box) if w.class_name == "Static" and w.title]
-        x_box = SESSION.wait_for_window(caption, timeout=15, program=self.process)
-        SESSION.focus(x_box)
-        SESSION.key(key)
-        winelib.wait_until(f'the "{caption}" box to close',
-                           lambda: box.handle not in [w.handle for w in SESSION.win32_windows()], 15)
-        return texts[0] if texts else ""
+        return editor.answer_box(SESSION, self.process, caption, key)
 
     def save_over(self, path):
         """Save As onto an existing file, answering the dialog's replace question."""
