@@ -246,37 +246,37 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
         const char16_t *text;
         bool placed = false;  // the clipboard holds the selection all the same
     } cases[] = {
-        {IDM_EDIT_COPY, [] { WinsimFailGlobalAllocation(1); }, u"Can Not Copy", u"Can not allocate memory"},
-        {IDM_EDIT_COPY, [] { WinsimFailGlobalLock(1); }, u"Can Not Copy",
+        {IDM_EDIT_COPY, [] { WinsimFailCall(WinsimGlobalAlloc); }, u"Can Not Copy", u"Can not allocate memory"},
+        {IDM_EDIT_COPY, [] { WinsimFailCall(WinsimGlobalLock); }, u"Can Not Copy",
          u"Can not obtain a pointer to global memory"},
-        {IDM_EDIT_COPY, [] { WinsimHoldClipboardElsewhere(true); }, u"Can Not Copy",
+        {IDM_EDIT_COPY, [] { WinsimFailCall(WinsimOpenClipboard, 1, true); }, u"Can Not Copy",
          u"Can not open the Clipboard"},
-        {IDM_EDIT_COPY, [] { WinsimRefuseClipboardData(true); }, u"Can Not Copy",
+        {IDM_EDIT_COPY, [] { WinsimFailCall(WinsimSetClipboardData, 1, true); }, u"Can Not Copy",
          u"Can not place the text on the Clipboard"},
-        {IDM_EDIT_CUT, [] { WinsimFailGlobalAllocation(1); }, u"Can Not Cut", u"Can not allocate memory"},
-        {IDM_EDIT_CUT, [] { WinsimFailGlobalLock(1); }, u"Can Not Cut",
+        {IDM_EDIT_CUT, [] { WinsimFailCall(WinsimGlobalAlloc); }, u"Can Not Cut", u"Can not allocate memory"},
+        {IDM_EDIT_CUT, [] { WinsimFailCall(WinsimGlobalLock); }, u"Can Not Cut",
          u"Can not obtain a pointer to global memory"},
-        {IDM_EDIT_CUT, [] { WinsimHoldClipboardElsewhere(true); }, u"Can Not Cut",
+        {IDM_EDIT_CUT, [] { WinsimFailCall(WinsimOpenClipboard, 1, true); }, u"Can Not Cut",
          u"Can not open the Clipboard"},
-        {IDM_EDIT_CUT, [] { WinsimRefuseClipboardData(true); }, u"Can Not Cut",
+        {IDM_EDIT_CUT, [] { WinsimFailCall(WinsimSetClipboardData, 1, true); }, u"Can Not Cut",
          u"Can not place the text on the Clipboard"},
-        {IDM_EDIT_COPY, [] { WinsimFailCloseClipboard(true); }, u"Can Not Copy",
+        {IDM_EDIT_COPY, [] { WinsimFailCall(WinsimCloseClipboard, 1, true); }, u"Can Not Copy",
          u"Can not close the Clipboard", true},
-        {IDM_EDIT_CUT, [] { WinsimFailCloseClipboard(true); }, u"Can Not Cut",
+        {IDM_EDIT_CUT, [] { WinsimFailCall(WinsimCloseClipboard, 1, true); }, u"Can Not Cut",
          u"Can not close the Clipboard", true},
-        {IDM_EDIT_CUT, [] { WinsimFailHeapAllocation(1); }, u"Can Not Cut", u"Can not allocate memory",
+        {IDM_EDIT_CUT, [] { WinsimFailCall(WinsimHeapAlloc); }, u"Can Not Cut", u"Can not allocate memory",
          true},
-        {IDM_EDIT_DELETE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Delete",
+        {IDM_EDIT_DELETE, [] { WinsimFailCall(WinsimHeapAlloc); }, u"Can Not Delete",
          u"Can not allocate memory"},
         {IDM_EDIT_PASTE, [] { WinsimPutClipboardText(u""); }, u"Can Not Paste",
          u"Can not obtain a handle to the Clipboard memory object"},
         {IDM_EDIT_PASTE, [] { WinsimOfferUnrenderedFormat(CF_UNICODETEXT); }, u"Can Not Paste",
          u"Can not obtain a handle to the Clipboard memory object"},
-        {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(1); }, u"Can Not Paste", u"Can not allocate memory"},
-        {IDM_EDIT_PASTE, [] { WinsimFailHeapAllocation(2); }, u"Can Not Paste", u"Can not allocate memory"},
-        {IDM_EDIT_PASTE, [] { WinsimFailGlobalLock(1); }, u"Can Not Paste",
+        {IDM_EDIT_PASTE, [] { WinsimFailCall(WinsimHeapAlloc); }, u"Can Not Paste", u"Can not allocate memory"},
+        {IDM_EDIT_PASTE, [] { WinsimFailCall(WinsimHeapAlloc, 2); }, u"Can Not Paste", u"Can not allocate memory"},
+        {IDM_EDIT_PASTE, [] { WinsimFailCall(WinsimGlobalLock); }, u"Can Not Paste",
          u"Can not obtain a pointer to global memory"},
-        {IDM_EDIT_PASTE, [] { WinsimHoldClipboardElsewhere(true); }, u"Can Not Paste",
+        {IDM_EDIT_PASTE, [] { WinsimFailCall(WinsimOpenClipboard, 1, true); }, u"Can Not Paste",
          u"Can not open the Clipboard"},
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; i++) {
@@ -288,9 +288,7 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
         std::vector<COLORREF> before = WinsimFramebuffer(window);
         size_t boxes = WinsimMessageBoxes().size();
         Command(cases[i].command);
-        WinsimHoldClipboardElsewhere(false);
-        WinsimRefuseClipboardData(false);
-        WinsimFailCloseClipboard(false);
+        WinsimClearFailures();
         ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
         const WinsimMessageBox &box = WinsimMessageBoxes().back();
         EXPECT_EQ(box.caption, cases[i].caption);

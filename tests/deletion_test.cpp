@@ -143,9 +143,9 @@ TEST_F(EditorTest, ARefusedSnapshotIsReportedWithTheKeysCaption)
     Start();
     SetText(u"abc");
     Caret = 2;
-    WinsimFailHeapAllocation(1);
+    WinsimFailCall(WinsimHeapAlloc);
     Press(VK_BACK);
-    WinsimFailHeapAllocation(1);
+    WinsimFailCall(WinsimHeapAlloc);
     Press(VK_RETURN);
     ASSERT_EQ(WinsimMessageBoxes().size(), 2u);
     EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"Can Not Delete");

@@ -56,7 +56,7 @@ TEST_F(EditorTest, TheLineSnapshotCopiesEveryLineOrReportsNoMemory)
     }
     FreeLineSnapshot(snapshot);
 
-    WinsimFailHeapAllocation(1);
+    WinsimFailCall(WinsimHeapAlloc);
     EXPECT_EQ(TakeLineSnapshot(), nullptr);
 }
 

@@ -287,7 +287,7 @@ TEST_F(FilesTest, AFileOf4GiBLessOneByteIsReadAsASize)
 
 struct OpenFault {
     const char *name;
-    WinsimFileCall call;
+    WinsimCall call;
     int count;
     bool shortTransfer;
     const char16_t *failure;
@@ -320,7 +320,7 @@ TEST_P(OpenFaultTest, RefusesTheOpenAndChangesNothingButThePath)
     if (f.shortTransfer)
         WinsimShortenFileTransfer(f.call, f.count);
     else
-        WinsimFailFileCall(f.call, f.count);
+        WinsimFailCall(f.call, f.count);
     OpenFile(path);
     ExpectOnlyWarning(u"Can Not Open File", f.failure);
     ExpectStateUnchanged(before);
@@ -335,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(Files, OpenFaultTest, ::testing::ValuesIn(kOpenFaults),
 
 struct SaveFault {
     const char *name;
-    WinsimFileCall call;
+    WinsimCall call;
     int count;
     bool shortTransfer;
     bool newFile;  // the target does not exist yet
@@ -376,7 +376,7 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
     if (f.shortTransfer)
         WinsimShortenFileTransfer(f.call, f.count);
     else
-        WinsimFailFileCall(f.call, f.count);
+        WinsimFailCall(f.call, f.count);
     SaveAs(path);
     ExpectOnlyWarning(u"Can Not Save File", u"Can not write to the selected file");
     if (f.newFile) {
@@ -394,7 +394,7 @@ INSTANTIATE_TEST_SUITE_P(Files, SaveFaultTest, ::testing::ValuesIn(kSaveFaults),
 
 struct SaveStop {
     const char *name;
-    WinsimFileCall call;
+    WinsimCall call;
     int count;
     bool replaced;  // the stop came after the new file took the old one's place
 };
@@ -491,7 +491,7 @@ TEST_F(FilesTest, FilesNamedLikeATemporarySurviveASaveBeside)
 // and the file holds the text of the one that replaced it last.
 struct Interleaving {
     const char *name;
-    WinsimFileCall call;
+    WinsimCall call;
     int count;
     bool otherLast;
     bool otherStops;  // after writing its temporary, as at a power cut
@@ -602,7 +602,7 @@ enum LinkKind { Hidden, SymbolicLink, HardLink };
 struct LinkCase {
     const char *name;
     LinkKind kind;
-    WinsimFileCall call;
+    WinsimCall call;
     int count;  // 0: no fault
     bool shortTransfer;
 };
@@ -656,7 +656,7 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
     if (c.shortTransfer)
         WinsimShortenFileTransfer(c.call, c.count);
     else if (c.count)
-        WinsimFailFileCall(c.call, c.count);
+        WinsimFailCall(c.call, c.count);
     SaveAs(c.kind == Hidden ? real : other);
 
     const Bytes &expected = c.count ? old : saved;
@@ -713,7 +713,7 @@ TEST_P(SessionEndTest, AsksBeforeTheSessionEnds)
     WinsimAnswerNextMessageBox(c.answer);
     WinsimAnswerNextFileDialog(InFolder("saved.txt"));
     if (c.saveFails)
-        WinsimFailFileCall(WinsimCreateFile, 2);
+        WinsimFailCall(WinsimCreateFile, 2);
     EXPECT_EQ(SendMessage(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), c.mayEnd);
 
     const bool saved = c.changed && c.answer == IDYES && !c.saveFails;

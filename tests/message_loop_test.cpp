@@ -124,7 +124,7 @@ TEST_F(EditorTest, WhileAPickerButtonIsHeldKeysAndAcceleratorsChangeNothing)
 
 TEST_F(EditorTest, AFailingGetMessageEndsTheProgramWithAFailureCode)
 {
-    WinsimFailNextGetMessage();
+    WinsimFailCall(WinsimGetMessage);
     EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 1);
 }
 

@@ -84,7 +84,7 @@ TEST_F(EditorTest, AGlyphWhoseWidthsCannotBeReadStillGetsItsCell)
 // and prints in each device context's own font, and leaks nothing.
 TEST_F(EditorTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
 {
-    WinsimFailFontCreation(true);
+    WinsimFailCall(WinsimCreateFontIndirect, 1, true);
     Start();
     SetText(u"ab\r\ncd");
     Type(u"x");

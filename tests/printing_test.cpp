@@ -159,9 +159,9 @@ TEST_F(PrintTest, TheFitStopsAtAFontItCouldNotMake)
 {
     Start();
     SetText(std::u16string(23, u'a'));  // fits only at -128 (see above)
-    WinsimFailFontCreationFrom(4);      // the page number's, the body's, one smaller
+    WinsimFailCall(WinsimCreateFontIndirect, 4, true);      // the page number's, the body's, one smaller
     Print();
-    WinsimFailFontCreation(false);
+    WinsimFailCall(WinsimCreateFontIndirect, 0);
     EXPECT_EQ(BodyHeight(), -132);
 }
 
@@ -178,14 +178,14 @@ TEST_F(PrintTest, EveryFailureOfTheJobIsReportedAndEndsIt)
         {"cancelled", [] { WinsimAnswerPrintDialog(WinsimPrintDialogCancel); }, nullptr, NoJob},
         {"no DC", [] { WinsimAnswerPrintDialog(WinsimPrintDialogNoDC); }, u"Can not obtain a Printer DC",
          NoJob},
-        {"StartDoc", [] { WinsimFailPrinterCall(WinsimStartDocCall, 1); }, u"Can not start document",
+        {"StartDoc", [] { WinsimFailCall(WinsimStartDoc); }, u"Can not start document",
          NoJob},
-        {"first StartPage", [] { WinsimFailPrinterCall(WinsimStartPageCall, 1); }, u"Can not start page",
+        {"first StartPage", [] { WinsimFailCall(WinsimStartPage); }, u"Can not start page",
          Aborted},
-        {"last EndPage", [] { WinsimFailPrinterCall(WinsimEndPageCall, 2); }, u"Could not print document",
+        {"last EndPage", [] { WinsimFailCall(WinsimEndPage, 2); }, u"Could not print document",
          Aborted},
         // Page changes inside the job are not checked.
-        {"middle EndPage", [] { WinsimFailPrinterCall(WinsimEndPageCall, 1); }, nullptr, Ended},
+        {"middle EndPage", [] { WinsimFailCall(WinsimEndPage); }, nullptr, Ended},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -26,7 +26,7 @@ void PrintTo(const Refusal &r, std::ostream *out)
 
 void NoHeap()
 {
-    WinsimFailHeapAllocation(1);
+    WinsimFailCall(WinsimHeapAlloc);
 }
 
 const char16_t *const kTooLong = u"Input exceeds memory limit";
@@ -52,11 +52,11 @@ const Refusal kRefusals[] = {
      IDM_FILE_PRINT, nullptr, nullptr},
     {"PrintWithoutADC", false, 9, 14, false, [] { WinsimAnswerPrintDialog(WinsimPrintDialogNoDC); }, 0,
      IDM_FILE_PRINT, u"Can Not Print", u"Can not obtain a Printer DC"},
-    {"PrintStartDoc", false, 9, 14, false, [] { WinsimFailPrinterCall(WinsimStartDocCall, 1); }, 0,
+    {"PrintStartDoc", false, 9, 14, false, [] { WinsimFailCall(WinsimStartDoc); }, 0,
      IDM_FILE_PRINT, u"Can Not Print", u"Can not start document"},
-    {"PrintStartPage", false, 9, 14, false, [] { WinsimFailPrinterCall(WinsimStartPageCall, 1); }, 0,
+    {"PrintStartPage", false, 9, 14, false, [] { WinsimFailCall(WinsimStartPage); }, 0,
      IDM_FILE_PRINT, u"Can Not Print", u"Can not start page"},
-    {"PrintLastEndPage", false, 9, 14, false, [] { WinsimFailPrinterCall(WinsimEndPageCall, 1); }, 0,
+    {"PrintLastEndPage", false, 9, 14, false, [] { WinsimFailCall(WinsimEndPage); }, 0,
      IDM_FILE_PRINT, u"Can Not Print", u"Could not print document"},
     {"SaveCancelled", false, 9, 14, false, nullptr, 0, IDM_FILE_SAVE, nullptr, nullptr},
     {"OpenCancelled", false, 9, 14, false, nullptr, 0, IDM_FILE_OPEN, nullptr, nullptr},

@@ -175,7 +175,7 @@ TEST_F(EditorTest, WrapSwitchWithoutMemoryForTheSnapshotChangesNothing)
     SetText(Paragraphs(2));
     Caret = 3;
     WinsimClearLogs();
-    WinsimFailHeapAllocation(1);
+    WinsimFailCall(WinsimHeapAlloc);
     Choose(window, IDM_WRAP_NO);
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     EXPECT_EQ(WinsimMessageBoxes()[0].owner, window);

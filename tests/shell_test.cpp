@@ -264,8 +264,9 @@ TEST_P(StartFailureTest, IsReportedAndEndsTheProcessWithAFailureCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, StartFailureTest,
-    ::testing::Values(StartFailure{"ClassRegistration", WinsimFailNextRegisterClass, u"Can not register class"},
-                      StartFailure{"WindowCreation", WinsimFailNextCreateWindow,
+    ::testing::Values(StartFailure{"ClassRegistration", [] { WinsimFailCall(WinsimRegisterClass); },
+                                   u"Can not register class"},
+                      StartFailure{"WindowCreation", [] { WinsimFailCall(WinsimCreateWindowEx); },
                                    u"Can not create the main window"}),
     [](const ::testing::TestParamInfo<StartFailure> &info) { return info.param.name; });
 

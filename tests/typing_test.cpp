@@ -173,7 +173,7 @@ TEST_F(EditorTest, ARefusedSnapshotLeavesTextCaretSelectionAndScreen)
     Select(1, 3, 3);
     std::vector<COLORREF> before = WinsimFramebuffer(window);
     WinsimClearLogs();
-    WinsimFailHeapAllocation(1);
+    WinsimFailCall(WinsimHeapAlloc);
     Type(u"z");
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"Can Not Add Character");

@@ -648,7 +648,10 @@ void Session::Step()
         } else if (kind == 4) {
             AnswerDialog(lastPath.empty() ? std::string(WinsimTempFolder()) + "/" + name : lastPath);
         } else {
-            WinsimFailFileCall((WinsimFileCall)in.Below(7), 1 + in.Below(2));
+            const WinsimCall calls[] = {WinsimCreateFile, WinsimGetFileSize, WinsimReadFile,
+                                        WinsimWriteFile, WinsimFlushFileBuffers, WinsimMoveFile,
+                                        WinsimReplaceFile};
+            WinsimFailCall(calls[in.Below(7)], 1 + in.Below(2));
             fileFaults = true;
         }
         break;
@@ -671,33 +674,27 @@ void Session::Step()
         else if (kind == 3)
             WinsimPutClipboardData(CF_TEXT, std::string("abc\0", 4));
         else if (kind == 4)
-            WinsimHoldClipboardElsewhere(heldElsewhere = !heldElsewhere);
+            WinsimFailCall(WinsimOpenClipboard, (heldElsewhere = !heldElsewhere) ? 1 : 0, true);
         else if (kind == 5)
-            WinsimRefuseClipboardData(refused = !refused);
+            WinsimFailCall(WinsimSetClipboardData, (refused = !refused) ? 1 : 0, true);
         else if (kind == 6)
-            WinsimFailCloseClipboard(closeFails = !closeFails);
+            WinsimFailCall(WinsimCloseClipboard, (closeFails = !closeFails) ? 1 : 0, true);
         else
             WinsimPutClipboardText(Repeated(kBigCounts[in.Below(5)], kBigUnits[in.Below(4)]));
         clipboardFaults = heldElsewhere || refused || closeFails;
         break;
     }
     case FAULT: {
+        const WinsimCall calls[] = {WinsimHeapAlloc, WinsimGlobalAlloc, WinsimGlobalLock};
         int kind = in.Below(3);
-        int count = 1 + in.Below(3);
-        if (kind == 0)
-            WinsimFailHeapAllocation(count);
-        else if (kind == 1)
-            WinsimFailGlobalAllocation(count);
-        else
-            WinsimFailGlobalLock(count);
+        WinsimFailCall(calls[kind], 1 + in.Below(3));
         transientFault = true;
         return;  // it stays armed for the next message
     }
     }
     if (transientFault) {
-        WinsimFailHeapAllocation(0);
-        WinsimFailGlobalAllocation(0);
-        WinsimFailGlobalLock(0);
+        for (WinsimCall call : {WinsimHeapAlloc, WinsimGlobalAlloc, WinsimGlobalLock})
+            WinsimFailCall(call, 0);
         transientFault = false;
     }
     if (!alive) {

@@ -8,8 +8,41 @@
 #include <string>
 #include <vector>
 
-// A fresh platform: no classes, windows, objects or logs, default settings.
+// A fresh platform: no classes, windows, objects, logs or failures, default
+// settings.
 void WinsimReset(void);
+
+// Failures.  WinsimFailCall makes the nth call of one API from now fail (1:
+// the next), and with andAfter every call after it too, until the next
+// WinsimFailCall of that API (nth 0: none fails) or WinsimClearFailures.
+// Each fails as Windows reports it, with the last error noted here.
+enum WinsimCall {
+    WinsimCreateFile,        // ERROR_ACCESS_DENIED
+    WinsimGetFileSize,       // ERROR_ACCESS_DENIED
+    WinsimReadFile,          // ERROR_READ_FAULT
+    WinsimWriteFile,         // ERROR_WRITE_FAULT
+    WinsimFlushFileBuffers,  // ERROR_WRITE_FAULT
+    WinsimMoveFile,          // ERROR_ACCESS_DENIED
+    WinsimReplaceFile,       // ERROR_UNABLE_TO_REMOVE_REPLACED, nothing changed
+    WinsimCloseHandle,       // ERROR_WRITE_FAULT; the handle is closed all the same
+    WinsimSetEndOfFile,      // ERROR_ACCESS_DENIED
+    WinsimHeapAlloc,
+    WinsimGlobalAlloc,
+    WinsimGlobalLock,        // counts only locks of live blocks
+    WinsimOpenClipboard,     // as while another program holds the clipboard
+    WinsimSetClipboardData,  // as when the system cannot take the block
+    WinsimCloseClipboard,    // the clipboard is released all the same
+    WinsimCreateFontIndirect,  // a DC then keeps its font (the system font on a fresh one)
+    WinsimStartDoc,
+    WinsimStartPage,
+    WinsimEndPage,
+    WinsimRegisterClass,
+    WinsimCreateWindowEx,    // before any message, as when out of window resources
+    WinsimGetMessage,        // -1, with junk left in the record
+    WinsimCallCount
+};
+void WinsimFailCall(WinsimCall call, int nth = 1, bool andAfter = false);
+void WinsimClearFailures(void);
 
 // Where LoadMenu and LoadAccelerators read their resources from (read once
 // per path).
@@ -38,8 +71,6 @@ void WinsimSetKeyDown(int virtKey, bool down);
 // The lParam Windows gives a key-down of this key: repeat count 1 and the
 // key's scan code in bits 16 to 23 (0 for keys winsim has no code for).
 LPARAM WinsimKeyLParam(int virtKey);
-// Makes the next GetMessage fail (return -1) and leave junk in its record.
-void WinsimFailNextGetMessage(void);
 
 // The virtual clock and its timers: advancing delivers every WM_TIMER that
 // falls due, in order.
@@ -107,11 +138,6 @@ void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c);
 void WinsimFailGlyphWidths(WCHAR unit);
 void WinsimSetExternalLeading(int pixels);
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
-// While set, CreateFontIndirect gives NULL, so a device context keeps the
-// font it had (the system font on a fresh one).
-void WinsimFailFontCreation(bool fail);
-// The count-th creation from now fails, and every one after it, as if set.
-void WinsimFailFontCreationFrom(int count);
 // GDI calls that cost time on a real system, counted since the last reset
 // or clear, so a benchmark or a test can see how much work a message does.
 struct WinsimCallCounts {
@@ -126,9 +152,7 @@ void WinsimClearCalls(void);
 int WinsimLiveFonts(void);  // fonts created and not yet deleted
 int WinsimLiveDCs(void);    // device contexts not yet released
 
-// The process heap: count == 1 refuses the next allocation, 2 the one after...
-void WinsimFailHeapAllocation(int count);
-int WinsimLiveHeapBlocks(void);
+int WinsimLiveHeapBlocks(void);  // HeapAlloc blocks not yet freed
 
 // The caption SetWindowText or CreateWindowEx gave the window.
 std::u16string WinsimWindowText(HWND hwnd);
@@ -137,24 +161,12 @@ std::u16string WinsimWindowText(HWND hwnd);
 // reset and at exit.  Paths are UTF-8 here and UTF-16 to the program.
 const char *WinsimTempFolder(void);
 int WinsimOpenFileHandles(void);  // handles CreateFileA gave and nobody closed
-// count == 1 makes the next such call fail, 2 the one after...
-enum WinsimFileCall {
-    WinsimCreateFile,
-    WinsimGetFileSize,
-    WinsimReadFile,
-    WinsimWriteFile,
-    WinsimFlushFileBuffers,
-    WinsimMoveFile,
-    WinsimReplaceFile,  // fails with nothing changed
-    WinsimCloseHandle,  // a failed close still closes the handle
-    WinsimSetEndOfFile,
-};
-void WinsimFailFileCall(WinsimFileCall call, int count = 1);
-// The chosen ReadFile or WriteFile succeeds but moves one byte fewer.
-void WinsimShortenFileTransfer(WinsimFileCall call, int count = 1);
-// Runs hook right after the count-th such call has succeeded, so that a test
-// can end the process there (in a child of its own) as a power cut would.
-void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void));
+// The nth ReadFile or WriteFile from now succeeds but moves one byte fewer.
+void WinsimShortenFileTransfer(WinsimCall call, int nth = 1);
+// Runs hook right after the nth such file call from now has succeeded, so
+// that a test can end the process there (in a child of its own) as a power
+// cut would.
+void WinsimAfterFileCall(WinsimCall call, int nth, void (*hook)(void));
 // ReplaceFileW fails with ERROR_NOT_SUPPORTED, as on a file system without it.
 void WinsimReplaceFileUnsupported(bool unsupported);
 
@@ -174,11 +186,6 @@ struct WinsimFileDialog {
 void WinsimAnswerNextFileDialog(const std::string &path);
 const std::vector<WinsimFileDialog> &WinsimFileDialogs(void);
 
-void WinsimFailNextRegisterClass(void);
-// The next CreateWindowEx fails before any message, as when the system is
-// out of window resources.
-void WinsimFailNextCreateWindow(void);
-
 // The printer.  PrintDlgA records every call and ends as the test says
 // (printing by default); a printed DC reports the caps set here (300 dpi,
 // a US letter sheet, no offsets by default) and records every page.
@@ -195,10 +202,6 @@ struct WinsimPrintDialogCall {
 const std::vector<WinsimPrintDialogCall> &WinsimPrintDialogCalls(void);
 void WinsimSetPrinterCaps(int dpiX, int dpiY, int physicalWidth, int physicalHeight, int offsetX,
                           int offsetY);
-
-// count == 1 makes the next such call fail, 2 the one after...
-enum WinsimPrinterCall { WinsimStartDocCall, WinsimStartPageCall, WinsimEndPageCall };
-void WinsimFailPrinterCall(WinsimPrinterCall call, int count);
 
 struct WinsimPrintedText {
     int x, y;
@@ -219,12 +222,9 @@ struct WinsimPrintJob {
 };
 const std::vector<WinsimPrintJob> &WinsimPrintJobs(void);
 
-// Global memory: count == 1 refuses the next GlobalAlloc (or GlobalLock), 2
-// the one after...  Blocks that are neither freed nor owned by the clipboard
+// Global memory: blocks that are neither freed nor owned by the clipboard
 // count as live; misuses (freeing a block the clipboard owns, leaving one
 // locked, freeing a dead handle) are recorded.
-void WinsimFailGlobalAllocation(int count);
-void WinsimFailGlobalLock(int count);
 int WinsimLiveGlobalBlocks(void);
 const std::vector<std::string> &WinsimGlobalMemoryMisuses(void);
 
@@ -244,12 +244,6 @@ struct WinsimClipboardEntry {
 std::vector<WinsimClipboardEntry> WinsimClipboardContents(void);
 std::u16string WinsimClipboardText(void);  // the whole CF_UNICODETEXT block, or empty
 bool WinsimClipboardIsOpen(void);
-// Another program keeps the clipboard open: OpenClipboard fails.
-void WinsimHoldClipboardElsewhere(bool held);
-// SetClipboardData fails, as when the system cannot take the block.
-void WinsimRefuseClipboardData(bool refuse);
-// CloseClipboard reports failure (the clipboard is released all the same).
-void WinsimFailCloseClipboard(bool fail);
 
 // Menus: item states read with GetMenuState; DrawMenuBar calls are counted.
 int WinsimMenuBarDraws(void);

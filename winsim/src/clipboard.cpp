@@ -22,11 +22,6 @@ struct GlobalBlock {
 
 static std::map<HGLOBAL, std::unique_ptr<GlobalBlock>> blocks;
 static std::vector<std::string> misuses;
-static int allocFailCountdown;
-static int lockFailCountdown;
-static bool refuseClipboardData;
-static bool failClose;
-static bool heldElsewhere;
 
 static bool clipboardOpen;
 static HWND openedBy;
@@ -38,11 +33,6 @@ void ResetClipboard()
 {
     blocks.clear();
     misuses.clear();
-    allocFailCountdown = 0;
-    lockFailCountdown = 0;
-    refuseClipboardData = false;
-    failClose = false;
-    heldElsewhere = false;
     clipboardOpen = false;
     openedBy = nullptr;
     emptiedWithoutOwner = false;
@@ -88,7 +78,7 @@ using namespace winsim;
 // its address, and GMEM_MOVEABLE with 0 bytes gives a discarded block.
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
 {
-    if (allocFailCountdown > 0 && --allocFailCountdown == 0)
+    if (ShouldFail(WinsimGlobalAlloc))
         return nullptr;
     auto block = std::make_unique<GlobalBlock>();
     block->flags = flags;
@@ -104,7 +94,7 @@ LPVOID WINAPI GlobalLock(HGLOBAL mem)
     GlobalBlock *block = BlockFrom(mem);
     if (!block || block->discarded)
         return nullptr;
-    if (lockFailCountdown > 0 && --lockFailCountdown == 0)
+    if (ShouldFail(WinsimGlobalLock))
         return nullptr;
     if (block->flags & GMEM_MOVEABLE)
         block->locks++;
@@ -145,7 +135,7 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL mem)
 // Fails while another window holds the clipboard open.
 BOOL WINAPI OpenClipboard(HWND owner)
 {
-    if (heldElsewhere || (clipboardOpen && openedBy != owner))
+    if (ShouldFail(WinsimOpenClipboard) || (clipboardOpen && openedBy != owner))
         return FALSE;
     clipboardOpen = true;
     openedBy = owner;
@@ -162,7 +152,7 @@ BOOL WINAPI CloseClipboard(void)
             misuses.push_back("a clipboard block left locked at CloseClipboard");
     clipboardOpen = false;
     openedBy = nullptr;
-    return !failClose;
+    return !ShouldFail(WinsimCloseClipboard);
 }
 
 // Frees what the clipboard held; the window that opened it becomes the owner.
@@ -179,7 +169,7 @@ BOOL WINAPI EmptyClipboard(void)
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem)
 {
     GlobalBlock *block = BlockFrom(mem);
-    if (!clipboardOpen || emptiedWithoutOwner || !block || refuseClipboardData)
+    if (!clipboardOpen || emptiedWithoutOwner || !block || ShouldFail(WinsimSetClipboardData))
         return nullptr;
     if (!(block->flags & GMEM_MOVEABLE)) {
         misuses.push_back("SetClipboardData with a block that is not moveable");
@@ -257,31 +247,6 @@ std::u16string WinsimClipboardText(void)
 bool WinsimClipboardIsOpen(void)
 {
     return clipboardOpen;
-}
-
-void WinsimHoldClipboardElsewhere(bool held)
-{
-    heldElsewhere = held;
-}
-
-void WinsimRefuseClipboardData(bool refuse)
-{
-    refuseClipboardData = refuse;
-}
-
-void WinsimFailCloseClipboard(bool fail)
-{
-    failClose = fail;
-}
-
-void WinsimFailGlobalAllocation(int count)
-{
-    allocFailCountdown = count;
-}
-
-void WinsimFailGlobalLock(int count)
-{
-    lockFailCountdown = count;
 }
 
 int WinsimLiveGlobalBlocks(void)

@@ -36,13 +36,12 @@ static bool replaceUnsupported;
 
 static DWORD lastError;
 static DWORD dialogError;
-static std::map<WinsimFileCall, int> failCountdowns;
-static std::map<WinsimFileCall, int> shortCountdowns;
+static CallAim shortenings[WinsimCallCount];
 struct StopHook {
-    int count;
+    CallAim aim;
     void (*hook)(void);
 };
-static std::map<WinsimFileCall, StopHook> stopHooks;
+static StopHook stopHooks[WinsimCallCount];
 static std::deque<std::string> dialogAnswers;
 static std::vector<WinsimFileDialog> dialogs;
 static std::vector<FileHandle *> openHandles;
@@ -83,32 +82,17 @@ void ResetFiles()
     RemoveTempFolder();
     lastError = 0;
     dialogError = 0;
-    failCountdowns.clear();
-    shortCountdowns.clear();
-    stopHooks.clear();
+    std::fill(std::begin(shortenings), std::end(shortenings), CallAim{});
+    std::fill(std::begin(stopHooks), std::end(stopHooks), StopHook{});
     dialogAnswers.clear();
     dialogs.clear();
 }
 
-// True when the test aimed a failure at this call.
-static bool Fails(std::map<WinsimFileCall, int> &countdowns, WinsimFileCall call)
+// Called as a call succeeds: runs the test's hook when it is the chosen one.
+static void Succeeded(WinsimCall call)
 {
-    auto it = countdowns.find(call);
-    if (it == countdowns.end() || --it->second > 0)
-        return false;
-    countdowns.erase(it);
-    return true;
-}
-
-// Called as a call succeeds: runs the test's hook once its count is reached.
-static void Succeeded(WinsimFileCall call)
-{
-    auto it = stopHooks.find(call);
-    if (it == stopHooks.end() || --it->second.count > 0)
-        return;
-    void (*hook)(void) = it->second.hook;
-    stopHooks.erase(it);
-    hook();
+    if (Due(stopHooks[call].aim))
+        stopHooks[call].hook();
 }
 
 static DWORD ErrorFromErrno(int error)
@@ -284,7 +268,7 @@ void WINAPI SetLastError(DWORD error)
 HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
                           DWORD disposition, DWORD, HANDLE)
 {
-    if (Fails(failCountdowns, WinsimCreateFile)) {
+    if (ShouldFail(WinsimCreateFile)) {
         lastError = ERROR_ACCESS_DENIED;
         return INVALID_HANDLE_VALUE;
     }
@@ -338,7 +322,7 @@ DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh)
 {
     FileHandle *handle = HandleFrom(file);
     struct stat info;
-    if (!handle || Fails(failCountdowns, WinsimGetFileSize) || fstat(handle->fd, &info) != 0) {
+    if (!handle || ShouldFail(WinsimGetFileSize) || fstat(handle->fd, &info) != 0) {
         lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
         return INVALID_FILE_SIZE;
     }
@@ -351,9 +335,9 @@ DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh)
 }
 
 // A short transfer moves one byte fewer than asked, and still succeeds.
-static DWORD TransferSize(WinsimFileCall call, DWORD asked)
+static DWORD TransferSize(WinsimCall call, DWORD asked)
 {
-    return asked > 0 && Fails(shortCountdowns, call) ? asked - 1 : asked;
+    return asked > 0 && Due(shortenings[call]) ? asked - 1 : asked;
 }
 
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED)
@@ -361,7 +345,7 @@ BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPO
     if (read)
         *read = 0;
     FileHandle *handle = HandleFrom(file);
-    if (!handle || Fails(failCountdowns, WinsimReadFile)) {
+    if (!handle || ShouldFail(WinsimReadFile)) {
         lastError = handle ? ERROR_READ_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
@@ -392,7 +376,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     if (written)
         *written = 0;
     FileHandle *handle = HandleFrom(file);
-    if (!handle || Fails(failCountdowns, WinsimWriteFile)) {
+    if (!handle || ShouldFail(WinsimWriteFile)) {
         lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
@@ -419,7 +403,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
 BOOL WINAPI FlushFileBuffers(HANDLE file)
 {
     FileHandle *handle = HandleFrom(file);
-    if (!handle || Fails(failCountdowns, WinsimFlushFileBuffers) || fsync(handle->fd) != 0) {
+    if (!handle || ShouldFail(WinsimFlushFileBuffers) || fsync(handle->fd) != 0) {
         lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
@@ -434,7 +418,7 @@ BOOL WINAPI CloseHandle(HANDLE object)
             close(openHandles[i]->fd);
             delete openHandles[i];
             openHandles.erase(openHandles.begin() + i);
-            if (Fails(failCountdowns, WinsimCloseHandle)) {  // closed all the same
+            if (ShouldFail(WinsimCloseHandle)) {  // closed all the same
                 lastError = ERROR_WRITE_FAULT;
                 return FALSE;
             }
@@ -469,7 +453,7 @@ BOOL WINAPI DeleteFileW(LPCWSTR name)
 // Like Windows, a link at the new name is replaced, not followed.
 BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
 {
-    if (Fails(failCountdowns, WinsimMoveFile)) {
+    if (ShouldFail(WinsimMoveFile)) {
         lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
@@ -507,7 +491,7 @@ BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, 
         lastError = ERROR_NOT_SUPPORTED;
         return FALSE;
     }
-    if (Fails(failCountdowns, WinsimReplaceFile)) {
+    if (ShouldFail(WinsimReplaceFile)) {
         lastError = ERROR_UNABLE_TO_REMOVE_REPLACED;
         return FALSE;
     }
@@ -654,7 +638,7 @@ DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWOR
 BOOL WINAPI SetEndOfFile(HANDLE file)
 {
     FileHandle *handle = HandleFrom(file);
-    if (!handle || Fails(failCountdowns, WinsimSetEndOfFile) || !Writes(handle->access) ||
+    if (!handle || ShouldFail(WinsimSetEndOfFile) || !Writes(handle->access) ||
         ftruncate(handle->fd, lseek(handle->fd, 0, SEEK_CUR)) != 0) {
         lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
         return FALSE;
@@ -761,19 +745,14 @@ const std::vector<WinsimFileDialog> &WinsimFileDialogs(void)
     return dialogs;
 }
 
-void WinsimFailFileCall(WinsimFileCall call, int count)
+void WinsimShortenFileTransfer(WinsimCall call, int nth)
 {
-    failCountdowns[call] = count;
+    shortenings[call] = CallAim{nth, false};
 }
 
-void WinsimShortenFileTransfer(WinsimFileCall call, int count)
+void WinsimAfterFileCall(WinsimCall call, int nth, void (*hook)(void))
 {
-    shortCountdowns[call] = count;
-}
-
-void WinsimAfterFileCall(WinsimFileCall call, int count, void (*hook)(void))
-{
-    stopHooks[call] = StopHook{count, hook};
+    stopHooks[call] = StopHook{CallAim{nth, false}, hook};
 }
 
 void WinsimReplaceFileUnsupported(bool unsupported)

@@ -16,8 +16,6 @@ static std::unordered_map<void *, std::unique_ptr<DeviceContext>> contexts;
 static std::unordered_map<void *, std::unique_ptr<GdiObject>> objects;
 static std::vector<LOGFONTW> createdFonts;
 static GdiObject *stockObjects[18];
-static bool failFontCreation;
-static int fontFailureCountdown;
 static int screenDpiX;
 static int screenDpiY;
 static WinsimCallCounts calls;  // the calls that cost time on a real system
@@ -43,8 +41,6 @@ static GdiObject *NewStock(ObjectType type, COLORREF color, bool isNull)
 
 void ResetGdi()
 {
-    failFontCreation = false;
-    fontFailureCountdown = 0;
     contexts.clear();
     objects.clear();
     createdFonts.clear();
@@ -217,9 +213,7 @@ HGDIOBJ WINAPI GetStockObject(int index)
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
 {
     calls.fontCreations++;
-    if (fontFailureCountdown > 0 && --fontFailureCountdown == 0)
-        failFontCreation = true;
-    if (failFontCreation)
+    if (ShouldFail(WinsimCreateFontIndirect))
         return nullptr;
     GdiObject *o = NewObject(FontObject);
     o->font = *lf;
@@ -507,16 +501,6 @@ void winsim::CountScrollBarRedraw(void)
 WinsimCallCounts WinsimCalls(void)
 {
     return calls;
-}
-
-void WinsimFailFontCreation(bool fail)
-{
-    failFontCreation = fail;
-}
-
-void WinsimFailFontCreationFrom(int count)
-{
-    fontFailureCountdown = count;
 }
 
 void WinsimClearCalls(void)

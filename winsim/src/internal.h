@@ -104,6 +104,14 @@ void RecordPrintedText(DeviceContext *dc, int x, int y, LPCWSTR text, int count)
 HMENU LoadMenuFromScript(LPCWSTR name);
 void FindMenuCommand(HMENU menu, UINT id, HMENU *popup, int *popupPosition, UINT *state);
 
+// Fault injection.  An aim counts calls down to the one a test chose.
+struct CallAim {
+    int left = 0;  // calls to go, the chosen one included; 0: none chosen
+    bool andAfter = false;
+};
+bool Due(CallAim &aim);  // counts a call: is it the chosen one, or after it with andAfter?
+bool ShouldFail(WinsimCall call);
+
 // Paths: the program's UTF-16, the host's UTF-8.
 std::string Utf8FromUtf16(const std::u16string &text);
 std::u16string Utf16FromUtf8(const std::string &text);
@@ -116,6 +124,7 @@ void ResetKernel();
 void ResetPrinter();
 void ResetFiles();
 void ResetClipboard();
+void ResetFaults();
 
 }  // namespace winsim
 

@@ -12,12 +12,10 @@
 namespace winsim {
 
 static int heapToken;
-static int heapFailCountdown;
 static std::set<void *> liveBlocks;
 
 void ResetKernel()
 {
-    heapFailCountdown = 0;
     for (void *block : liveBlocks)
         free(block);
     liveBlocks.clear();
@@ -34,7 +32,7 @@ HANDLE WINAPI GetProcessHeap(void)
 
 LPVOID WINAPI HeapAlloc(HANDLE, DWORD flags, SIZE_T bytes)
 {
-    if (heapFailCountdown > 0 && --heapFailCountdown == 0)
+    if (ShouldFail(WinsimHeapAlloc))
         return nullptr;
     void *block = (flags & HEAP_ZERO_MEMORY) ? calloc(1, bytes ? bytes : 1) : malloc(bytes ? bytes : 1);
     if (block)
@@ -99,11 +97,6 @@ LPWSTR WINAPI lstrcpyW(LPWSTR dst, LPCWSTR src)
         dst[i] = src[i];
     dst[i] = 0;
     return dst;
-}
-
-void WinsimFailHeapAllocation(int count)
-{
-    heapFailCountdown = count;
 }
 
 int WinsimLiveHeapBlocks(void)

@@ -13,7 +13,6 @@ struct PrinterCapsSet {
 static WinsimPrintDialogAnswer dialogAnswer;
 static std::vector<WinsimPrintDialogCall> dialogCalls;
 static PrinterCapsSet caps;
-static int failCountdown[3];
 static std::vector<WinsimPrintJob> jobs;
 // The printer the dialog hands back, standing for its DEVMODE and DEVNAMES.
 static int devModeToken;
@@ -27,7 +26,6 @@ void ResetPrinter()
     dialogAnswer = WinsimPrintDialogPrint;
     dialogCalls.clear();
     caps = PrinterCapsSet{300, 300, 2550, 3300, 0, 0};
-    memset(failCountdown, 0, sizeof failCountdown);
     jobs.clear();
     jobDC = nullptr;
     pageOpen = false;
@@ -56,12 +54,6 @@ void RecordPrintedText(DeviceContext *dc, int x, int y, LPCWSTR text, int count)
     WinsimPrintedText printed = {x, y, std::u16string(text, text + count), dc->font->font.lfHeight,
                                  dc->bkMode};
     jobs.back().pages.back().texts.push_back(printed);
-}
-
-static bool Fails(WinsimPrinterCall call)
-{
-    int &countdown = failCountdown[call];
-    return countdown > 0 && --countdown == 0;
 }
 
 // The running job of hdc, or null.
@@ -99,7 +91,7 @@ BOOL WINAPI PrintDlgA(LPPRINTDLGA pd)
 int WINAPI StartDocA(HDC hdc, const DOCINFOA *di)
 {
     DeviceContext *dc = ContextFrom(hdc);
-    if (!dc || !dc->printer || jobDC || Fails(WinsimStartDocCall))
+    if (!dc || !dc->printer || jobDC || ShouldFail(WinsimStartDoc))
         return SP_ERROR;
     jobs.push_back(WinsimPrintJob{di->cbSize, di->lpszDocName ? di->lpszDocName : "", {}, false,
                                   false});
@@ -111,7 +103,7 @@ int WINAPI StartDocA(HDC hdc, const DOCINFOA *di)
 int WINAPI StartPage(HDC hdc)
 {
     WinsimPrintJob *job = JobOf(hdc);
-    if (!job || pageOpen || Fails(WinsimStartPageCall))
+    if (!job || pageOpen || ShouldFail(WinsimStartPage))
         return SP_ERROR;
     job->pages.push_back(WinsimPrintedPage{{}, false});
     pageOpen = true;
@@ -121,7 +113,7 @@ int WINAPI StartPage(HDC hdc)
 int WINAPI EndPage(HDC hdc)
 {
     WinsimPrintJob *job = JobOf(hdc);
-    if (!job || !pageOpen || Fails(WinsimEndPageCall))
+    if (!job || !pageOpen || ShouldFail(WinsimEndPage))
         return SP_ERROR;
     job->pages.back().ended = true;
     pageOpen = false;
@@ -177,11 +169,6 @@ void WinsimSetPrinterCaps(int dpiX, int dpiY, int physicalWidth, int physicalHei
                           int offsetY)
 {
     caps = PrinterCapsSet{dpiX, dpiY, physicalWidth, physicalHeight, offsetX, offsetY};
-}
-
-void WinsimFailPrinterCall(WinsimPrinterCall call, int count)
-{
-    failCountdown[call] = count;
 }
 
 const std::vector<WinsimPrintJob> &WinsimPrintJobs(void)

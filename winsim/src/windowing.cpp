@@ -32,8 +32,6 @@ static HWND captureWindow;
 static short keyStates[256];
 static int defaultClientWidth;
 static int defaultClientHeight;
-static bool failNextRegisterClass;
-static bool failNextCreateWindow;
 static std::vector<WinsimInvalidation> invalidations;
 static std::vector<WinsimScroll> scrolls;
 static int paintCount;
@@ -41,7 +39,6 @@ static std::vector<WinsimMessageBox> messageBoxes;
 static std::u16string shutdownBlockReason;  // empty: none
 static std::deque<int> messageBoxAnswers;
 static std::vector<WinsimMessage> deliveredMessages;
-static bool failNextGetMessage;
 
 void ResetWindowing()
 {
@@ -57,8 +54,6 @@ void ResetWindowing()
     std::fill(std::begin(keyStates), std::end(keyStates), 0);
     defaultClientWidth = 800 + kScrollBarWidth;
     defaultClientHeight = 600;
-    failNextRegisterClass = false;
-    failNextCreateWindow = false;
     invalidations.clear();
     scrolls.clear();
     paintCount = 0;
@@ -66,7 +61,6 @@ void ResetWindowing()
     shutdownBlockReason.clear();
     messageBoxAnswers.clear();
     deliveredMessages.clear();
-    failNextGetMessage = false;
 }
 
 Window *WindowFrom(HWND hwnd)
@@ -248,10 +242,8 @@ using namespace winsim;
 
 ATOM WINAPI RegisterClassW(const WNDCLASSW *wc)
 {
-    if (failNextRegisterClass) {
-        failNextRegisterClass = false;
+    if (ShouldFail(WinsimRegisterClass))
         return 0;
-    }
     std::u16string name(wc->lpszClassName);
     for (auto &c : classes)
         if (c->name == name)
@@ -266,10 +258,8 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW *wc)
 HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int, int,
                             int width, int height, HWND, HMENU menu, HINSTANCE, LPVOID)
 {
-    if (failNextCreateWindow) {
-        failNextCreateWindow = false;
+    if (ShouldFail(WinsimCreateWindowEx))
         return nullptr;
-    }
     const WindowClass *windowClass = nullptr;
     for (auto &c : classes)
         if (c->name == std::u16string(className))
@@ -459,9 +449,8 @@ static bool NextMessage(MSG *msg, UINT filterMin = 0, UINT filterMax = 0)
 
 BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT filterMin, UINT filterMax)
 {
-    if (failNextGetMessage) {
+    if (ShouldFail(WinsimGetMessage)) {
         // What the record holds after a failure is undefined; make it junk.
-        failNextGetMessage = false;
         memset(msg, 0xCD, sizeof *msg);
         return -1;
     }
@@ -945,11 +934,6 @@ const std::vector<WinsimMessage> &WinsimMessages(void)
     return deliveredMessages;
 }
 
-void WinsimFailNextGetMessage(void)
-{
-    failNextGetMessage = true;
-}
-
 void WinsimClearLogs(void)
 {
     deliveredMessages.clear();
@@ -975,16 +959,6 @@ void WinsimAnswerNextMessageBox(int answer)
     messageBoxAnswers.push_back(answer);
 }
 
-void WinsimFailNextRegisterClass(void)
-{
-    failNextRegisterClass = true;
-}
-
-void WinsimFailNextCreateWindow(void)
-{
-    failNextCreateWindow = true;
-}
-
 void WinsimReset(void)
 {
     ResetWindowing();
@@ -995,4 +969,5 @@ void WinsimReset(void)
     ResetKernel();
     ResetPrinter();
     ResetFiles();
+    ResetFaults();
 }

@@ -353,7 +353,7 @@ TEST_F(Winsim, TextOutDrawsEachGlyphsBlackBoxFromItsAWidth)
 TEST_F(Winsim, HeapAllocationsCanBeRefusedAndAreCounted)
 {
     HANDLE heap = GetProcessHeap();
-    WinsimFailHeapAllocation(2);
+    WinsimFailCall(WinsimHeapAlloc, 2);
     void *first = HeapAlloc(heap, HEAP_ZERO_MEMORY, 16);
     EXPECT_NE(first, nullptr);
     EXPECT_EQ(HeapAlloc(heap, 0, 16), nullptr);
@@ -382,9 +382,9 @@ TEST_F(Winsim, TheClipboardOwnsTheBlocksItTakesAndFreesThemWhenEmptied)
 
     // Another program empties it and places text; a locked block at close is a misuse.
     WinsimPutClipboardText(u"ab");
-    WinsimHoldClipboardElsewhere(true);
+    WinsimFailCall(WinsimOpenClipboard, 1, true);
     EXPECT_FALSE(OpenClipboard(hwnd));
-    WinsimHoldClipboardElsewhere(false);
+    WinsimFailCall(WinsimOpenClipboard, 0);
     ASSERT_TRUE(OpenClipboard(hwnd));
     HGLOBAL text = GetClipboardData(CF_UNICODETEXT);
     EXPECT_EQ(GlobalSize(text), 4u);
@@ -408,15 +408,15 @@ TEST_F(Winsim, ClipboardCallsFailAsOnWindows)
     HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE, 0);
     EXPECT_EQ(GlobalSize(empty), 0u);
     EXPECT_EQ(GlobalLock(empty), nullptr);
-    WinsimFailGlobalAllocation(1);
+    WinsimFailCall(WinsimGlobalAlloc);
     EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, 2), nullptr);
-    WinsimFailGlobalLock(1);
+    WinsimFailCall(WinsimGlobalLock);
     EXPECT_EQ(GlobalLock(block), nullptr);
     EXPECT_NE(GlobalLock(block), nullptr);
     EXPECT_FALSE(GlobalUnlock(block));
     OpenClipboard(hwnd);
     EmptyClipboard();
-    WinsimRefuseClipboardData(true);
+    WinsimFailCall(WinsimSetClipboardData, 1, true);
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, block), nullptr);
     CloseClipboard();
     EXPECT_EQ(WinsimLiveGlobalBlocks(), 2);
