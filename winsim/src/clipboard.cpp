@@ -20,54 +20,49 @@ struct GlobalBlock {
     bool ownedByClipboard = false;
 };
 
-static std::map<HGLOBAL, std::unique_ptr<GlobalBlock>> blocks;
-static std::vector<std::string> misuses;
-
-static bool clipboardOpen;
-static HWND openedBy;
-static bool emptiedWithoutOwner;  // SetClipboardData then fails, as on Windows
-static std::map<UINT, HGLOBAL> clipboard;  // format -> block the clipboard owns
-static std::set<UINT> unrendered;  // offered for delayed rendering, never rendered
+static struct ClipboardState {
+    std::map<HGLOBAL, std::unique_ptr<GlobalBlock>> blocks;
+    std::vector<std::string> misuses;
+    bool clipboardOpen = false;
+    HWND openedBy = nullptr;
+    bool emptiedWithoutOwner = false;  // SetClipboardData then fails, as on Windows
+    std::map<UINT, HGLOBAL> clipboard;  // format -> block the clipboard owns
+    std::set<UINT> unrendered;  // offered for delayed rendering, never rendered
+} state;
 
 void ResetClipboard()
 {
-    blocks.clear();
-    misuses.clear();
-    clipboardOpen = false;
-    openedBy = nullptr;
-    emptiedWithoutOwner = false;
-    clipboard.clear();
-    unrendered.clear();
+    state = ClipboardState{};
 }
 
 static GlobalBlock *BlockFrom(HGLOBAL mem)
 {
-    auto found = blocks.find(mem);
-    return found == blocks.end() ? nullptr : found->second.get();
+    auto found = state.blocks.find(mem);
+    return found == state.blocks.end() ? nullptr : found->second.get();
 }
 
 static void FreeClipboardData()
 {
-    for (auto &entry : clipboard)
-        blocks.erase(entry.second);
-    clipboard.clear();
-    unrendered.clear();
+    for (auto &entry : state.clipboard)
+        state.blocks.erase(entry.second);
+    state.clipboard.clear();
+    state.unrendered.clear();
 }
 
 // A block another program placed: it belongs to the clipboard at once.
 static void PlaceForeignBlock(UINT format, const std::string &bytes)
 {
-    auto old = clipboard.find(format);
-    if (old != clipboard.end())
-        blocks.erase(old->second);
+    auto old = state.clipboard.find(format);
+    if (old != state.clipboard.end())
+        state.blocks.erase(old->second);
     auto block = std::make_unique<GlobalBlock>();
     block->flags = GMEM_MOVEABLE | GMEM_DDESHARE;
     block->bytes = bytes;
     block->discarded = bytes.empty();
     block->ownedByClipboard = true;
     HGLOBAL handle = block.get();
-    blocks[handle] = std::move(block);
-    clipboard[format] = handle;
+    state.blocks[handle] = std::move(block);
+    state.clipboard[format] = handle;
 }
 
 }  // namespace winsim
@@ -85,7 +80,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
     block->bytes.assign(bytes, (flags & GMEM_ZEROINIT) ? '\0' : '\xCD');
     block->discarded = bytes == 0 && (flags & GMEM_MOVEABLE);
     HGLOBAL handle = block.get();
-    blocks[handle] = std::move(block);
+    state.blocks[handle] = std::move(block);
     return handle;
 }
 
@@ -121,47 +116,47 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL mem)
 {
     GlobalBlock *block = BlockFrom(mem);
     if (!block) {
-        misuses.push_back("GlobalFree of a handle that is not a live block");
+        state.misuses.push_back("GlobalFree of a handle that is not a live block");
         return mem;
     }
     if (block->ownedByClipboard) {
-        misuses.push_back("GlobalFree of a block the clipboard owns");
+        state.misuses.push_back("GlobalFree of a block the state.clipboard owns");
         return mem;
     }
-    blocks.erase(mem);
+    state.blocks.erase(mem);
     return nullptr;
 }
 
 // Fails while another window holds the clipboard open.
 BOOL WINAPI OpenClipboard(HWND owner)
 {
-    if (ShouldFail(WinsimOpenClipboard) || (clipboardOpen && openedBy != owner))
+    if (ShouldFail(WinsimOpenClipboard) || (state.clipboardOpen && state.openedBy != owner))
         return FALSE;
-    clipboardOpen = true;
-    openedBy = owner;
-    emptiedWithoutOwner = false;
+    state.clipboardOpen = true;
+    state.openedBy = owner;
+    state.emptiedWithoutOwner = false;
     return TRUE;
 }
 
 BOOL WINAPI CloseClipboard(void)
 {
-    if (!clipboardOpen)
+    if (!state.clipboardOpen)
         return FALSE;
-    for (auto &entry : clipboard)
-        if (blocks[entry.second]->locks > 0)
-            misuses.push_back("a clipboard block left locked at CloseClipboard");
-    clipboardOpen = false;
-    openedBy = nullptr;
+    for (auto &entry : state.clipboard)
+        if (state.blocks[entry.second]->locks > 0)
+            state.misuses.push_back("a state.clipboard block left locked at CloseClipboard");
+    state.clipboardOpen = false;
+    state.openedBy = nullptr;
     return !ShouldFail(WinsimCloseClipboard);
 }
 
 // Frees what the clipboard held; the window that opened it becomes the owner.
 BOOL WINAPI EmptyClipboard(void)
 {
-    if (!clipboardOpen)
+    if (!state.clipboardOpen)
         return FALSE;
     FreeClipboardData();
-    emptiedWithoutOwner = openedBy == nullptr;
+    state.emptiedWithoutOwner = state.openedBy == nullptr;
     return TRUE;
 }
 
@@ -169,32 +164,32 @@ BOOL WINAPI EmptyClipboard(void)
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem)
 {
     GlobalBlock *block = BlockFrom(mem);
-    if (!clipboardOpen || emptiedWithoutOwner || !block || ShouldFail(WinsimSetClipboardData))
+    if (!state.clipboardOpen || state.emptiedWithoutOwner || !block || ShouldFail(WinsimSetClipboardData))
         return nullptr;
     if (!(block->flags & GMEM_MOVEABLE)) {
-        misuses.push_back("SetClipboardData with a block that is not moveable");
+        state.misuses.push_back("SetClipboardData with a block that is not moveable");
         return nullptr;
     }
-    auto old = clipboard.find(format);
-    if (old != clipboard.end() && old->second != mem)
-        blocks.erase(old->second);
+    auto old = state.clipboard.find(format);
+    if (old != state.clipboard.end() && old->second != mem)
+        state.blocks.erase(old->second);
     block->ownedByClipboard = true;
-    clipboard[format] = mem;
+    state.clipboard[format] = mem;
     return mem;
 }
 
 // The clipboard keeps the block: the caller must not free it.
 HANDLE WINAPI GetClipboardData(UINT format)
 {
-    if (!clipboardOpen)
+    if (!state.clipboardOpen)
         return nullptr;
-    auto found = clipboard.find(format);
-    return found == clipboard.end() ? nullptr : found->second;
+    auto found = state.clipboard.find(format);
+    return found == state.clipboard.end() ? nullptr : found->second;
 }
 
 BOOL WINAPI IsClipboardFormatAvailable(UINT format)
 {
-    return clipboard.count(format) != 0 || unrendered.count(format) != 0;
+    return state.clipboard.count(format) != 0 || state.unrendered.count(format) != 0;
 }
 
 void WinsimPutClipboardData(UINT format, const std::string &bytes)
@@ -210,12 +205,12 @@ void WinsimPutClipboardText(const std::u16string &units)
 
 void WinsimOfferUnrenderedFormat(UINT format)
 {
-    auto old = clipboard.find(format);
-    if (old != clipboard.end()) {
-        blocks.erase(old->second);
-        clipboard.erase(old);
+    auto old = state.clipboard.find(format);
+    if (old != state.clipboard.end()) {
+        state.blocks.erase(old->second);
+        state.clipboard.erase(old);
     }
-    unrendered.insert(format);
+    state.unrendered.insert(format);
 }
 
 void WinsimEmptyClipboard(void)
@@ -226,8 +221,8 @@ void WinsimEmptyClipboard(void)
 std::vector<WinsimClipboardEntry> WinsimClipboardContents(void)
 {
     std::vector<WinsimClipboardEntry> contents;
-    for (auto &entry : clipboard) {
-        GlobalBlock *block = blocks[entry.second].get();
+    for (auto &entry : state.clipboard) {
+        GlobalBlock *block = state.blocks[entry.second].get();
         contents.push_back(WinsimClipboardEntry{entry.first, block->flags, block->bytes});
     }
     return contents;
@@ -235,10 +230,10 @@ std::vector<WinsimClipboardEntry> WinsimClipboardContents(void)
 
 std::u16string WinsimClipboardText(void)
 {
-    auto found = clipboard.find(CF_UNICODETEXT);
-    if (found == clipboard.end())
+    auto found = state.clipboard.find(CF_UNICODETEXT);
+    if (found == state.clipboard.end())
         return u"";
-    const std::string &bytes = blocks[found->second]->bytes;
+    const std::string &bytes = state.blocks[found->second]->bytes;
     std::u16string units(bytes.size() / 2, u'\0');
     memcpy(&units[0], bytes.data(), units.size() * 2);
     return units;
@@ -246,18 +241,18 @@ std::u16string WinsimClipboardText(void)
 
 bool WinsimClipboardIsOpen(void)
 {
-    return clipboardOpen;
+    return state.clipboardOpen;
 }
 
 int WinsimLiveGlobalBlocks(void)
 {
     int live = 0;
-    for (auto &entry : blocks)
+    for (auto &entry : state.blocks)
         live += !entry.second->ownedByClipboard;
     return live;
 }
 
 const std::vector<std::string> &WinsimGlobalMemoryMisuses(void)
 {
-    return misuses;
+    return state.misuses;
 }

@@ -30,22 +30,24 @@ struct FileHandle {
     ino_t inode;
 };
 
-// The attributes Linux has no room for, by file.
-static std::map<std::pair<dev_t, ino_t>, DWORD> keptAttributes;
-static bool replaceUnsupported;
-
-static DWORD lastError;
-static DWORD dialogError;
-static CallAim shortenings[WinsimCallCount];
 struct StopHook {
     CallAim aim;
     void (*hook)(void);
 };
-static StopHook stopHooks[WinsimCallCount];
-static std::deque<std::string> dialogAnswers;
-static std::vector<WinsimFileDialog> dialogs;
-static std::vector<FileHandle *> openHandles;
-static std::string tempFolder;
+
+static struct FileState {
+    // The attributes Linux has no room for, by file.
+    std::map<std::pair<dev_t, ino_t>, DWORD> keptAttributes;
+    bool replaceUnsupported = false;
+    DWORD lastError = 0;
+    DWORD dialogError = 0;
+    CallAim shortenings[WinsimCallCount];
+    StopHook stopHooks[WinsimCallCount] = {};
+    std::deque<std::string> dialogAnswers;
+    std::vector<WinsimFileDialog> dialogs;
+    std::vector<FileHandle *> openHandles;
+    std::string tempFolder;
+} state;
 
 static void RemoveTree(const std::string &path)
 {
@@ -65,34 +67,26 @@ static void RemoveTree(const std::string &path)
 
 static void RemoveTempFolder()
 {
-    if (!tempFolder.empty())
-        RemoveTree(tempFolder);
-    tempFolder.clear();
+    if (!state.tempFolder.empty())
+        RemoveTree(state.tempFolder);
+    state.tempFolder.clear();
 }
 
 void ResetFiles()
 {
-    for (FileHandle *handle : openHandles) {
+    for (FileHandle *handle : state.openHandles) {
         close(handle->fd);
         delete handle;
     }
-    openHandles.clear();
-    keptAttributes.clear();
-    replaceUnsupported = false;
     RemoveTempFolder();
-    lastError = 0;
-    dialogError = 0;
-    std::fill(std::begin(shortenings), std::end(shortenings), CallAim{});
-    std::fill(std::begin(stopHooks), std::end(stopHooks), StopHook{});
-    dialogAnswers.clear();
-    dialogs.clear();
+    state = FileState{};
 }
 
 // Called as a call succeeds: runs the test's hook when it is the chosen one.
 static void Succeeded(WinsimCall call)
 {
-    if (Due(stopHooks[call].aim))
-        stopHooks[call].hook();
+    if (Due(state.stopHooks[call].aim))
+        state.stopHooks[call].hook();
 }
 
 static DWORD ErrorFromErrno(int error)
@@ -111,7 +105,7 @@ static DWORD ErrorFromErrno(int error)
 
 static FileHandle *HandleFrom(HANDLE file)
 {
-    for (FileHandle *handle : openHandles)
+    for (FileHandle *handle : state.openHandles)
         if (handle == file)
             return handle;
     return nullptr;
@@ -124,7 +118,7 @@ static bool UnixPath(LPCWSTR name, std::string &path)
     if (text.compare(0, 4, u"\\\\?\\") == 0) {
         text.erase(0, 4);
     } else if (text.size() >= MAX_PATH) {
-        lastError = ERROR_PATH_NOT_FOUND;
+        state.lastError = ERROR_PATH_NOT_FOUND;
         return false;
     }
     if (text.size() >= 2 && (text[0] == 'Z' || text[0] == 'z') && text[1] == ':')
@@ -168,7 +162,7 @@ static bool SharingClash(const struct stat &info, DWORD access, DWORD share)
 {
     if (!TouchesData(access))
         return false;
-    for (FileHandle *h : openHandles) {
+    for (FileHandle *h : state.openHandles) {
         if (h->device != info.st_dev || h->inode != info.st_ino || !TouchesData(h->access))
             continue;
         if ((Reads(access) && !(h->share & FILE_SHARE_READ)) ||
@@ -257,19 +251,19 @@ using namespace winsim;
 
 DWORD WINAPI GetLastError(void)
 {
-    return lastError;
+    return state.lastError;
 }
 
 void WINAPI SetLastError(DWORD error)
 {
-    lastError = error;
+    state.lastError = error;
 }
 
 HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
                           DWORD disposition, DWORD, HANDLE)
 {
     if (ShouldFail(WinsimCreateFile)) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return INVALID_HANDLE_VALUE;
     }
     std::string path;
@@ -286,34 +280,34 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_AT
     case OPEN_EXISTING: break;
     case OPEN_ALWAYS: flags |= O_CREAT; break;
     case TRUNCATE_EXISTING: flags |= O_TRUNC; break;
-    default: lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
+    default: state.lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
     }
     struct stat before;
     bool existed = stat(path.c_str(), &before) == 0;
     if (existed && disposition != CREATE_NEW) {
         // Checked before the open, which may truncate.
         if (ReadOnly(before) && (Writes(access) || (flags & O_TRUNC))) {
-            lastError = ERROR_ACCESS_DENIED;
+            state.lastError = ERROR_ACCESS_DENIED;
             return INVALID_HANDLE_VALUE;
         }
         if (SharingClash(before, access, share)) {
-            lastError = ERROR_SHARING_VIOLATION;
+            state.lastError = ERROR_SHARING_VIOLATION;
             return INVALID_HANDLE_VALUE;
         }
     }
     int fd = open(path.c_str(), flags | O_CLOEXEC, 0644);
     struct stat info;
     if (fd < 0 || fstat(fd, &info) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         if (fd >= 0)
             close(fd);
         return INVALID_HANDLE_VALUE;
     }
     FileHandle *handle = new FileHandle{fd, access, share, info.st_dev, info.st_ino};
-    openHandles.push_back(handle);
+    state.openHandles.push_back(handle);
     // Documented: these two report whether the file was already there.
     bool reportsExisting = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
-    lastError = reportsExisting && existed ? ERROR_ALREADY_EXISTS : NO_ERROR;
+    state.lastError = reportsExisting && existed ? ERROR_ALREADY_EXISTS : NO_ERROR;
     Succeeded(WinsimCreateFile);
     return handle;
 }
@@ -323,13 +317,13 @@ DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh)
     FileHandle *handle = HandleFrom(file);
     struct stat info;
     if (!handle || ShouldFail(WinsimGetFileSize) || fstat(handle->fd, &info) != 0) {
-        lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
+        state.lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
         return INVALID_FILE_SIZE;
     }
     uint64_t size = (uint64_t)info.st_size;
     if (sizeHigh)
         *sizeHigh = (DWORD)(size >> 32);
-    lastError = NO_ERROR;
+    state.lastError = NO_ERROR;
     Succeeded(WinsimGetFileSize);
     return (DWORD)size;
 }
@@ -337,7 +331,7 @@ DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh)
 // A short transfer moves one byte fewer than asked, and still succeeds.
 static DWORD TransferSize(WinsimCall call, DWORD asked)
 {
-    return asked > 0 && Due(shortenings[call]) ? asked - 1 : asked;
+    return asked > 0 && Due(state.shortenings[call]) ? asked - 1 : asked;
 }
 
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED)
@@ -346,11 +340,11 @@ BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPO
         *read = 0;
     FileHandle *handle = HandleFrom(file);
     if (!handle || ShouldFail(WinsimReadFile)) {
-        lastError = handle ? ERROR_READ_FAULT : ERROR_INVALID_HANDLE;
+        state.lastError = handle ? ERROR_READ_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
     if (!Reads(handle->access)) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     DWORD wanted = TransferSize(WinsimReadFile, toRead);
@@ -358,7 +352,7 @@ BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPO
     while (done < wanted) {
         ssize_t n = ::read(handle->fd, (char *)buffer + done, wanted - done);
         if (n < 0) {
-            lastError = ERROR_READ_FAULT;
+            state.lastError = ERROR_READ_FAULT;
             return FALSE;
         }
         if (n == 0)
@@ -377,11 +371,11 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
         *written = 0;
     FileHandle *handle = HandleFrom(file);
     if (!handle || ShouldFail(WinsimWriteFile)) {
-        lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
+        state.lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
     if (!Writes(handle->access)) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     DWORD wanted = TransferSize(WinsimWriteFile, toWrite);
@@ -389,7 +383,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     while (done < wanted) {
         ssize_t n = ::write(handle->fd, (const char *)buffer + done, wanted - done);
         if (n <= 0) {
-            lastError = ErrorFromErrno(errno);
+            state.lastError = ErrorFromErrno(errno);
             return FALSE;
         }
         done += (DWORD)n;
@@ -404,7 +398,7 @@ BOOL WINAPI FlushFileBuffers(HANDLE file)
 {
     FileHandle *handle = HandleFrom(file);
     if (!handle || ShouldFail(WinsimFlushFileBuffers) || fsync(handle->fd) != 0) {
-        lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
+        state.lastError = handle ? ERROR_WRITE_FAULT : ERROR_INVALID_HANDLE;
         return FALSE;
     }
     Succeeded(WinsimFlushFileBuffers);
@@ -413,19 +407,19 @@ BOOL WINAPI FlushFileBuffers(HANDLE file)
 
 BOOL WINAPI CloseHandle(HANDLE object)
 {
-    for (size_t i = 0; i < openHandles.size(); i++)
-        if (openHandles[i] == object) {
-            close(openHandles[i]->fd);
-            delete openHandles[i];
-            openHandles.erase(openHandles.begin() + i);
+    for (size_t i = 0; i < state.openHandles.size(); i++)
+        if (state.openHandles[i] == object) {
+            close(state.openHandles[i]->fd);
+            delete state.openHandles[i];
+            state.openHandles.erase(state.openHandles.begin() + i);
             if (ShouldFail(WinsimCloseHandle)) {  // closed all the same
-                lastError = ERROR_WRITE_FAULT;
+                state.lastError = ERROR_WRITE_FAULT;
                 return FALSE;
             }
             Succeeded(WinsimCloseHandle);
             return TRUE;
         }
-    lastError = ERROR_INVALID_HANDLE;
+    state.lastError = ERROR_INVALID_HANDLE;
     return FALSE;
 }
 
@@ -436,15 +430,15 @@ BOOL WINAPI DeleteFileW(LPCWSTR name)
         return FALSE;
     struct stat info;
     if (lstat(path.c_str(), &info) == 0 && ReadOnly(info) && !S_ISLNK(info.st_mode)) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     if (HeldAgainstDelete(path)) {
-        lastError = ERROR_SHARING_VIOLATION;
+        state.lastError = ERROR_SHARING_VIOLATION;
         return FALSE;
     }
     if (unlink(path.c_str()) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         return FALSE;
     }
     return TRUE;
@@ -454,7 +448,7 @@ BOOL WINAPI DeleteFileW(LPCWSTR name)
 BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
 {
     if (ShouldFail(WinsimMoveFile)) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     std::string from, to;
@@ -463,19 +457,19 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
     struct stat target;
     bool targetExists = lstat(to.c_str(), &target) == 0;
     if (targetExists && !(flags & MOVEFILE_REPLACE_EXISTING)) {
-        lastError = ERROR_ALREADY_EXISTS;
+        state.lastError = ERROR_ALREADY_EXISTS;
         return FALSE;
     }
     if (HeldAgainstDelete(from)) {
-        lastError = ERROR_SHARING_VIOLATION;
+        state.lastError = ERROR_SHARING_VIOLATION;
         return FALSE;
     }
     if (targetExists && ((ReadOnly(target) && !S_ISLNK(target.st_mode)) || HeldAgainstDelete(to))) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     if (rename(from.c_str(), to.c_str()) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         return FALSE;
     }
     Succeeded(WinsimMoveFile);
@@ -487,39 +481,39 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
 // name, nothing changes when it fails.
 BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
 {
-    if (replaceUnsupported) {
-        lastError = ERROR_NOT_SUPPORTED;
+    if (state.replaceUnsupported) {
+        state.lastError = ERROR_NOT_SUPPORTED;
         return FALSE;
     }
     if (ShouldFail(WinsimReplaceFile)) {
-        lastError = ERROR_UNABLE_TO_REMOVE_REPLACED;
+        state.lastError = ERROR_UNABLE_TO_REMOVE_REPLACED;
         return FALSE;
     }
     std::string to, from;
     if (backup || !UnixPath(replaced, to) || !UnixPath(replacement, from)) {
         if (backup)
-            lastError = ERROR_INVALID_PARAMETER;  // not needed here
+            state.lastError = ERROR_INVALID_PARAMETER;  // not needed here
         return FALSE;
     }
     struct stat old, fresh;
     if (lstat(to.c_str(), &old) != 0 || lstat(from.c_str(), &fresh) != 0) {
-        lastError = ERROR_FILE_NOT_FOUND;
+        state.lastError = ERROR_FILE_NOT_FOUND;
         return FALSE;
     }
     if (ReadOnly(old)) {
-        lastError = ERROR_ACCESS_DENIED;
+        state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
     if (HeldAgainstDelete(to) || HeldAgainstDelete(from)) {
-        lastError = ERROR_SHARING_VIOLATION;
+        state.lastError = ERROR_SHARING_VIOLATION;
         return FALSE;
     }
     if (chmod(from.c_str(), old.st_mode & 07777) != 0 || rename(from.c_str(), to.c_str()) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         return FALSE;
     }
-    auto kept = keptAttributes.find({old.st_dev, old.st_ino});
-    keptAttributes[{fresh.st_dev, fresh.st_ino}] = kept == keptAttributes.end() ? 0 : kept->second;
+    auto kept = state.keptAttributes.find({old.st_dev, old.st_ino});
+    state.keptAttributes[{fresh.st_dev, fresh.st_ino}] = kept == state.keptAttributes.end() ? 0 : kept->second;
     Succeeded(WinsimReplaceFile);
     return TRUE;
 }
@@ -532,7 +526,7 @@ DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWO
     snprintf(link, sizeof link, "/proc/self/fd/%d", handle ? handle->fd : -1);
     ssize_t length = handle ? readlink(link, real, PATH_MAX) : -1;
     if (length < 0) {
-        lastError = ERROR_INVALID_HANDLE;
+        state.lastError = ERROR_INVALID_HANDLE;
         return 0;
     }
     real[length] = 0;
@@ -555,8 +549,8 @@ static void FileTimeOf(const struct timespec &time, FILETIME *out)
 
 static DWORD AttributesOf(const struct stat &info)
 {
-    auto kept = keptAttributes.find({info.st_dev, info.st_ino});
-    DWORD attributes = kept == keptAttributes.end() ? 0 : kept->second;
+    auto kept = state.keptAttributes.find({info.st_dev, info.st_ino});
+    DWORD attributes = kept == state.keptAttributes.end() ? 0 : kept->second;
     if (ReadOnly(info))
         attributes |= FILE_ATTRIBUTE_READONLY;
     if (S_ISDIR(info.st_mode))
@@ -569,7 +563,7 @@ BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION
     FileHandle *handle = HandleFrom(file);
     struct stat st;
     if (!handle || fstat(handle->fd, &st) != 0) {
-        lastError = ERROR_INVALID_HANDLE;
+        state.lastError = ERROR_INVALID_HANDLE;
         return FALSE;
     }
     info->dwFileAttributes = AttributesOf(st);
@@ -592,7 +586,7 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR name)
     if (!UnixPath(name, path))
         return INVALID_FILE_ATTRIBUTES;
     if (stat(path.c_str(), &info) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         return INVALID_FILE_ATTRIBUTES;
     }
     return AttributesOf(info);
@@ -606,15 +600,15 @@ BOOL WINAPI SetFileAttributesW(LPCWSTR name, DWORD attributes)
     if (!UnixPath(name, path))
         return FALSE;
     if (stat(path.c_str(), &info) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         return FALSE;
     }
     mode_t mode = attributes & FILE_ATTRIBUTE_READONLY ? info.st_mode & ~0222 : info.st_mode | 0200;
     if (chmod(path.c_str(), mode & 07777) != 0) {
-        lastError = ErrorFromErrno(errno);
+        state.lastError = ErrorFromErrno(errno);
         return FALSE;
     }
-    keptAttributes[{info.st_dev, info.st_ino}] =
+    state.keptAttributes[{info.st_dev, info.st_ino}] =
         attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
     return TRUE;
 }
@@ -626,12 +620,12 @@ DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, LONG *distanceHigh, DWOR
                                 : (off_t)distance;
     off_t at = handle && method == FILE_BEGIN ? lseek(handle->fd, offset, SEEK_SET) : -1;
     if (at < 0) {
-        lastError = handle ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE;
+        state.lastError = handle ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE;
         return INVALID_SET_FILE_POINTER;
     }
     if (distanceHigh)
         *distanceHigh = (LONG)((uint64_t)at >> 32);
-    lastError = NO_ERROR;
+    state.lastError = NO_ERROR;
     return (DWORD)at;
 }
 
@@ -640,7 +634,7 @@ BOOL WINAPI SetEndOfFile(HANDLE file)
     FileHandle *handle = HandleFrom(file);
     if (!handle || ShouldFail(WinsimSetEndOfFile) || !Writes(handle->access) ||
         ftruncate(handle->fd, lseek(handle->fd, 0, SEEK_CUR)) != 0) {
-        lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
+        state.lastError = handle ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
         return FALSE;
     }
     Succeeded(WinsimSetEndOfFile);
@@ -656,9 +650,9 @@ DWORD WINAPI GetCurrentProcessId(void)
 // name into lpstrFileTitle, the default extension added to a bare name.
 static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
 {
-    dialogError = 0;
+    state.dialogError = 0;
     if (record->lStructSize != OPENFILENAME_SIZE_VERSION_400W && record->lStructSize != sizeof *record) {
-        dialogError = CDERR_STRUCTSIZE;
+        state.dialogError = CDERR_STRUCTSIZE;
         return FALSE;
     }
     WinsimFileDialog seen;
@@ -678,12 +672,12 @@ static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
     seen.maxFile = record->nMaxFile;
     seen.maxFileTitle = record->nMaxFileTitle;
     seen.proposed = Path(record->lpstrFile);
-    dialogs.push_back(seen);
+    state.dialogs.push_back(seen);
 
-    if (dialogAnswers.empty())
+    if (state.dialogAnswers.empty())
         return FALSE;
-    std::u16string path = Utf16FromUtf8(dialogAnswers.front());
-    dialogAnswers.pop_front();
+    std::u16string path = Utf16FromUtf8(state.dialogAnswers.front());
+    state.dialogAnswers.pop_front();
     if (path.empty())
         return FALSE;  // the user cancelled
     size_t slash = path.find_last_of(u"/\\");
@@ -692,7 +686,7 @@ static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
         path += u"." + std::u16string(record->lpstrDefExt);
     std::u16string title = path.substr(nameStart);
     if (!record->lpstrFile || path.size() + 1 > record->nMaxFile) {
-        dialogError = FNERR_BUFFERTOOSMALL;
+        state.dialogError = FNERR_BUFFERTOOSMALL;
         return FALSE;
     }
     lstrcpyW(record->lpstrFile, path.c_str());
@@ -716,51 +710,51 @@ BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record)
 
 DWORD WINAPI CommDlgExtendedError(void)
 {
-    return dialogError;
+    return state.dialogError;
 }
 
 const char *WinsimTempFolder(void)
 {
-    if (tempFolder.empty()) {
+    if (state.tempFolder.empty()) {
         char pattern[] = "/tmp/winsim-files-XXXXXX";
         if (!mkdtemp(pattern))
             abort();
-        tempFolder = pattern;
+        state.tempFolder = pattern;
         static bool registered;
         if (!registered) {
             registered = true;
             atexit(RemoveTempFolder);
         }
     }
-    return tempFolder.c_str();
+    return state.tempFolder.c_str();
 }
 
 void WinsimAnswerNextFileDialog(const std::string &path)
 {
-    dialogAnswers.push_back(path);
+    state.dialogAnswers.push_back(path);
 }
 
 const std::vector<WinsimFileDialog> &WinsimFileDialogs(void)
 {
-    return dialogs;
+    return state.dialogs;
 }
 
 void WinsimShortenFileTransfer(WinsimCall call, int nth)
 {
-    shortenings[call] = CallAim{nth, false};
+    state.shortenings[call] = CallAim{nth, false};
 }
 
 void WinsimAfterFileCall(WinsimCall call, int nth, void (*hook)(void))
 {
-    stopHooks[call] = StopHook{CallAim{nth, false}, hook};
+    state.stopHooks[call] = StopHook{CallAim{nth, false}, hook};
 }
 
 void WinsimReplaceFileUnsupported(bool unsupported)
 {
-    replaceUnsupported = unsupported;
+    state.replaceUnsupported = unsupported;
 }
 
 int WinsimOpenFileHandles(void)
 {
-    return (int)openHandles.size();
+    return (int)state.openHandles.size();
 }

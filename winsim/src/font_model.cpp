@@ -9,15 +9,15 @@
 
 namespace winsim {
 
-static std::map<WCHAR, ABC> glyphOverrides;
-static std::set<WCHAR> failingGlyphs;
-static int externalLeading;
+static struct FontState {
+    std::map<WCHAR, ABC> glyphOverrides;
+    std::set<WCHAR> failingGlyphs;
+    int externalLeading = 0;
+} state;
 
 void ResetFonts()
 {
-    glyphOverrides.clear();
-    failingGlyphs.clear();
-    externalLeading = 0;
+    state = FontState{};
 }
 
 // A negative height asks for the em (character height); a positive one for
@@ -42,7 +42,7 @@ FontMetrics MetricsOf(const LOGFONTW &font)
     m.text.tmDescent = height / 5;
     m.text.tmAscent = height - m.text.tmDescent;
     m.text.tmInternalLeading = height - em;
-    m.text.tmExternalLeading = externalLeading;
+    m.text.tmExternalLeading = state.externalLeading;
     m.text.tmMaxCharWidth = em;
     m.text.tmAveCharWidth = em / 2;
     m.text.tmWeight = font.lfWeight ? font.lfWeight : FW_NORMAL;
@@ -63,10 +63,10 @@ static bool IsWide(WCHAR u)
 
 bool GlyphWidthsOf(const LOGFONTW &font, WCHAR unit, ABC *widths)
 {
-    if (failingGlyphs.count(unit))
+    if (state.failingGlyphs.count(unit))
         return false;
-    auto found = glyphOverrides.find(unit);
-    if (found != glyphOverrides.end()) {
+    auto found = state.glyphOverrides.find(unit);
+    if (found != state.glyphOverrides.end()) {
         *widths = found->second;
         return true;
     }
@@ -86,16 +86,16 @@ bool GlyphWidthsOf(const LOGFONTW &font, WCHAR unit, ABC *widths)
 
 void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c)
 {
-    winsim::glyphOverrides[unit] = ABC{a, b, c};
-    winsim::failingGlyphs.erase(unit);
+    winsim::state.glyphOverrides[unit] = ABC{a, b, c};
+    winsim::state.failingGlyphs.erase(unit);
 }
 
 void WinsimFailGlyphWidths(WCHAR unit)
 {
-    winsim::failingGlyphs.insert(unit);
+    winsim::state.failingGlyphs.insert(unit);
 }
 
 void WinsimSetExternalLeading(int pixels)
 {
-    winsim::externalLeading = pixels;
+    winsim::state.externalLeading = pixels;
 }

@@ -10,21 +10,23 @@
 
 namespace winsim {
 
-// Live contexts and objects only: a released or deleted handle is gone, so
-// using it again is caught.
-static std::unordered_map<void *, std::unique_ptr<DeviceContext>> contexts;
-static std::unordered_map<void *, std::unique_ptr<GdiObject>> objects;
-static std::vector<LOGFONTW> createdFonts;
-static GdiObject *stockObjects[18];
-static int screenDpiX;
-static int screenDpiY;
-static WinsimCallCounts calls;  // the calls that cost time on a real system
+static struct GdiState {
+    // Live ones only: a released or deleted handle is gone, so using it
+    // again is caught.
+    std::unordered_map<void *, std::unique_ptr<DeviceContext>> contexts;
+    std::unordered_map<void *, std::unique_ptr<GdiObject>> objects;
+    std::vector<LOGFONTW> createdFonts;
+    GdiObject *stockObjects[18] = {};
+    int screenDpiX = 96;
+    int screenDpiY = 96;
+    WinsimCallCounts calls = {};  // the calls that cost time on a real system
+} state;
 
 static GdiObject *NewObject(ObjectType type)
 {
     auto object = std::make_unique<GdiObject>();
     GdiObject *o = object.get();
-    objects[o] = std::move(object);
+    state.objects[o] = std::move(object);
     o->type = type;
     o->font = LOGFONTW{};
     return o;
@@ -41,47 +43,41 @@ static GdiObject *NewStock(ObjectType type, COLORREF color, bool isNull)
 
 void ResetGdi()
 {
-    contexts.clear();
-    objects.clear();
-    createdFonts.clear();
-    calls = WinsimCallCounts{};
-    std::fill(std::begin(stockObjects), std::end(stockObjects), nullptr);
-    stockObjects[WHITE_BRUSH] = NewStock(BrushObject, RGB(255, 255, 255), false);
-    stockObjects[BLACK_BRUSH] = NewStock(BrushObject, RGB(0, 0, 0), false);
-    stockObjects[NULL_BRUSH] = NewStock(BrushObject, 0, true);
-    stockObjects[WHITE_PEN] = NewStock(PenObject, RGB(255, 255, 255), false);
-    stockObjects[BLACK_PEN] = NewStock(PenObject, RGB(0, 0, 0), false);
+    state = GdiState{};
+    state.stockObjects[WHITE_BRUSH] = NewStock(BrushObject, RGB(255, 255, 255), false);
+    state.stockObjects[BLACK_BRUSH] = NewStock(BrushObject, RGB(0, 0, 0), false);
+    state.stockObjects[NULL_BRUSH] = NewStock(BrushObject, 0, true);
+    state.stockObjects[WHITE_PEN] = NewStock(PenObject, RGB(255, 255, 255), false);
+    state.stockObjects[BLACK_PEN] = NewStock(PenObject, RGB(0, 0, 0), false);
     GdiObject *systemFont = NewStock(FontObject, 0, false);
     systemFont->font.lfHeight = -13;
-    stockObjects[13] = systemFont;  // SYSTEM_FONT
-    screenDpiX = 96;
-    screenDpiY = 96;
+    state.stockObjects[13] = systemFont;  // SYSTEM_FONT
 }
 
 GdiObject *StockObject(int index)
 {
-    if (index < 0 || index >= (int)(sizeof stockObjects / sizeof stockObjects[0]))
+    if (index < 0 || index >= (int)(sizeof state.stockObjects / sizeof state.stockObjects[0]))
         return nullptr;
-    return stockObjects[index];
+    return state.stockObjects[index];
 }
 
 HDC NewContext(Window *window, bool paint)
 {
     auto context = std::make_unique<DeviceContext>();
     DeviceContext *dc = context.get();
-    contexts[dc] = std::move(context);
+    state.contexts[dc] = std::move(context);
     dc->window = window;
     dc->paint = paint;
-    dc->font = stockObjects[13];
-    dc->pen = stockObjects[BLACK_PEN];
-    dc->brush = stockObjects[WHITE_BRUSH];
+    dc->font = state.stockObjects[13];
+    dc->pen = state.stockObjects[BLACK_PEN];
+    dc->brush = state.stockObjects[WHITE_BRUSH];
     return reinterpret_cast<HDC>(dc);
 }
 
 DeviceContext *ContextFrom(HDC hdc)
 {
-    auto found = contexts.find(hdc);
-    return found == contexts.end() ? nullptr : found->second.get();
+    auto found = state.contexts.find(hdc);
+    return found == state.contexts.end() ? nullptr : found->second.get();
 }
 
 static DeviceContext *RequireContext(HDC hdc, const char *call)
@@ -97,13 +93,13 @@ static DeviceContext *RequireContext(HDC hdc, const char *call)
 void FreeContext(HDC hdc)
 {
     RequireContext(hdc, "ReleaseDC/EndPaint");
-    contexts.erase(hdc);
+    state.contexts.erase(hdc);
 }
 
 static GdiObject *ObjectFrom(HGDIOBJ handle)
 {
-    auto found = objects.find(handle);
-    return found == objects.end() ? nullptr : found->second.get();
+    auto found = state.objects.find(handle);
+    return found == state.objects.end() ? nullptr : found->second.get();
 }
 
 // Drawing reaches a pixel only inside the client area of a visible window
@@ -188,7 +184,7 @@ int WINAPI ReleaseDC(HWND, HDC hdc)
     DeviceContext *dc = ContextFrom(hdc);
     if (!dc || dc->paint || dc->printer)
         return 0;
-    contexts.erase(hdc);
+    state.contexts.erase(hdc);
     return 1;
 }
 
@@ -197,8 +193,8 @@ int WINAPI GetDeviceCaps(HDC hdc, int index)
     if (RequireContext(hdc, "GetDeviceCaps")->printer)
         return PrinterCaps(index);
     switch (index) {
-    case LOGPIXELSX: return screenDpiX;
-    case LOGPIXELSY: return screenDpiY;
+    case LOGPIXELSX: return state.screenDpiX;
+    case LOGPIXELSY: return state.screenDpiY;
     case HORZRES: return 1280;
     case VERTRES: return 1024;
     }
@@ -212,12 +208,12 @@ HGDIOBJ WINAPI GetStockObject(int index)
 
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW *lf)
 {
-    calls.fontCreations++;
+    state.calls.fontCreations++;
     if (ShouldFail(WinsimCreateFontIndirect))
         return nullptr;
     GdiObject *o = NewObject(FontObject);
     o->font = *lf;
-    createdFonts.push_back(*lf);
+    state.createdFonts.push_back(*lf);
     return reinterpret_cast<HFONT>(o);
 }
 
@@ -242,18 +238,18 @@ BOOL WINAPI DeleteObject(HGDIOBJ handle)
         return FALSE;
     if (o->stock)
         return TRUE;
-    for (auto &entry : contexts) {
+    for (auto &entry : state.contexts) {
         const DeviceContext *dc = entry.second.get();
         if (dc->font == o || dc->pen == o || dc->brush == o)
             return FALSE;
     }
-    objects.erase(handle);
+    state.objects.erase(handle);
     return TRUE;
 }
 
 BOOL WINAPI GetTextMetricsW(HDC hdc, TEXTMETRICW *tm)
 {
-    calls.textMetricReads++;
+    state.calls.textMetricReads++;
     DeviceContext *dc = RequireContext(hdc, "GetTextMetricsW");
     *tm = MetricsOf(dc->font->font).text;
     return TRUE;
@@ -261,7 +257,7 @@ BOOL WINAPI GetTextMetricsW(HDC hdc, TEXTMETRICW *tm)
 
 BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc)
 {
-    calls.abcWidthQueries++;
+    state.calls.abcWidthQueries++;
     DeviceContext *dc = RequireContext(hdc, "GetCharABCWidthsW");
     for (UINT u = first; u <= last; u++)
         if (!GlyphWidthsOf(dc->font->font, (WCHAR)u, &abc[u - first]))
@@ -273,7 +269,7 @@ BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc)
 // from the pen position, from the internal leading down to the baseline.
 BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count)
 {
-    calls.textOutputs++;
+    state.calls.textOutputs++;
     DeviceContext *dc = RequireContext(hdc, "TextOutW");
     if (dc->printer) {
         RecordPrintedText(dc, x, y, text, count);
@@ -470,14 +466,14 @@ int WINAPI GetClipBox(HDC hdc, LPRECT rect)
 
 void WinsimSetScreenDpi(int x, int y)
 {
-    screenDpiX = x;
-    screenDpiY = y;
+    state.screenDpiX = x;
+    state.screenDpiY = y;
 }
 
 int WinsimLiveFonts(void)
 {
     int live = 0;
-    for (auto &entry : objects)
+    for (auto &entry : state.objects)
         if (entry.second->type == FontObject && !entry.second->stock)
             live++;
     return live;
@@ -485,25 +481,25 @@ int WinsimLiveFonts(void)
 
 int WinsimLiveDCs(void)
 {
-    return (int)contexts.size();
+    return (int)state.contexts.size();
 }
 
 const std::vector<LOGFONTW> &WinsimCreatedFonts(void)
 {
-    return createdFonts;
+    return state.createdFonts;
 }
 
 void winsim::CountScrollBarRedraw(void)
 {
-    calls.scrollBarRedraws++;
+    state.calls.scrollBarRedraws++;
 }
 
 WinsimCallCounts WinsimCalls(void)
 {
-    return calls;
+    return state.calls;
 }
 
 void WinsimClearCalls(void)
 {
-    calls = WinsimCallCounts{};
+    state.calls = WinsimCallCounts{};
 }

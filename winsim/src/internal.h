@@ -75,7 +75,10 @@ struct DeviceContext {
 };
 
 Window *WindowFrom(HWND hwnd);  // null for a handle that is not a live window
+Window *RequireWindow(HWND hwnd, const char *call);  // aborts on a handle that is not
 HWND HandleOf(Window *window);
+Window *WindowNeedingPaint(void);  // a visible window with an update region, or null
+void ClearWindowLogs(void);
 DeviceContext *ContextFrom(HDC hdc);
 HDC NewContext(Window *window, bool paint);
 void FreeContext(HDC hdc);
@@ -83,6 +86,10 @@ GdiObject *StockObject(int index);
 void CountScrollBarRedraw(void);
 int ClientWidthOf(const Window *window);
 int ClientHeightOf(const Window *window);
+
+// The message queue's part in a window's life.
+void PaintNow(HWND hwnd);
+void DropTimersAndCapture(HWND hwnd);  // of a window being destroyed
 
 // Painting helpers shared by the window manager and GDI.
 void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color);
@@ -116,7 +123,9 @@ bool ShouldFail(WinsimCall call);
 std::string Utf8FromUtf16(const std::u16string &text);
 std::u16string Utf16FromUtf8(const std::string &text);
 
-void ResetWindowing();
+void ResetWindows();
+void ResetMessages();
+void ResetMessageBoxes();
 void ResetGdi();
 void ResetFonts();
 void ResetResources();

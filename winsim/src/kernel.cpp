@@ -1,5 +1,5 @@
-// The process heap, with allocations a test can make fail, and the few
-// string and module calls the program uses.
+// The process heap, the few string and module calls the program uses, and
+// the reset that gives each test a fresh platform.
 #include "internal.h"
 
 #include <stdarg.h>
@@ -12,13 +12,15 @@
 namespace winsim {
 
 static int heapToken;
-static std::set<void *> liveBlocks;
+static struct KernelState {
+    std::set<void *> liveBlocks;
+} state;
 
 void ResetKernel()
 {
-    for (void *block : liveBlocks)
+    for (void *block : state.liveBlocks)
         free(block);
-    liveBlocks.clear();
+    state = KernelState{};
 }
 
 }  // namespace winsim
@@ -36,7 +38,7 @@ LPVOID WINAPI HeapAlloc(HANDLE, DWORD flags, SIZE_T bytes)
         return nullptr;
     void *block = (flags & HEAP_ZERO_MEMORY) ? calloc(1, bytes ? bytes : 1) : malloc(bytes ? bytes : 1);
     if (block)
-        liveBlocks.insert(block);
+        state.liveBlocks.insert(block);
     return block;
 }
 
@@ -44,7 +46,7 @@ BOOL WINAPI HeapFree(HANDLE, DWORD, LPVOID mem)
 {
     if (!mem)
         return TRUE;
-    if (!liveBlocks.erase(mem))
+    if (!state.liveBlocks.erase(mem))
         return FALSE;
     free(mem);
     return TRUE;
@@ -99,7 +101,24 @@ LPWSTR WINAPI lstrcpyW(LPWSTR dst, LPCWSTR src)
     return dst;
 }
 
+// ---- test controls ----
+
 int WinsimLiveHeapBlocks(void)
 {
-    return (int)liveBlocks.size();
+    return (int)state.liveBlocks.size();
+}
+
+void WinsimReset(void)
+{
+    ResetWindows();
+    ResetMessages();
+    ResetMessageBoxes();
+    ResetGdi();
+    ResetFonts();
+    ResetResources();
+    ResetClipboard();
+    ResetKernel();
+    ResetPrinter();
+    ResetFiles();
+    ResetFaults();
 }

@@ -2,46 +2,42 @@
 // with failures a test can inject, and a recording of every printed page.
 #include "internal.h"
 
-#include <string.h>
-
 namespace winsim {
 
 struct PrinterCapsSet {
     int dpiX, dpiY, width, height, offsetX, offsetY;
 };
 
-static WinsimPrintDialogAnswer dialogAnswer;
-static std::vector<WinsimPrintDialogCall> dialogCalls;
-static PrinterCapsSet caps;
-static std::vector<WinsimPrintJob> jobs;
 // The printer the dialog hands back, standing for its DEVMODE and DEVNAMES.
 static int devModeToken;
 static int devNamesToken;
-// The DC whose job is running and whether it has a page started.
-static HDC jobDC;
-static bool pageOpen;
+
+static struct PrinterState {
+    WinsimPrintDialogAnswer dialogAnswer = WinsimPrintDialogPrint;
+    std::vector<WinsimPrintDialogCall> dialogCalls;
+    PrinterCapsSet caps = {300, 300, 2550, 3300, 0, 0};
+    std::vector<WinsimPrintJob> jobs;
+    // The DC whose job is running and whether it has a page started.
+    HDC jobDC = nullptr;
+    bool pageOpen = false;
+} state;
 
 void ResetPrinter()
 {
-    dialogAnswer = WinsimPrintDialogPrint;
-    dialogCalls.clear();
-    caps = PrinterCapsSet{300, 300, 2550, 3300, 0, 0};
-    jobs.clear();
-    jobDC = nullptr;
-    pageOpen = false;
+    state = PrinterState{};
 }
 
 int PrinterCaps(int index)
 {
     switch (index) {
-    case LOGPIXELSX: return caps.dpiX;
-    case LOGPIXELSY: return caps.dpiY;
-    case PHYSICALWIDTH: return caps.width;
-    case PHYSICALHEIGHT: return caps.height;
-    case PHYSICALOFFSETX: return caps.offsetX;
-    case PHYSICALOFFSETY: return caps.offsetY;
-    case HORZRES: return caps.width - 2 * caps.offsetX;
-    case VERTRES: return caps.height - 2 * caps.offsetY;
+    case LOGPIXELSX: return state.caps.dpiX;
+    case LOGPIXELSY: return state.caps.dpiY;
+    case PHYSICALWIDTH: return state.caps.width;
+    case PHYSICALHEIGHT: return state.caps.height;
+    case PHYSICALOFFSETX: return state.caps.offsetX;
+    case PHYSICALOFFSETY: return state.caps.offsetY;
+    case HORZRES: return state.caps.width - 2 * state.caps.offsetX;
+    case VERTRES: return state.caps.height - 2 * state.caps.offsetY;
     }
     return 0;
 }
@@ -49,19 +45,19 @@ int PrinterCaps(int index)
 // Text drawn while no page is started reaches no paper.
 void RecordPrintedText(DeviceContext *dc, int x, int y, LPCWSTR text, int count)
 {
-    if (reinterpret_cast<HDC>(dc) != jobDC || !pageOpen)
+    if (reinterpret_cast<HDC>(dc) != state.jobDC || !state.pageOpen)
         return;
     WinsimPrintedText printed = {x, y, std::u16string(text, text + count), dc->font->font.lfHeight,
                                  dc->bkMode};
-    jobs.back().pages.back().texts.push_back(printed);
+    state.jobs.back().pages.back().texts.push_back(printed);
 }
 
 // The running job of hdc, or null.
 static WinsimPrintJob *JobOf(HDC hdc)
 {
-    if (!hdc || hdc != jobDC)
+    if (!hdc || hdc != state.jobDC)
         return nullptr;
-    return &jobs.back();
+    return &state.jobs.back();
 }
 
 }  // namespace winsim
@@ -72,16 +68,16 @@ using namespace winsim;
 // the printer the caller proposes through hDevMode and hDevNames.
 BOOL WINAPI PrintDlgA(LPPRINTDLGA pd)
 {
-    dialogCalls.push_back(WinsimPrintDialogCall{pd->lStructSize, pd->hwndOwner, pd->Flags, pd->hDC,
+    state.dialogCalls.push_back(WinsimPrintDialogCall{pd->lStructSize, pd->hwndOwner, pd->Flags, pd->hDC,
                                                 pd->hDevMode, pd->hDevNames});
-    if (pd->lStructSize != sizeof(PRINTDLGA) || dialogAnswer == WinsimPrintDialogCancel)
+    if (pd->lStructSize != sizeof(PRINTDLGA) || state.dialogAnswer == WinsimPrintDialogCancel)
         return FALSE;
     if (!pd->hDevMode) {
         pd->hDevMode = &devModeToken;
         pd->hDevNames = &devNamesToken;
     }
     pd->hDC = nullptr;
-    if ((pd->Flags & PD_RETURNDC) && dialogAnswer == WinsimPrintDialogPrint) {
+    if ((pd->Flags & PD_RETURNDC) && state.dialogAnswer == WinsimPrintDialogPrint) {
         pd->hDC = NewContext(nullptr, false);
         ContextFrom(pd->hDC)->printer = true;
     }
@@ -91,32 +87,32 @@ BOOL WINAPI PrintDlgA(LPPRINTDLGA pd)
 int WINAPI StartDocA(HDC hdc, const DOCINFOA *di)
 {
     DeviceContext *dc = ContextFrom(hdc);
-    if (!dc || !dc->printer || jobDC || ShouldFail(WinsimStartDoc))
+    if (!dc || !dc->printer || state.jobDC || ShouldFail(WinsimStartDoc))
         return SP_ERROR;
-    jobs.push_back(WinsimPrintJob{di->cbSize, di->lpszDocName ? di->lpszDocName : "", {}, false,
+    state.jobs.push_back(WinsimPrintJob{di->cbSize, di->lpszDocName ? di->lpszDocName : "", {}, false,
                                   false});
-    jobDC = hdc;
-    pageOpen = false;
-    return (int)jobs.size();
+    state.jobDC = hdc;
+    state.pageOpen = false;
+    return (int)state.jobs.size();
 }
 
 int WINAPI StartPage(HDC hdc)
 {
     WinsimPrintJob *job = JobOf(hdc);
-    if (!job || pageOpen || ShouldFail(WinsimStartPage))
+    if (!job || state.pageOpen || ShouldFail(WinsimStartPage))
         return SP_ERROR;
     job->pages.push_back(WinsimPrintedPage{{}, false});
-    pageOpen = true;
+    state.pageOpen = true;
     return 1;
 }
 
 int WINAPI EndPage(HDC hdc)
 {
     WinsimPrintJob *job = JobOf(hdc);
-    if (!job || !pageOpen || ShouldFail(WinsimEndPage))
+    if (!job || !state.pageOpen || ShouldFail(WinsimEndPage))
         return SP_ERROR;
     job->pages.back().ended = true;
-    pageOpen = false;
+    state.pageOpen = false;
     return 1;
 }
 
@@ -127,7 +123,7 @@ static int FinishJob(HDC hdc, bool aborted)
     if (!job)
         return SP_ERROR;
     (aborted ? job->aborted : job->ended) = true;
-    jobDC = nullptr;
+    state.jobDC = nullptr;
     return 1;
 }
 
@@ -147,8 +143,8 @@ BOOL WINAPI DeleteDC(HDC hdc)
     DeviceContext *dc = ContextFrom(hdc);
     if (!dc || dc->window)
         return FALSE;
-    if (hdc == jobDC)
-        jobDC = nullptr;
+    if (hdc == state.jobDC)
+        state.jobDC = nullptr;
     FreeContext(hdc);
     return TRUE;
 }
@@ -157,21 +153,21 @@ BOOL WINAPI DeleteDC(HDC hdc)
 
 void WinsimAnswerPrintDialog(WinsimPrintDialogAnswer answer)
 {
-    dialogAnswer = answer;
+    state.dialogAnswer = answer;
 }
 
 const std::vector<WinsimPrintDialogCall> &WinsimPrintDialogCalls(void)
 {
-    return dialogCalls;
+    return state.dialogCalls;
 }
 
 void WinsimSetPrinterCaps(int dpiX, int dpiY, int physicalWidth, int physicalHeight, int offsetX,
                           int offsetY)
 {
-    caps = PrinterCapsSet{dpiX, dpiY, physicalWidth, physicalHeight, offsetX, offsetY};
+    state.caps = PrinterCapsSet{dpiX, dpiY, physicalWidth, physicalHeight, offsetX, offsetY};
 }
 
 const std::vector<WinsimPrintJob> &WinsimPrintJobs(void)
 {
-    return jobs;
+    return state.jobs;
 }

@@ -36,16 +36,16 @@ struct AcceleratorTable {
     std::vector<Accelerator> entries;
 };
 
-static std::string scriptPath;
-static std::vector<std::unique_ptr<Menu>> menus;
-static std::vector<std::unique_ptr<AcceleratorTable>> acceleratorTables;
-static int menuBarDraws;
+static std::string scriptPath;  // kept across resets
+static struct ResourceState {
+    std::vector<std::unique_ptr<Menu>> menus;
+    std::vector<std::unique_ptr<AcceleratorTable>> acceleratorTables;
+    int menuBarDraws = 0;
+} state;
 
 void ResetResources()
 {
-    menus.clear();
-    menuBarDraws = 0;
-    acceleratorTables.clear();
+    state = ResourceState{};
 }
 
 static std::string ReadFile(const std::string &path)
@@ -210,8 +210,8 @@ static UINT ItemOptions(Script &s)
 
 static Menu *ParseMenuBlock(Script &s)
 {
-    menus.push_back(std::make_unique<Menu>());
-    Menu *menu = menus.back().get();
+    state.menus.push_back(std::make_unique<Menu>());
+    Menu *menu = state.menus.back().get();
     if (!BlockStart(s)) {
         fprintf(stderr, "winsim: resource script: menu block expected\n");
         abort();
@@ -241,8 +241,8 @@ static Menu *ParseMenuBlock(Script &s)
 
 static AcceleratorTable *ParseAccelerators(Script &s)
 {
-    acceleratorTables.push_back(std::make_unique<AcceleratorTable>());
-    AcceleratorTable *table = acceleratorTables.back().get();
+    state.acceleratorTables.push_back(std::make_unique<AcceleratorTable>());
+    AcceleratorTable *table = state.acceleratorTables.back().get();
     BlockStart(s);
     while (!BlockEnd(s)) {
         bool quoted = s.NextIsString();
@@ -323,7 +323,7 @@ HMENU LoadMenuFromScript(LPCWSTR name)
 
 static Menu *MenuFrom(HMENU handle)
 {
-    for (auto &m : menus)
+    for (auto &m : state.menus)
         if (reinterpret_cast<HMENU>(m.get()) == handle)
             return m.get();
     return nullptr;
@@ -463,13 +463,13 @@ BOOL WINAPI DrawMenuBar(HWND hwnd)
     Window *w = WindowFrom(hwnd);
     if (!w || !w->menu)
         return FALSE;
-    menuBarDraws++;
+    state.menuBarDraws++;
     return TRUE;
 }
 
 int WinsimMenuBarDraws(void)
 {
-    return menuBarDraws;
+    return state.menuBarDraws;
 }
 
 HACCEL WINAPI LoadAcceleratorsW(HINSTANCE, LPCWSTR name)
@@ -488,7 +488,7 @@ HACCEL WINAPI LoadAcceleratorsW(HINSTANCE, LPCWSTR name)
 int WINAPI TranslateAcceleratorW(HWND hwnd, HACCEL accel, LPMSG msg)
 {
     AcceleratorTable *table = nullptr;
-    for (auto &t : acceleratorTables)
+    for (auto &t : state.acceleratorTables)
         if (reinterpret_cast<HACCEL>(t.get()) == accel)
             table = t.get();
     if (!table || !msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))

@@ -1,6 +1,5 @@
-// Window classes, windows, the message queue, painting and update regions,
-// the vertical scroll bar, window scrolling, timers, capture, key state and
-// message boxes.
+// Window classes, windows and their painting: update regions, the
+// framebuffer, the vertical scroll bar and window scrolling.
 #include "internal.h"
 
 #include <stdio.h>
@@ -8,64 +7,33 @@
 #include <string.h>
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 
 namespace winsim {
 
-struct Timer {
-    HWND hwnd;
-    UINT_PTR id;
-    UINT interval;
-    DWORD due;
-};
+static struct WindowState {
+    std::vector<std::unique_ptr<WindowClass>> classes;
+    std::vector<std::unique_ptr<Window>> windows;
+    int defaultClientWidth = 800 + kScrollBarWidth;
+    int defaultClientHeight = 600;
+    std::vector<WinsimInvalidation> invalidations;
+    std::vector<WinsimScroll> scrolls;
+} state;
 
-static std::vector<std::unique_ptr<WindowClass>> classes;
-static std::vector<std::unique_ptr<Window>> windows;
-static std::deque<MSG> postedMessages;
-static bool quitPosted;
-static int quitCode;
-static void (*idleHook)(void);
-static std::vector<Timer> timers;
-static DWORD clockNow;
-static HWND captureWindow;
-static short keyStates[256];
-static int defaultClientWidth;
-static int defaultClientHeight;
-static std::vector<WinsimInvalidation> invalidations;
-static std::vector<WinsimScroll> scrolls;
-static int paintCount;
-static std::vector<WinsimMessageBox> messageBoxes;
-static std::u16string shutdownBlockReason;  // empty: none
-static std::deque<int> messageBoxAnswers;
-static std::vector<WinsimMessage> deliveredMessages;
-
-void ResetWindowing()
+void ResetWindows()
 {
-    classes.clear();
-    windows.clear();
-    postedMessages.clear();
-    quitPosted = false;
-    quitCode = 0;
-    idleHook = nullptr;
-    timers.clear();
-    clockNow = 0;
-    captureWindow = nullptr;
-    std::fill(std::begin(keyStates), std::end(keyStates), 0);
-    defaultClientWidth = 800 + kScrollBarWidth;
-    defaultClientHeight = 600;
-    invalidations.clear();
-    scrolls.clear();
-    paintCount = 0;
-    messageBoxes.clear();
-    shutdownBlockReason.clear();
-    messageBoxAnswers.clear();
-    deliveredMessages.clear();
+    state = WindowState{};
+}
+
+void ClearWindowLogs()
+{
+    state.invalidations.clear();
+    state.scrolls.clear();
 }
 
 Window *WindowFrom(HWND hwnd)
 {
-    for (auto &w : windows)
+    for (auto &w : state.windows)
         if (HandleOf(w.get()) == hwnd && !w->destroyed)
             return w.get();
     return nullptr;
@@ -76,7 +44,7 @@ HWND HandleOf(Window *window)
     return reinterpret_cast<HWND>(window);
 }
 
-static Window *RequireWindow(HWND hwnd, const char *call)
+Window *RequireWindow(HWND hwnd, const char *call)
 {
     Window *w = WindowFrom(hwnd);
     if (!w) {
@@ -230,10 +198,12 @@ static void ApplyClientSize(Window *w)
                  MAKELPARAM(newWidth, newHeight));
 }
 
-static void PaintNow(Window *w)
+Window *WindowNeedingPaint()
 {
-    paintCount++;
-    SendMessageW(HandleOf(w), WM_PAINT, 0, 0);
+    for (auto &w : state.windows)
+        if (!w->destroyed && w->visible && !UpdateRegionEmpty(w.get()))
+            return w.get();
+    return nullptr;
 }
 
 }  // namespace winsim
@@ -245,14 +215,14 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW *wc)
     if (ShouldFail(WinsimRegisterClass))
         return 0;
     std::u16string name(wc->lpszClassName);
-    for (auto &c : classes)
+    for (auto &c : state.classes)
         if (c->name == name)
             return 0;
     auto c = std::make_unique<WindowClass>();
     c->name = name;
     c->info = *wc;
-    classes.push_back(std::move(c));
-    return (ATOM)(0xC000 + classes.size());
+    state.classes.push_back(std::move(c));
+    return (ATOM)(0xC000 + state.classes.size());
 }
 
 HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int, int,
@@ -261,7 +231,7 @@ HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD 
     if (ShouldFail(WinsimCreateWindowEx))
         return nullptr;
     const WindowClass *windowClass = nullptr;
-    for (auto &c : classes)
+    for (auto &c : state.classes)
         if (c->name == std::u16string(className))
             windowClass = c.get();
     if (!windowClass)
@@ -276,14 +246,14 @@ HWND WINAPI CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD 
                    : (windowClass->info.lpszMenuName
                           ? LoadMenuW(windowClass->info.hInstance, windowClass->info.lpszMenuName)
                           : nullptr);
-    w->frameWidth = width == CW_USEDEFAULT ? defaultClientWidth : width;
-    w->frameHeight = height == CW_USEDEFAULT ? defaultClientHeight : height;
+    w->frameWidth = width == CW_USEDEFAULT ? state.defaultClientWidth : width;
+    w->frameHeight = height == CW_USEDEFAULT ? state.defaultClientHeight : height;
     w->width = ClientWidthOf(w.get());
     w->height = ClientHeightOf(w.get());
     w->pixels.assign(size_t(w->width) * w->height, WINSIM_UNPAINTED);
     w->updateMask.assign(size_t(w->width) * w->height, 0);
     Window *window = w.get();
-    windows.push_back(std::move(w));
+    state.windows.push_back(std::move(w));
     HWND hwnd = HandleOf(window);
 
     if (SendMessageW(hwnd, WM_CREATE, 0, 0) == -1) {
@@ -317,7 +287,7 @@ BOOL WINAPI UpdateWindow(HWND hwnd)
 {
     Window *w = RequireWindow(hwnd, "UpdateWindow");
     if (w->visible && !UpdateRegionEmpty(w))
-        PaintNow(w);
+        PaintNow(hwnd);
     return TRUE;
 }
 
@@ -329,11 +299,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
     w->destroyed = true;
     w->visible = false;
-    if (captureWindow == hwnd)
-        captureWindow = nullptr;
-    timers.erase(std::remove_if(timers.begin(), timers.end(),
-                                [hwnd](const Timer &t) { return t.hwnd == hwnd; }),
-                 timers.end());
+    DropTimersAndCapture(hwnd);
     return TRUE;
 }
 
@@ -346,6 +312,15 @@ BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect)
 {
     Window *w = RequireWindow(hwnd, "GetClientRect");
     *rect = ClientRect(w);
+    return TRUE;
+}
+
+BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text)
+{
+    Window *w = WindowFrom(hwnd);
+    if (!w)
+        return FALSE;
+    w->title = text ? text : u"";
     return TRUE;
 }
 
@@ -379,211 +354,6 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
         return 0;
     }
     return 0;
-}
-
-LRESULT WINAPI SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    Window *w = RequireWindow(hwnd, "SendMessageW");
-    deliveredMessages.push_back(WinsimMessage{hwnd, msg, wParam, lParam});
-    return w->procedure(hwnd, msg, wParam, lParam);
-}
-
-BOOL WINAPI PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    MSG m = {};
-    m.hwnd = hwnd;
-    m.message = msg;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    m.time = clockNow;
-    postedMessages.push_back(m);
-    return TRUE;
-}
-
-void WINAPI PostQuitMessage(int exitCode)
-{
-    quitPosted = true;
-    quitCode = exitCode;
-}
-
-static Window *WindowNeedingPaint()
-{
-    for (auto &w : windows)
-        if (!w->destroyed && w->visible && !UpdateRegionEmpty(w.get()))
-            return w.get();
-    return nullptr;
-}
-
-// GetMessage's range: both bounds 0 take every message.
-static bool InFilter(UINT message, UINT filterMin, UINT filterMax)
-{
-    return (filterMin == 0 && filterMax == 0) || (filterMin <= message && message <= filterMax);
-}
-
-// Windows' order: posted messages, then the quit message (whatever the
-// filter), then paints.
-static bool NextMessage(MSG *msg, UINT filterMin = 0, UINT filterMax = 0)
-{
-    *msg = MSG{};
-    for (auto it = postedMessages.begin(); it != postedMessages.end(); ++it)
-        if (InFilter(it->message, filterMin, filterMax)) {
-            *msg = *it;
-            postedMessages.erase(it);
-            return true;
-        }
-    if (quitPosted) {
-        quitPosted = false;
-        msg->message = WM_QUIT;
-        msg->wParam = (WPARAM)quitCode;
-        return true;
-    }
-    if (!InFilter(WM_PAINT, filterMin, filterMax))
-        return false;
-    if (Window *w = WindowNeedingPaint()) {
-        msg->hwnd = HandleOf(w);
-        msg->message = WM_PAINT;
-        return true;
-    }
-    return false;
-}
-
-BOOL WINAPI GetMessageW(LPMSG msg, HWND, UINT filterMin, UINT filterMax)
-{
-    if (ShouldFail(WinsimGetMessage)) {
-        // What the record holds after a failure is undefined; make it junk.
-        memset(msg, 0xCD, sizeof *msg);
-        return -1;
-    }
-    while (!NextMessage(msg, filterMin, filterMax)) {
-        if (!idleHook) {
-            fprintf(stderr, "winsim: GetMessage would wait forever (no idle hook)\n");
-            abort();
-        }
-        size_t before = postedMessages.size();
-        bool quitBefore = quitPosted;
-        idleHook();
-        bool paintDue = InFilter(WM_PAINT, filterMin, filterMax) && WindowNeedingPaint();
-        if (postedMessages.size() == before && quitPosted == quitBefore && !paintDue) {
-            fprintf(stderr, "winsim: the idle hook posted nothing; GetMessage would hang\n");
-            abort();
-        }
-    }
-    return msg->message != WM_QUIT;
-}
-
-// Set 1 scan codes of the keys TranslateMessage knows, by virtual key.
-static UINT ScanCode(UINT vk)
-{
-    static const char letters[] = "\x1e\x30\x2e\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32"
-                                  "\x31\x18\x19\x10\x13\x1f\x14\x16\x2f\x11\x2d\x15\x2c";
-    if (vk >= 'A' && vk <= 'Z')
-        return (UINT)letters[vk - 'A'];
-    if (vk >= '1' && vk <= '9')
-        return vk - '1' + 0x02;
-    switch (vk) {
-    case '0': return 0x0B;
-    case VK_BACK: return 0x0E;
-    case VK_TAB: return 0x0F;
-    case VK_RETURN: return 0x1C;
-    case VK_ESCAPE: return 0x01;
-    case VK_SPACE: return 0x39;
-    }
-    return 0;
-}
-
-UINT WINAPI MapVirtualKeyW(UINT code, UINT mapType)
-{
-    return mapType == MAPVK_VK_TO_VSC ? ScanCode(code) : 0;
-}
-
-// The character message keeps the key-down's lParam, and with it the scan
-// code in bits 16 to 23.  Control turns Backspace into DEL and Return into LF.
-BOOL WINAPI TranslateMessage(const MSG *msg)
-{
-    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
-        return FALSE;
-    int vk = (int)msg->wParam;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    bool control = GetKeyState(VK_CONTROL) < 0;
-    int code = -1;
-    if (vk >= 'A' && vk <= 'Z')
-        code = control ? vk - 'A' + 1 : (shift ? vk : vk + 32);
-    else if (vk >= '0' && vk <= '9')
-        code = vk;
-    else if (vk == VK_BACK)
-        code = control ? 0x7F : vk;
-    else if (vk == VK_RETURN)
-        code = control ? 0x0A : vk;
-    else if (vk == VK_SPACE || vk == VK_TAB || vk == VK_ESCAPE)
-        code = vk;
-    if (code < 0)
-        return FALSE;
-    PostMessageW(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, (WPARAM)code,
-                 msg->lParam);
-    return TRUE;
-}
-
-LPARAM WinsimKeyLParam(int virtKey)
-{
-    return (LPARAM)(1 | ScanCode((UINT)virtKey) << 16);
-}
-
-LRESULT WINAPI DispatchMessageW(const MSG *msg)
-{
-    Window *w = WindowFrom(msg->hwnd);
-    if (!w)
-        return 0;
-    if (msg->message == WM_PAINT)
-        paintCount++;
-    deliveredMessages.push_back(WinsimMessage{msg->hwnd, msg->message, msg->wParam, msg->lParam});
-    return w->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-}
-
-int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
-{
-    messageBoxes.push_back(
-        WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type, shutdownBlockReason});
-    if (!messageBoxAnswers.empty()) {
-        int answer = messageBoxAnswers.front();
-        messageBoxAnswers.pop_front();
-        return answer;
-    }
-    switch (type & 0xF) {
-    case MB_YESNO:
-    case MB_YESNOCANCEL:
-        return IDYES;
-    default:
-        return IDOK;
-    }
-}
-
-// One window's reason at a time is all the program needs.
-BOOL WINAPI ShutdownBlockReasonCreate(HWND hwnd, LPCWSTR reason)
-{
-    RequireWindow(hwnd, "ShutdownBlockReasonCreate");
-    shutdownBlockReason = reason ? reason : u"";
-    return TRUE;
-}
-
-BOOL WINAPI ShutdownBlockReasonDestroy(HWND hwnd)
-{
-    RequireWindow(hwnd, "ShutdownBlockReasonDestroy");
-    shutdownBlockReason.clear();
-    return TRUE;
-}
-
-// With buffer null, size gets the length the reason needs with its 0.
-BOOL WINAPI ShutdownBlockReasonQuery(HWND hwnd, LPWSTR buffer, DWORD *size)
-{
-    RequireWindow(hwnd, "ShutdownBlockReasonQuery");
-    if (shutdownBlockReason.empty())
-        return FALSE;
-    if (!buffer) {
-        *size = (DWORD)shutdownBlockReason.size() + 1;
-        return TRUE;
-    }
-    lstrcpynW(buffer, shutdownBlockReason.c_str(), (int)*size);
-    return TRUE;
 }
 
 HICON WINAPI LoadIconW(HINSTANCE, LPCWSTR)
@@ -632,7 +402,7 @@ BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase)
 {
     Window *w = RequireWindow(hwnd, "InvalidateRect");
     RECT area = rect ? *rect : ClientRect(w);
-    invalidations.push_back(WinsimInvalidation{hwnd, area, erase});
+    state.invalidations.push_back(WinsimInvalidation{hwnd, area, erase});
     AddToUpdateRegion(w, area, erase != FALSE);
     return TRUE;
 }
@@ -645,7 +415,7 @@ BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, cons
     RECT client = ClientRect(w);
     RECT scroll = scrollRect ? *scrollRect : client;
     RECT clip = clipRect ? *clipRect : client;
-    scrolls.push_back(WinsimScroll{hwnd, dx, dy, scroll, clip});
+    state.scrolls.push_back(WinsimScroll{hwnd, dx, dy, scroll, clip});
 
     RECT area;
     if (!Intersect(scroll, clip, &area) || !Intersect(area, client, &area))
@@ -725,62 +495,12 @@ BOOL WINAPI GetScrollRange(HWND hwnd, int bar, int *minPos, int *maxPos)
     return TRUE;
 }
 
-short WINAPI GetKeyState(int virtKey)
-{
-    return keyStates[virtKey & 0xFF];
-}
-
-UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC)
-{
-    RequireWindow(hwnd, "SetTimer");
-    KillTimer(hwnd, id);
-    timers.push_back(Timer{hwnd, id, elapse, clockNow + elapse});
-    return id;
-}
-
-BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id)
-{
-    for (auto it = timers.begin(); it != timers.end(); ++it)
-        if (it->hwnd == hwnd && it->id == id) {
-            timers.erase(it);
-            return TRUE;
-        }
-    return FALSE;
-}
-
-// The window losing the capture hears of it, with the gaining window in lParam.
-static void ChangeCapture(HWND hwnd)
-{
-    HWND previous = captureWindow;
-    captureWindow = hwnd;
-    if (previous && previous != hwnd && WindowFrom(previous))
-        SendMessageW(previous, WM_CAPTURECHANGED, 0, (LPARAM)hwnd);
-}
-
-HWND WINAPI SetCapture(HWND hwnd)
-{
-    HWND previous = captureWindow;
-    ChangeCapture(hwnd);
-    return previous;
-}
-
-BOOL WINAPI ReleaseCapture(void)
-{
-    ChangeCapture(nullptr);
-    return TRUE;
-}
-
-HWND WINAPI GetCapture(void)
-{
-    return captureWindow;
-}
-
 // ---- test controls ----
 
 void WinsimSetDefaultClientSize(int width, int height)
 {
-    defaultClientWidth = width;
-    defaultClientHeight = height;
+    state.defaultClientWidth = width;
+    state.defaultClientHeight = height;
 }
 
 void WinsimResizeClient(HWND hwnd, int width, int height)
@@ -803,15 +523,6 @@ void WinsimRestore(HWND hwnd)
     ApplyClientSize(w);
 }
 
-BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text)
-{
-    Window *w = WindowFrom(hwnd);
-    if (!w)
-        return FALSE;
-    w->title = text ? text : u"";
-    return TRUE;
-}
-
 std::u16string WinsimWindowText(HWND hwnd)
 {
     Window *w = WindowFrom(hwnd);
@@ -820,57 +531,10 @@ std::u16string WinsimWindowText(HWND hwnd)
 
 HWND WinsimMainWindow(void)
 {
-    for (auto &w : windows)
+    for (auto &w : state.windows)
         if (!w->destroyed)
             return HandleOf(w.get());
     return nullptr;
-}
-
-void WinsimPumpMessages(void)
-{
-    MSG msg;
-    while (NextMessage(&msg)) {
-        if (msg.message == WM_QUIT) {
-            quitPosted = true;  // leave it for a message loop to see
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-void WinsimSetIdleHook(void (*hook)(void))
-{
-    idleHook = hook;
-}
-
-void WinsimSetKeyDown(int virtKey, bool down)
-{
-    keyStates[virtKey & 0xFF] = down ? (short)0x8000 : 0;
-}
-
-void WinsimAdvanceClock(int milliseconds)
-{
-    DWORD target = clockNow + milliseconds;
-    for (;;) {
-        Timer *next = nullptr;
-        for (auto &t : timers)
-            if (t.due <= target && (!next || t.due < next->due))
-                next = &t;
-        if (!next)
-            break;
-        clockNow = next->due;
-        next->due += next->interval;
-        HWND hwnd = next->hwnd;
-        UINT_PTR id = next->id;
-        SendMessageW(hwnd, WM_TIMER, id, 0);
-    }
-    clockNow = target;
-}
-
-DWORD WinsimNow(void)
-{
-    return clockNow;
 }
 
 COLORREF WinsimPixel(HWND hwnd, int x, int y)
@@ -916,30 +580,12 @@ bool WinsimSaveScreenshot(HWND hwnd, const char *path)
 
 const std::vector<WinsimInvalidation> &WinsimInvalidations(void)
 {
-    return invalidations;
+    return state.invalidations;
 }
 
 const std::vector<WinsimScroll> &WinsimScrolls(void)
 {
-    return scrolls;
-}
-
-int WinsimPaintCount(void)
-{
-    return paintCount;
-}
-
-const std::vector<WinsimMessage> &WinsimMessages(void)
-{
-    return deliveredMessages;
-}
-
-void WinsimClearLogs(void)
-{
-    deliveredMessages.clear();
-    invalidations.clear();
-    scrolls.clear();
-    paintCount = 0;
+    return state.scrolls;
 }
 
 WinsimScrollBar WinsimVerticalScrollBar(HWND hwnd)
@@ -947,27 +593,4 @@ WinsimScrollBar WinsimVerticalScrollBar(HWND hwnd)
     Window *w = RequireWindow(hwnd, "WinsimVerticalScrollBar");
     return WinsimScrollBar{w->verticalBar.min, w->verticalBar.max, w->verticalBar.pos,
                            HasVerticalBar(w)};
-}
-
-const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void)
-{
-    return messageBoxes;
-}
-
-void WinsimAnswerNextMessageBox(int answer)
-{
-    messageBoxAnswers.push_back(answer);
-}
-
-void WinsimReset(void)
-{
-    ResetWindowing();
-    ResetGdi();
-    ResetFonts();
-    ResetResources();
-    ResetClipboard();
-    ResetKernel();
-    ResetPrinter();
-    ResetFiles();
-    ResetFaults();
 }
