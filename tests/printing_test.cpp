@@ -159,7 +159,7 @@ TEST_F(PrintTest, TheFitStopsAtAFontItCouldNotMake)
 {
     Start();
     SetText(std::u16string(23, u'a'));  // fits only at -128 (see above)
-    WinsimFailCall(WinsimCreateFontIndirect, 4, true);      // the page number's, the body's, one smaller
+    WinsimFailCall(WinsimCreateFontIndirect, 4, true);  // the page number's, the body's, one smaller
     Print();
     WinsimFailCall(WinsimCreateFontIndirect, 0);
     EXPECT_EQ(BodyHeight(), -132);

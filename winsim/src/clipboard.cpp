@@ -164,7 +164,8 @@ BOOL WINAPI EmptyClipboard(void)
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE mem)
 {
     GlobalBlock *block = BlockFrom(mem);
-    if (!state.clipboardOpen || state.emptiedWithoutOwner || !block || ShouldFail(WinsimSetClipboardData))
+    if (!state.clipboardOpen || state.emptiedWithoutOwner || !block ||
+        ShouldFail(WinsimSetClipboardData))
         return nullptr;
     if (!(block->flags & GMEM_MOVEABLE)) {
         state.misuses.push_back("SetClipboardData with a block that is not moveable");

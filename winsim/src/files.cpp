@@ -513,7 +513,8 @@ BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, 
         return FALSE;
     }
     auto kept = state.keptAttributes.find({old.st_dev, old.st_ino});
-    state.keptAttributes[{fresh.st_dev, fresh.st_ino}] = kept == state.keptAttributes.end() ? 0 : kept->second;
+    DWORD attributes = kept == state.keptAttributes.end() ? 0 : kept->second;
+    state.keptAttributes[{fresh.st_dev, fresh.st_ino}] = attributes;
     Succeeded(WinsimReplaceFile);
     return TRUE;
 }

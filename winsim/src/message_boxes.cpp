@@ -23,8 +23,8 @@ using namespace winsim;
 
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    state.messageBoxes.push_back(
-        WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type, state.shutdownBlockReason});
+    state.messageBoxes.push_back(WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type,
+                                                  state.shutdownBlockReason});
     if (!state.messageBoxAnswers.empty()) {
         int answer = state.messageBoxAnswers.front();
         state.messageBoxAnswers.pop_front();

@@ -48,9 +48,10 @@ void DropTimersAndCapture(HWND hwnd)
 {
     if (state.captureWindow == hwnd)
         state.captureWindow = nullptr;
-    state.timers.erase(std::remove_if(state.timers.begin(), state.timers.end(),
+    std::vector<Timer> &timers = state.timers;
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
                                 [hwnd](const Timer &t) { return t.hwnd == hwnd; }),
-                 state.timers.end());
+                 timers.end());
 }
 
 // GetMessage's range: both bounds 0 take every message.
@@ -202,7 +203,8 @@ LRESULT WINAPI DispatchMessageW(const MSG *msg)
         return 0;
     if (msg->message == WM_PAINT)
         state.paintCount++;
-    state.deliveredMessages.push_back(WinsimMessage{msg->hwnd, msg->message, msg->wParam, msg->lParam});
+    state.deliveredMessages.push_back(
+        WinsimMessage{msg->hwnd, msg->message, msg->wParam, msg->lParam});
     return w->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 

@@ -68,8 +68,8 @@ using namespace winsim;
 // the printer the caller proposes through hDevMode and hDevNames.
 BOOL WINAPI PrintDlgA(LPPRINTDLGA pd)
 {
-    state.dialogCalls.push_back(WinsimPrintDialogCall{pd->lStructSize, pd->hwndOwner, pd->Flags, pd->hDC,
-                                                pd->hDevMode, pd->hDevNames});
+    state.dialogCalls.push_back(WinsimPrintDialogCall{pd->lStructSize, pd->hwndOwner, pd->Flags,
+                                                      pd->hDC, pd->hDevMode, pd->hDevNames});
     if (pd->lStructSize != sizeof(PRINTDLGA) || state.dialogAnswer == WinsimPrintDialogCancel)
         return FALSE;
     if (!pd->hDevMode) {
@@ -89,8 +89,8 @@ int WINAPI StartDocA(HDC hdc, const DOCINFOA *di)
     DeviceContext *dc = ContextFrom(hdc);
     if (!dc || !dc->printer || state.jobDC || ShouldFail(WinsimStartDoc))
         return SP_ERROR;
-    state.jobs.push_back(WinsimPrintJob{di->cbSize, di->lpszDocName ? di->lpszDocName : "", {}, false,
-                                  false});
+    state.jobs.push_back(
+        WinsimPrintJob{di->cbSize, di->lpszDocName ? di->lpszDocName : "", {}, false, false});
     state.jobDC = hdc;
     state.pageOpen = false;
     return (int)state.jobs.size();
