@@ -44,38 +44,25 @@ enum WinsimCall {
 void WinsimFailCall(WinsimCall call, int nth = 1, bool andAfter = false);
 void WinsimClearFailures(void);
 
-// Where LoadMenu and LoadAccelerators read their resources from (read once
-// per path).
+// Resources: where LoadMenu and LoadAccelerators read them from.  The path
+// stays across resets, and the script is read again only when it changes.
 void WinsimUseResourceScript(const char *path);
+int WinsimMenuBarDraws(void);  // DrawMenuBar calls; tests read item states with GetMenuState
 
-// Screen resolution reported by LOGPIXELSX / LOGPIXELSY.
-void WinsimSetScreenDpi(int x, int y);
+// ---- Windows and painting ----
 
 // Client size a CW_USEDEFAULT window gets, scroll bar included.
 void WinsimSetDefaultClientSize(int width, int height);
 // Resizes a window's frame so its client area (scroll bar included) is
-// width x height; sends WM_SIZE and invalidates as the class styles ask.
+// width x height; a change of size sends WM_SIZE and invalidates as the
+// class styles ask.
 void WinsimResizeClient(HWND hwnd, int width, int height);
 void WinsimMinimize(HWND hwnd);
 void WinsimRestore(HWND hwnd);
-HWND WinsimMainWindow(void);  // the first top-level window created
-
-// Dispatches posted messages and pending paints until none remain.
-void WinsimPumpMessages(void);
-// Called by GetMessage whenever the queue is empty; it must post something
-// (PostQuitMessage to end the loop) or the run aborts.
-void WinsimSetIdleHook(void (*hook)(void));
-
-// Key state read by GetKeyState.
-void WinsimSetKeyDown(int virtKey, bool down);
-// The lParam Windows gives a key-down of this key: repeat count 1 and the
-// key's scan code in bits 16 to 23 (0 for keys winsim has no code for).
-LPARAM WinsimKeyLParam(int virtKey);
-
-// The virtual clock and its timers: advancing delivers every WM_TIMER that
-// falls due, in order.
-void WinsimAdvanceClock(int milliseconds);
-DWORD WinsimNow(void);
+HWND WinsimMainWindow(void);  // the first window created that is not destroyed
+// The caption SetWindowText or CreateWindowEx gave the window.
+std::u16string WinsimWindowText(HWND hwnd);
+bool WinsimIsVisible(HWND hwnd);
 
 // Framebuffer of a window's client area (COLORREF values).
 COLORREF WinsimPixel(HWND hwnd, int x, int y);
@@ -84,7 +71,6 @@ COLORREF WinsimPixel(HWND hwnd, int x, int y);
 // The whole client area, row by row, for comparing two pictures.
 const std::vector<COLORREF> &WinsimFramebuffer(HWND hwnd);
 bool WinsimUpdateRegionEmpty(HWND hwnd);
-bool WinsimIsVisible(HWND hwnd);
 // Writes the client area as a PPM image, for a developer to look at.
 bool WinsimSaveScreenshot(HWND hwnd, const char *path);
 
@@ -98,10 +84,24 @@ const std::vector<WinsimInvalidation> &WinsimInvalidations(void);
 struct WinsimScroll {
     HWND hwnd;
     int dx, dy;
-    RECT scroll, clip;
+    RECT scroll, clip;  // the client rectangle for each one the call passed NULL
 };
 const std::vector<WinsimScroll> &WinsimScrolls(void);
-int WinsimPaintCount(void);  // WM_PAINT messages delivered so far
+
+struct WinsimScrollBar {
+    int min, max, pos;
+    bool visible;
+};
+WinsimScrollBar WinsimVerticalScrollBar(HWND hwnd);
+
+// ---- Messages and input ----
+
+// Translates and dispatches posted messages and pending paints until none
+// remain; a quit message stops it and is left for a message loop.
+void WinsimPumpMessages(void);
+// Called by GetMessage whenever the queue is empty; it must post something
+// or leave a paint due (PostQuitMessage ends the loop), or the run aborts.
+void WinsimSetIdleHook(void (*hook)(void));
 
 // Every message sent or dispatched to a window procedure, in order.
 struct WinsimMessage {
@@ -111,16 +111,24 @@ struct WinsimMessage {
     LPARAM lParam;
 };
 const std::vector<WinsimMessage> &WinsimMessages(void);
+int WinsimPaintCount(void);  // WM_PAINT messages delivered so far
 void WinsimClearLogs(void);  // messages, invalidations, scrolls and the paint count
 
-struct WinsimScrollBar {
-    int min, max, pos;
-    bool visible;
-};
-WinsimScrollBar WinsimVerticalScrollBar(HWND hwnd);
+// Key state read by GetKeyState.
+void WinsimSetKeyDown(int virtKey, bool down);
+// The lParam Windows gives a key-down of this key: repeat count 1 and the
+// key's scan code in bits 16 to 23 (0 for keys winsim has no code for).
+LPARAM WinsimKeyLParam(int virtKey);
 
-// Message boxes: each call is recorded and answered from a queue the test
-// fills; with the queue empty the first button answers.
+// The virtual clock and its timers: advancing sends every WM_TIMER that
+// falls due, in order.  Posted messages carry its time.
+void WinsimAdvanceClock(int milliseconds);
+DWORD WinsimNow(void);
+
+// ---- Message boxes ----
+
+// Each call is recorded and answered from a queue the test fills; with the
+// queue empty, IDYES answers a Yes/No box and IDOK any other.
 struct WinsimMessageBox {
     HWND owner;
     std::u16string text;
@@ -131,36 +139,69 @@ struct WinsimMessageBox {
 const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void);
 void WinsimAnswerNextMessageBox(int answer);
 
-// The font model.  Metrics follow the LOGFONT height: em = -lfHeight for a
-// negative height, tmHeight = em + em / 6, tmMaxCharWidth = em.  Default
-// advances: CJK units em wide, others half an em, the space a quarter.
+// ---- GDI and the font model ----
+
+// Screen resolution reported by LOGPIXELSX / LOGPIXELSY.
+void WinsimSetScreenDpi(int x, int y);
+
+// Metrics follow the LOGFONT height: em = -lfHeight for a negative height,
+// tmHeight = em + em / 6, tmMaxCharWidth = em.  Default advances: wide (CJK)
+// units em wide, others half an em, the space a quarter.
 void WinsimSetGlyphWidths(WCHAR unit, int a, UINT b, int c);
+// The font has no widths for the unit: GetCharABCWidthsW over it fails, and
+// text draws it tmMaxCharWidth wide, until WinsimSetGlyphWidths gives some.
 void WinsimFailGlyphWidths(WCHAR unit);
 void WinsimSetExternalLeading(int pixels);
-const std::vector<LOGFONTW> &WinsimCreatedFonts(void);
-// GDI calls that cost time on a real system, counted since the last reset
-// or clear, so a benchmark or a test can see how much work a message does.
+const std::vector<LOGFONTW> &WinsimCreatedFonts(void);  // each font made, in order
+
+// Calls that cost time on a real system, counted since the last reset or
+// clear, so a benchmark or a test can see how much work a message does.
 struct WinsimCallCounts {
     int abcWidthQueries;  // GetCharABCWidthsW
     int textOutputs;      // TextOutW
-    int fontCreations;    // CreateFontIndirectW
+    int fontCreations;    // CreateFontIndirectW, failed ones included
     int textMetricReads;  // GetTextMetricsW
     int scrollBarRedraws; // SetScrollPos and SetScrollRange asked to redraw
 };
 WinsimCallCounts WinsimCalls(void);
 void WinsimClearCalls(void);
 int WinsimLiveFonts(void);  // fonts created and not yet deleted
-int WinsimLiveDCs(void);    // device contexts not yet released
+int WinsimLiveDCs(void);    // device contexts not yet released, ended or deleted
+
+// ---- Memory and the clipboard ----
 
 int WinsimLiveHeapBlocks(void);  // HeapAlloc blocks not yet freed
 
-// The caption SetWindowText or CreateWindowEx gave the window.
-std::u16string WinsimWindowText(HWND hwnd);
+// Global memory: blocks that are neither freed nor owned by the clipboard
+// count as live; misuses (freeing a block the clipboard owns or a dead
+// handle, leaving a clipboard block locked, giving the clipboard a fixed
+// block) are recorded.
+int WinsimLiveGlobalBlocks(void);
+const std::vector<std::string> &WinsimGlobalMemoryMisuses(void);
 
-// Files.  Each test gets a fresh folder of its own, removed at the next
-// reset and at exit.  Paths are UTF-8 here and UTF-16 to the program.
+// The clipboard as other programs see it.  Put places a block as another
+// program would (exactly these bytes, no terminator added).
+void WinsimPutClipboardData(UINT format, const std::string &bytes);
+void WinsimPutClipboardText(const std::u16string &units);
+// Another program offers the format for delayed rendering and never renders
+// it: the format is available, and GetClipboardData gives NULL.
+void WinsimOfferUnrenderedFormat(UINT format);
+void WinsimEmptyClipboard(void);
+struct WinsimClipboardEntry {
+    UINT format;
+    UINT allocFlags;    // the GlobalAlloc flags of the block
+    std::string bytes;  // the whole block
+};
+std::vector<WinsimClipboardEntry> WinsimClipboardContents(void);
+std::u16string WinsimClipboardText(void);  // the whole CF_UNICODETEXT block, or empty
+bool WinsimClipboardIsOpen(void);
+
+// ---- Files ----
+
+// Each test gets a fresh folder of its own, removed at the next reset and at
+// exit.  Paths are UTF-8 here and UTF-16 to the program.
 const char *WinsimTempFolder(void);
-int WinsimOpenFileHandles(void);  // handles CreateFileA gave and nobody closed
+int WinsimOpenFileHandles(void);  // handles CreateFileW gave and nobody closed
 // The nth ReadFile or WriteFile from now succeeds but moves one byte fewer.
 void WinsimShortenFileTransfer(WinsimCall call, int nth = 1);
 // Runs hook right after the nth such file call from now has succeeded, so
@@ -186,9 +227,11 @@ struct WinsimFileDialog {
 void WinsimAnswerNextFileDialog(const std::string &path);
 const std::vector<WinsimFileDialog> &WinsimFileDialogs(void);
 
-// The printer.  PrintDlgA records every call and ends as the test says
-// (printing by default); a printed DC reports the caps set here (300 dpi,
-// a US letter sheet, no offsets by default) and records every page.
+// ---- The printer ----
+
+// PrintDlgA records every call and ends as the test says (printing by
+// default); a printer DC reports the caps set here (300 dpi, a US letter
+// sheet, no offsets by default) and records every page.
 enum WinsimPrintDialogAnswer { WinsimPrintDialogPrint, WinsimPrintDialogCancel, WinsimPrintDialogNoDC };
 void WinsimAnswerPrintDialog(WinsimPrintDialogAnswer answer);
 struct WinsimPrintDialogCall {
@@ -211,7 +254,7 @@ struct WinsimPrintedText {
 };
 struct WinsimPrintedPage {
     std::vector<WinsimPrintedText> texts;
-    bool ended;
+    bool ended;  // EndPage
 };
 struct WinsimPrintJob {
     int docInfoSize;
@@ -221,31 +264,5 @@ struct WinsimPrintJob {
     bool aborted;  // AbortDoc
 };
 const std::vector<WinsimPrintJob> &WinsimPrintJobs(void);
-
-// Global memory: blocks that are neither freed nor owned by the clipboard
-// count as live; misuses (freeing a block the clipboard owns, leaving one
-// locked, freeing a dead handle) are recorded.
-int WinsimLiveGlobalBlocks(void);
-const std::vector<std::string> &WinsimGlobalMemoryMisuses(void);
-
-// The clipboard as other programs see it.  Put places a block as another
-// program would (exactly these bytes, no terminator added).
-void WinsimPutClipboardData(UINT format, const std::string &bytes);
-void WinsimPutClipboardText(const std::u16string &units);
-// Another program offers the format for delayed rendering and never renders
-// it: the format is available, and GetClipboardData gives NULL.
-void WinsimOfferUnrenderedFormat(UINT format);
-void WinsimEmptyClipboard(void);
-struct WinsimClipboardEntry {
-    UINT format;
-    UINT allocFlags;    // the GlobalAlloc flags of the block
-    std::string bytes;  // the whole block
-};
-std::vector<WinsimClipboardEntry> WinsimClipboardContents(void);
-std::u16string WinsimClipboardText(void);  // the whole CF_UNICODETEXT block, or empty
-bool WinsimClipboardIsOpen(void);
-
-// Menus: item states read with GetMenuState; DrawMenuBar calls are counted.
-int WinsimMenuBarDraws(void);
 
 #endif

@@ -1,5 +1,6 @@
 // winsim's shared internals: the simulated windows, device contexts and GDI
-// objects.  Only winsim's own sources include this.
+// objects, and what each source needs of another.  Only winsim's own
+// sources include this.
 #ifndef WINSIM_INTERNAL_H
 #define WINSIM_INTERNAL_H
 
@@ -123,6 +124,7 @@ bool ShouldFail(WinsimCall call);
 std::string Utf8FromUtf16(const std::u16string &text);
 std::u16string Utf16FromUtf8(const std::string &text);
 
+// Each source puts its state back as a fresh process finds it.
 void ResetWindows();
 void ResetMessages();
 void ResetMessageBoxes();
