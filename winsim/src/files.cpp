@@ -41,8 +41,8 @@ static struct FileState {
     bool replaceUnsupported = false;
     DWORD lastError = 0;
     DWORD dialogError = 0;
-    CallAim shortenings[WinsimCallCount];
-    StopHook stopHooks[WinsimCallCount] = {};
+    CallAim shortenings[WinsimCallCount];      // transfers that move a byte fewer
+    StopHook stopHooks[WinsimCallCount] = {};  // run after the chosen call succeeds
     std::deque<std::string> dialogAnswers;
     std::vector<WinsimFileDialog> dialogs;
     std::vector<FileHandle *> openHandles;
