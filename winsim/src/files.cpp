@@ -40,7 +40,6 @@ static struct FileState {
     std::map<std::pair<dev_t, ino_t>, DWORD> keptAttributes;
     bool replaceUnsupported = false;
     DWORD lastError = 0;
-    DWORD dialogError = 0;
     CallAim shortenings[WinsimCallCount];      // transfers that move a byte fewer
     StopHook stopHooks[WinsimCallCount] = {};  // run after the chosen call succeeds
     std::deque<std::string> dialogAnswers;
@@ -651,11 +650,8 @@ DWORD WINAPI GetCurrentProcessId(void)
 // name into lpstrFileTitle, the default extension added to a bare name.
 static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
 {
-    state.dialogError = 0;
-    if (record->lStructSize != OPENFILENAME_SIZE_VERSION_400W && record->lStructSize != sizeof *record) {
-        state.dialogError = CDERR_STRUCTSIZE;
+    if (record->lStructSize != OPENFILENAME_SIZE_VERSION_400W && record->lStructSize != sizeof *record)
         return FALSE;
-    }
     WinsimFileDialog seen;
     seen.save = save;
     seen.structSize = record->lStructSize;
@@ -686,10 +682,8 @@ static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
     if (record->lpstrDefExt && *record->lpstrDefExt && path.find(u'.', nameStart) == std::u16string::npos)
         path += u"." + std::u16string(record->lpstrDefExt);
     std::u16string title = path.substr(nameStart);
-    if (!record->lpstrFile || path.size() + 1 > record->nMaxFile) {
-        state.dialogError = FNERR_BUFFERTOOSMALL;
-        return FALSE;
-    }
+    if (!record->lpstrFile || path.size() + 1 > record->nMaxFile)
+        return FALSE;  // the buffer is too small
     lstrcpyW(record->lpstrFile, path.c_str());
     if (record->lpstrFileTitle && record->nMaxFileTitle > 0)
         lstrcpynW(record->lpstrFileTitle, title.c_str(), (int)record->nMaxFileTitle);
@@ -707,11 +701,6 @@ BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record)
 BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record)
 {
     return RunFileDialog(record, true);
-}
-
-DWORD WINAPI CommDlgExtendedError(void)
-{
-    return state.dialogError;
 }
 
 const char *WinsimTempFolder(void)
