@@ -651,7 +651,8 @@ void Session::Step()
             const WinsimCall calls[] = {WinsimCreateFile, WinsimGetFileSize, WinsimReadFile,
                                         WinsimWriteFile, WinsimFlushFileBuffers, WinsimMoveFile,
                                         WinsimReplaceFile};
-            WinsimFailCall(calls[in.Below(7)], 1 + in.Below(2));
+            WinsimCall call = calls[in.Below(7)];  // read first, so the corpus keeps its meaning
+            WinsimFailCall(call, 1 + in.Below(2));
             fileFaults = true;
         }
         break;
