@@ -293,7 +293,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", default=REPO / "build/windows/inkwarden.exe", type=Path)
     parser.add_argument("--counts", default=REPO / "build/host/bench/bench_counts", type=Path)
-    parser.add_argument("--out", default=REPO / "build/bench", type=Path)
+    parser.add_argument("--out", type=Path, help="where the run is saved (build/bench, or build/bench-only "
+                                                   "with --only, so a full run's files are kept)")
     parser.add_argument("--keystrokes", type=int, default=200)
     parser.add_argument("--commands", type=int, default=40)
     parser.add_argument("--profile-keystrokes", type=int, default=9,
@@ -306,6 +307,7 @@ def main():
     parser.add_argument("--from-run", type=Path, metavar="DIR",
                         help="the driver's output and machine saved by an earlier run, instead of running Wine")
     args = parser.parse_args()
+    args.out = args.out or REPO / ("build/bench-only" if args.only else "build/bench")
 
     saved = args.from_run or args.out
     saved.mkdir(parents=True, exist_ok=True)
