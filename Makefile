@@ -3,7 +3,8 @@
 # make check: build the host tests and run each test binary in one process.
 # make bench: time typing and the rest under Wine against the EDIT control,
 #   then count each step's wineserver and X requests; BENCH_ARGS passes
-#   options on (e.g. "--keystrokes 40", "--profile-keystrokes 0", "--no-times").
+#   options on (e.g. "--keystrokes 40", "--profile-keystrokes 0", "--no-times",
+#   '--only "Page Down"' for one scenario; bench/cpu_per_step.py gives its CPU).
 # make dist: the release zip build/dist/inkwarden-<version>-windows-x64.zip.
 # make screenshot: remake docs/screenshot.png, the README's picture.
 # make fuzz: run each fuzz target for FUZZ_SECONDS (default 600) and report;

@@ -1,7 +1,9 @@
 /* Times Inkwarden and the peer EDIT control under Wine.  Each measured step
    is a synchronous message from this process followed by UpdateWindow, so
    it ends once the window has painted.
-     driver.exe [keystrokes] [commands] [profile]
+     driver.exe [keystrokes] [commands] [profile|time] [scenario]
+   With a scenario named, only that one is timed (the others' documents are
+   still set up, so it meets the same state).
    prints tab-separated lines:
      client  width  height                 Inkwarden's client area
      thread  program  id                   the thread that owns each window
@@ -32,6 +34,7 @@ static const char *TextName = "-";
 static const char *Scenario = "";
 static int ScenarioSize;
 static int Profiling;
+static const char *Only; /* the one scenario to time, or NULL */
 static HWND ClipboardOwner;
 
 static void Mark(const char *edge)
@@ -249,7 +252,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
 
     PeerCaret(edit, middle);
     Starting("Backspace in the middle", size);
-    for (int i = 0; i < keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(Only, "Backspace in the middle", keystrokes); i++) {
         Begin();
         SendMessageW(edit, WM_CHAR, VK_BACK, 1);
         PeerPaint(edit);
@@ -260,7 +263,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
 
     PeerCaret(edit, 1);
     Starting("Typing at the start", size);
-    for (int i = 0; i < keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(Only, "Typing at the start", keystrokes); i++) {
         PeerChar(edit, VK_BACK);
         Begin();
         SendMessageW(edit, WM_CHAR, text[0], 1);
@@ -271,7 +274,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
 
     PeerCaret(edit, 0);
     Starting("Page Down", size);
-    for (int i = 0; i < keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(Only, "Page Down", keystrokes); i++) {
         PeerKey(edit, VK_NEXT);
         Begin();
         SendMessageW(edit, WM_KEYDOWN, VK_NEXT, 0);
@@ -285,7 +288,7 @@ static void PeerScenarios(HWND edit, const WCHAR *text, int size, int keystrokes
 
     PeerCaret(edit, size);
     Starting("Typing at the end", size);
-    for (int i = 0; i < keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(Only, "Typing at the end", keystrokes); i++) {
         PeerChar(edit, VK_BACK);
         Begin();
         SendMessageW(edit, WM_CHAR, text[size - 1], 1);
@@ -300,6 +303,7 @@ int main(int argc, char **argv)
     int keystrokes = argc > 1 ? atoi(argv[1]) : 200;
     int commands = argc > 2 ? atoi(argv[2]) : 40;
     Profiling = argc > 3 && strcmp(argv[3], "profile") == 0;
+    Only = argc > 4 ? argv[4] : NULL;
     QueryPerformanceFrequency(&Frequency);
 
     ClipboardOwner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
@@ -331,7 +335,7 @@ int main(int argc, char **argv)
     for (int t = 0; t < 2; t++) {
         Program = names[t];
         Starting("Empty message", 0);
-        for (int i = 0; i < keystrokes; i++) {
+        for (int i = 0; i < BenchRepetitions(Only, "Empty message", keystrokes); i++) {
             Begin();
             SendMessageW(targets[t], WM_NULL, 0, 0);
             UpdateWindow(targets[t]);
@@ -347,7 +351,7 @@ int main(int argc, char **argv)
         pixel.right = pixel.left + 1;
         pixel.bottom = pixel.top + 1;
         Starting("One-pixel repaint", 0);
-        for (int i = 0; i < keystrokes; i++) {
+        for (int i = 0; i < BenchRepetitions(Only, "One-pixel repaint", keystrokes); i++) {
             Begin();
             InvalidateRect(targets[t], &pixel, TRUE);
             UpdateWindow(targets[t]);
@@ -359,9 +363,11 @@ int main(int argc, char **argv)
 
     /* Open first, while the empty document has nothing to save. */
     TextName = BenchTextNames[BENCH_PARAGRAPHS];
-    TimeOpen(window, text, commands);
+    int opens = BenchRepetitions(Only, "Open", commands) ? commands
+                : BenchRepetitions(Only, "Open after the dialog", commands);
+    TimeOpen(window, text, opens);
 
-    struct BenchRun run = {window, PutClipboard, Starting, Begin, End, Done, keystrokes, commands};
+    struct BenchRun run = {window, PutClipboard, Starting, Begin, End, Done, keystrokes, commands, Only};
     static const int sizes[] = {2000, 8000, BENCH_LARGEST};
     for (int kind = 0; kind < BENCH_TEXTS; kind++) {
         MakeBenchText(units, BENCH_LARGEST, kind);

@@ -130,7 +130,7 @@ int main(int argc, char **argv)
     }
     Done("Open", BENCH_LARGEST);
 
-    BenchRun run = {MainWindow, PutClipboard, Starting, Begin, End, Done, 3, 2};
+    BenchRun run = {MainWindow, PutClipboard, Starting, Begin, End, Done, 3, 2, nullptr};
     for (int kind = 0; kind < BENCH_TEXTS; kind++) {
         MakeBenchText(units, BENCH_LARGEST, kind);
         std::copy(units, units + BENCH_LARGEST, text);

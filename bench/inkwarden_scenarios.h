@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <string.h>
+
 #include "app/resource.h"
 #include "bench/bench_text.h"
 
@@ -22,7 +24,15 @@ struct BenchRun {
     void (*done)(const char *scenario, int size);
     int keystrokes; /* repetitions of each keystroke scenario */
     int commands;   /* repetitions of each font-size change */
+    const char *only; /* the one scenario to time, or NULL for all */
 };
+
+/* count, or 0 when only another scenario is timed; the documents are set
+   up either way, so the one timed meets the same state. */
+static int BenchRepetitions(const char *only, const char *scenario, int count)
+{
+    return !only || strcmp(only, scenario) == 0 ? count : 0;
+}
 
 static void BenchPaint(const struct BenchRun *run)
 {
@@ -75,7 +85,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
     BenchCaretToStart(run, size);
     BenchPaste(run, text, middle);
     run->starting("Backspace in the middle", size);
-    for (int i = 0; i < run->keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(run->only, "Backspace in the middle", run->keystrokes); i++) {
         run->begin();
         SendMessageW(run->window, WM_KEYDOWN, VK_BACK, 0);
         BenchPaint(run);
@@ -87,7 +97,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
 
     BenchCaretToStart(run, size);
     run->starting("Typing at the start", size);
-    for (int i = 0; i < run->keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(run->only, "Typing at the start", run->keystrokes); i++) {
         BenchKey(run, VK_DELETE);
         run->begin();
         SendMessageW(run->window, WM_CHAR, (WPARAM)text[0], 1);
@@ -99,8 +109,9 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
 
     /* From the top, the first Page Down only takes the caret to the last
        visible line; the timed second one scrolls a whole page. */
+    BenchCaretToStart(run, size);
     run->starting("Page Down", size);
-    for (int i = 0; i < run->keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(run->only, "Page Down", run->keystrokes); i++) {
         BenchKey(run, VK_NEXT);
         run->begin();
         SendMessageW(run->window, WM_KEYDOWN, VK_NEXT, 0);
@@ -116,7 +127,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
     BenchCommand(run, IDM_EDIT_SELECT_ALL);
     BenchPaste(run, text, size);
     run->starting("Typing at the end", size);
-    for (int i = 0; i < run->keystrokes; i++) {
+    for (int i = 0; i < BenchRepetitions(run->only, "Typing at the end", run->keystrokes); i++) {
         BenchKey(run, VK_BACK);
         run->begin();
         SendMessageW(run->window, WM_CHAR, (WPARAM)text[size - 1], 1);
@@ -127,7 +138,7 @@ static void BenchScenarios(const struct BenchRun *run, const WCHAR *text, int si
 
     /* Away from the document's 32 points and back, both directions timed. */
     run->starting("Font size change", size);
-    for (int i = 0; i < run->commands; i++) {
+    for (int i = 0; i < BenchRepetitions(run->only, "Font size change", run->commands); i++) {
         run->begin();
         SendMessageW(run->window, WM_COMMAND, IDM_POINTS_BASE + (i % 2 ? 32 : 24), 0);
         BenchPaint(run);

@@ -246,7 +246,10 @@ class RequestCounter:
         self.proxy = XProxy(session.display)
         session.env = dict(session.env, DISPLAY=self.proxy.display)
         self.trace_path = Path(out_dir) / "server-trace.log"
-        subprocess.run([session_wineserver(), "-w"], env=session.env, timeout=60, check=False)
+        # The session's own server is persistent: end it, or -w waits forever.
+        for flag in ("-k", "-w"):
+            subprocess.run([session_wineserver(), flag], env=session.env, timeout=60, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.trace = open(self.trace_path, "wb")
         self.server = subprocess.Popen([session_wineserver(), "-f", "-p", "-d1"], env=session.env,
                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self.trace)

@@ -48,7 +48,7 @@ def build(source, out_dir, *flags):
     return exe
 
 
-def run_wine(exe, out_dir, keystrokes, commands, profile=False):
+def run_wine(exe, out_dir, keystrokes, commands, profile=False, only=None):
     """The driver's output; with profile, also the request counts of every measured step."""
     driver = build(HERE / "driver.c", out_dir)
     peer = build(HERE / "peer.c", out_dir, "-mwindows")
@@ -60,9 +60,10 @@ def run_wine(exe, out_dir, keystrokes, commands, profile=False):
             peer_program = session.start_program(peer, log=out_dir / "peer.log")
             session.wait_for_window("Inkwarden Bench Peer", program=peer_program, timeout=60)
             if counter:
-                return counter.run_driver(driver, [keystrokes, commands, "profile"],
+                return counter.run_driver(driver, [keystrokes, commands, "profile", *([only] if only else [])],
                                           {"Inkwarden": program.pid, "EDIT": peer_program.pid})
-            result = subprocess.run([winelib.WINE, str(driver), str(keystrokes), str(commands)],
+            result = subprocess.run([winelib.WINE, str(driver), str(keystrokes), str(commands),
+                                     *(["time", only] if only else [])],
                                     env=session.env, capture_output=True, text=True, timeout=3600)
         finally:
             if counter:
@@ -292,16 +293,21 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", default=REPO / "build/windows/inkwarden.exe", type=Path)
     parser.add_argument("--counts", default=REPO / "build/host/bench/bench_counts", type=Path)
-    parser.add_argument("--out", default=REPO / "build/bench", type=Path)
+    parser.add_argument("--out", type=Path, help="where the run is saved (build/bench, or build/bench-only "
+                                                   "with --only, so a full run's files are kept)")
     parser.add_argument("--keystrokes", type=int, default=200)
     parser.add_argument("--commands", type=int, default=40)
     parser.add_argument("--profile-keystrokes", type=int, default=9,
                         help="repetitions of each step in the request-counting session (0: no counting)")
     parser.add_argument("--no-times", action="store_true", help="count requests only, time nothing")
     parser.add_argument("--no-readme", action="store_true", help="print the tables only")
+    parser.add_argument("--only", metavar="SCENARIO", choices=SCENARIOS,
+                        help='time (and count) only this scenario, e.g. "Page Down", on both texts and every '
+                             "size, for Inkwarden and the EDIT control; implies --no-readme")
     parser.add_argument("--from-run", type=Path, metavar="DIR",
                         help="the driver's output and machine saved by an earlier run, instead of running Wine")
     args = parser.parse_args()
+    args.out = args.out or REPO / ("build/bench-only" if args.only else "build/bench")
 
     saved = args.from_run or args.out
     saved.mkdir(parents=True, exist_ok=True)
@@ -313,12 +319,13 @@ def main():
         where = f"{datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC on {machine()}"
         output = ""
         if not args.no_times:
-            output, _ = run_wine(args.exe.resolve(), args.out.resolve(), args.keystrokes, args.commands)
+            output, _ = run_wine(args.exe.resolve(), args.out.resolve(), args.keystrokes, args.commands,
+                                 only=args.only)
         where += f", {os.getloadavg()[0]:.1f} at the end"
         steps = []
         if args.profile_keystrokes > 0:
             profile_output, steps = run_wine(args.exe.resolve(), args.out.resolve(), args.profile_keystrokes,
-                                             2, profile=True)
+                                             2, profile=True, only=args.only)
             output = output or profile_output
         (saved / "driver.tsv").write_text(output)
         (saved / "machine.txt").write_text(where + "\n")
@@ -364,7 +371,7 @@ def main():
     print("\n".join(targets))
     print(details)
     (saved / "breakdown.md").write_text(details + "\n")
-    if args.no_readme:
+    if args.no_readme or args.only:
         return
     has_chart = chart(times, REPO / CHART, idle)
     body = "\n\n".join(n for n in [
