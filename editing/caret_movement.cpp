@@ -7,12 +7,6 @@
 // Returned by a key that does nothing at the caret's position.
 #define NO_MOVE (-1)
 
-static int PageStep(void)
-{
-    int step = VisibleLines() - 1;
-    return step < 1 ? 1 : step;
-}
-
 // Left follows the picture: toward the end of the text.
 static int LeftKey(int q0)
 {
@@ -143,14 +137,6 @@ static BOOL IsForwardMove(int virtualKey)
 {
     return virtualKey == VK_LEFT || virtualKey == VK_DOWN || virtualKey == VK_END ||
            virtualKey == VK_NEXT;
-}
-
-void ScrollToCaret(int pageGap)
-{
-    int oldTopLine = TopLine;
-    KeepCaretVisible();
-    if (TopLine != oldTopLine)
-        ScrollTextArea(oldTopLine, TopLine, pageGap);
 }
 
 void DropSelection(int newCaret)

@@ -13,8 +13,7 @@ void ShowReplacedDocument(void)
     SelStart = SelEnd = 0;
     TopLine = 0;
     Reflow();
-    RECT belowPicker = {0, TopMargin, ClientWidth, ClientHeight};
-    RepaintRect(&belowPicker);
+    RepaintTextArea();
 }
 
 // The path is kept, so the next Save As proposes the last file again.

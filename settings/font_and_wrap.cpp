@@ -40,8 +40,7 @@ void SetFontSize(int commandId)
     Caret = 0;
     TopLine = 0;
     Reflow();
-    RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
-    RepaintRect(&textArea);
+    RepaintTextArea();
     ReleaseMeasuringDC(dc, font, oldFont);
 }
 

@@ -11,6 +11,13 @@ void RepaintRect(const RECT *rect)
     UpdateWindow(MainWindow);
 }
 
+// Everything below the top rules.
+void RepaintTextArea(void)
+{
+    RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
+    RepaintRect(&textArea);
+}
+
 // A display line as the refresh routines see it, measured on a screen DC
 // with the document font selected.  ReverseScratch holds its run afterwards.
 struct LineSpan {
@@ -77,7 +84,7 @@ void InvalidateCaret(int index)
 // longer line may have left glyphs.  A CR just before index is included:
 // it draws as a break mark only while an LF follows it, so an edit at index
 // may change it.
-void InvalidateLineTail(int line, int index)
+static void InvalidateLineTail(int line, int index)
 {
     if (index > LineTable[line].first && TextBuffer[index - 1] == '\r')
         index--;
@@ -144,12 +151,16 @@ void KeepCaretVisible(void)
         if (line < TopLine)
             TopLine = line;
     }
-    int max = ScrollMax();
-    if (TopLine < 0)
-        TopLine = 0;
-    if (TopLine >= max)
-        TopLine = max;
+    ClampTopLine();
     ShowScrollPosition(FALSE);
+}
+
+void ScrollToCaret(int pageGap)
+{
+    int oldTopLine = TopLine;
+    KeepCaretVisible();
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, pageGap);
 }
 
 // An unchanged line that only moved inside the buffer is not repainted.
@@ -196,8 +207,5 @@ void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, in
             RepaintRect(&below);
         }
     }
-    int oldTopLine = TopLine;
-    KeepCaretVisible();
-    if (TopLine != oldTopLine)
-        ScrollTextArea(oldTopLine, TopLine, pageGap);
+    ScrollToCaret(pageGap);
 }

@@ -25,8 +25,10 @@ int VisibleLines(void);
 int ScrollMax(void);
 int ScrollOffset(int line, int pageGap);
 int LineTop(int line, int pageGap);
+void ClampTopLine(void);
+int PageStep(void);
+int PageMargin(int logPixelsY);
 
-void ComputePageGeometry(void);
 void UpdateScrollRange(void);
 void ShowScrollPosition(BOOL rangeChanged);
 void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap);
@@ -47,10 +49,11 @@ void DrawSelection(HDC dc);
 
 struct LineRecord;
 void RepaintRect(const RECT *rect);
+void RepaintTextArea(void);
 void InvalidateCaret(int index);
-void InvalidateLineTail(int line, int index);
 void InvalidateSpan(int a, int b);
 void KeepCaretVisible(void);
+void ScrollToCaret(int pageGap);
 void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, int q, int d,
                          int pageGap);
 
