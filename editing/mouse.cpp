@@ -13,15 +13,6 @@ static BOOL InTextArea(int x, int y, int logPixelsY, int pageGap)
     return ColumnLeft <= x && x < ColumnRight && TopMargin <= y && y < documentBottom;
 }
 
-static void TakeKeyboardFromPicker(void)
-{
-    if (PickerFocus != 1)
-        return;
-    PickerFocus = 0;
-    RepaintHighlight(PickerHighlight);
-    RepaintFocusRule();
-}
-
 // The first line, from the top of the view, whose bottom lies below y; past
 // them all, the last line.  A click in a page's foot gap so lands on the
 // first line of the next page.
@@ -100,7 +91,8 @@ void HandleLeftButtonDown(LPARAM lParam)
     int pageGap = PageGap(logPixelsY);
 
     if (InTextArea(x, y, logPixelsY, pageGap)) {
-        TakeKeyboardFromPicker();
+        if (PickerFocus == 1)
+            LeavePickerKeyboardMode(TRUE);
         PlaceCaretByClick(dc, x, y, pageGap);
     } else {
         PickerLeftButtonDown(x, y);
