@@ -12,6 +12,23 @@ HFONT CreateDocumentFont(int logPixelsY)
     return CreateFontIndirect(&font);
 }
 
+// Selects a fresh document font into dc and opens a width table for it;
+// EndDocumentFont closes the table and puts the old font back.
+HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont)
+{
+    HFONT font = CreateDocumentFont(logPixelsY);
+    *oldFont = SelectObject(dc, font);
+    BeginUnitWidths(dc);
+    return font;
+}
+
+void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont)
+{
+    EndUnitWidths();
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
 // A screen DC of the main window with a fresh document font selected, for a
 // routine that measures text; release it with ReleaseMeasuringDC.  The
 // resolution read for the font is handed back, if asked for, so the routine
@@ -22,17 +39,13 @@ HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY)
     int resolution = GetDeviceCaps(dc, LOGPIXELSY);
     if (logPixelsY)
         *logPixelsY = resolution;
-    *font = CreateDocumentFont(resolution);
-    *oldFont = SelectObject(dc, *font);
-    BeginUnitWidths(dc);
+    *font = BeginDocumentFont(dc, resolution, oldFont);
     return dc;
 }
 
 void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont)
 {
-    EndUnitWidths();
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
+    EndDocumentFont(dc, font, oldFont);
     ReleaseDC(MainWindow, dc);
 }
 

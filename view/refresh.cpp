@@ -19,13 +19,12 @@ void RepaintTextArea(void)
 }
 
 // A display line as the refresh routines see it, measured on a screen DC
-// with the document font selected.  ReverseScratch holds its run afterwards.
+// with the document font selected.
 struct LineSpan {
     int y;
     BOOL visible;
-    int first;
-    int count;  // units of the drawn run
-    int x0;     // left end of the run
+    int line;
+    int width;  // of the drawn run
 };
 
 static LineSpan MeasureLine(HDC dc, int line, int pageGap)
@@ -33,23 +32,9 @@ static LineSpan MeasureLine(HDC dc, int line, int pageGap)
     LineSpan span;
     span.y = LineTop(line, pageGap);
     span.visible = TopMargin <= span.y && span.y < ClientHeight;
-    span.first = LineTable[line].first;
-    span.count = CopyRunReversed(line);
-    span.x0 = ColumnRight - MeasureRun(dc, ReverseScratch, span.count);
+    span.line = line;
+    span.width = RunWidth(dc, line);
     return span;
-}
-
-static BOOL AfterRun(const LineSpan &span, int index)
-{
-    return index - span.first >= span.count;
-}
-
-// The right edge of the cell of the unit at index, or x0 past the run.
-static int RightEdge(HDC dc, const LineSpan &span, int index)
-{
-    if (AfterRun(span, index))
-        return span.x0;
-    return span.x0 + MeasureRun(dc, ReverseScratch, span.first + span.count - index);
 }
 
 static HDC ScreenDC(HFONT *font, HGDIOBJ *oldFont, int *pageGap)
@@ -74,7 +59,7 @@ void InvalidateCaret(int index)
     HDC dc = ScreenDC(&font, &oldFont, &pageGap);
     int line = CaretLine(index);
     LineSpan span = MeasureLine(dc, line, pageGap);
-    int x = CaretX(dc, index, line, ColumnRight - span.x0);
+    int x = CaretX(dc, index, line, span.width);
     ReleaseMeasuringDC(dc, font, oldFont);
     if (span.visible)
         RepaintBand(x, span.y, x + 1);
@@ -93,7 +78,7 @@ static void InvalidateLineTail(int line, int index)
     int pageGap;
     HDC dc = ScreenDC(&font, &oldFont, &pageGap);
     LineSpan span = MeasureLine(dc, line, pageGap);
-    int right = RightEdge(dc, span, index);
+    int right = UnitRightEdge(dc, index, span.line, span.width);
     ReleaseMeasuringDC(dc, font, oldFont);
     if (span.visible)
         RepaintBand(0, span.y, right);
@@ -119,8 +104,8 @@ void InvalidateSpan(int a, int b)
         // left of the text, is selected too.
         int last = LineTable[la].last;
         BOOL pastBreak = b == last && IsLineBreakAt(last - 1);
-        int left = b > last || pastBreak ? 0 : RightEdge(dc, span, b);
-        int right = RightEdge(dc, span, a);
+        int left = b > last || pastBreak ? 0 : UnitRightEdge(dc, b, span.line, span.width);
+        int right = UnitRightEdge(dc, a, span.line, span.width);
         RepaintBand(left, span.y, right);
     }
     for (int line = la + 1; line < lb; line++) {
@@ -134,7 +119,7 @@ void InvalidateSpan(int a, int b)
     if (lb > la) {
         span = MeasureLine(dc, lb, pageGap);
         if (span.visible)
-            RepaintBand(RightEdge(dc, span, b), span.y, ClientWidth);
+            RepaintBand(UnitRightEdge(dc, b, span.line, span.width), span.y, ClientWidth);
     }
     ReleaseMeasuringDC(dc, font, oldFont);
 }
