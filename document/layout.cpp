@@ -144,10 +144,8 @@ static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int 
 // start can change and stops once the rest breaks as before.
 static void BreakAndUpdate(const OldLines *old, int start)
 {
-    HFONT font;
-    HGDIOBJ oldFont;
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
@@ -157,8 +155,8 @@ static void BreakAndUpdate(const OldLines *old, int start)
     int oldTopLine = TopLine;
     if (BreakLines(dc, columnWidth, first, old))
         UpdateScrollRange();
-    int pageGap = PageGap(logPixelsY);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    int pageGap = PageGap(screen.logPixelsY);
+    ReleaseMeasuringDC(&screen);
 
     // A shorter document can pull TopLine down under the view; move the
     // pixels with it, so the refresh that follows compares against a screen

@@ -38,9 +38,8 @@ static int VerticalKey(int q0, BOOL down)
     int line = CaretLine(q0);
     if ((!down && line == 0) || (down && line == LineCount - 1))
         return NO_MOVE;
-    HFONT font;
-    HGDIOBJ oldFont;
-    HDC dc = GetMeasuringDC(&font, &oldFont, NULL);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
 
     int xc = CaretX(dc, q0, line, RunWidth(dc, line));
     int target = down ? line + 1 : line - 1;
@@ -66,7 +65,7 @@ static int VerticalKey(int q0, BOOL down)
             q1 = first;
     }
 
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
     return q1;
 }
 

@@ -81,19 +81,16 @@ void HandleLeftButtonDown(LPARAM lParam)
 {
     int x = LOWORD(lParam);
     int y = HIWORD(lParam);
-    HFONT font;
-    HGDIOBJ oldFont;
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
-    int pageGap = PageGap(logPixelsY);
+    MeasuringDC screen = GetMeasuringDC();
+    int pageGap = PageGap(screen.logPixelsY);
 
-    if (InTextArea(x, y, logPixelsY, pageGap)) {
+    if (InTextArea(x, y, screen.logPixelsY, pageGap)) {
         if (PickerFocus == 1)
             LeavePickerKeyboardMode(TRUE);
-        PlaceCaretByClick(dc, x, y, pageGap);
+        PlaceCaretByClick(screen.dc, x, y, pageGap);
     } else {
         PickerLeftButtonDown(x, y);
     }
 
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
 }

@@ -29,24 +29,20 @@ void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont)
     DeleteObject(font);
 }
 
-// A screen DC of the main window with a fresh document font selected, for a
-// routine that measures text; release it with ReleaseMeasuringDC.  The
-// resolution read for the font is handed back, if asked for, so the routine
-// need not read it again.
-HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY)
+// For a routine that measures text; release it with ReleaseMeasuringDC.
+MeasuringDC GetMeasuringDC(void)
 {
-    HDC dc = GetDC(MainWindow);
-    int resolution = GetDeviceCaps(dc, LOGPIXELSY);
-    if (logPixelsY)
-        *logPixelsY = resolution;
-    *font = BeginDocumentFont(dc, resolution, oldFont);
-    return dc;
+    MeasuringDC screen;
+    screen.dc = GetDC(MainWindow);
+    screen.logPixelsY = GetDeviceCaps(screen.dc, LOGPIXELSY);
+    screen.font = BeginDocumentFont(screen.dc, screen.logPixelsY, &screen.oldFont);
+    return screen;
 }
 
-void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont)
+void ReleaseMeasuringDC(const MeasuringDC *screen)
 {
-    EndDocumentFont(dc, font, oldFont);
-    ReleaseDC(MainWindow, dc);
+    EndDocumentFont(screen->dc, screen->font, screen->oldFont);
+    ReleaseDC(MainWindow, screen->dc);
 }
 
 // The document font must be selected into dc.

@@ -37,14 +37,6 @@ static LineSpan MeasureLine(HDC dc, int line, int pageGap)
     return span;
 }
 
-static HDC ScreenDC(HFONT *font, HGDIOBJ *oldFont, int *pageGap)
-{
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(font, oldFont, &logPixelsY);
-    *pageGap = PageGap(logPixelsY);
-    return dc;
-}
-
 static void RepaintBand(int left, int top, int right)
 {
     RECT band = {left, top, right, top + LineHeight};
@@ -53,14 +45,13 @@ static void RepaintBand(int left, int top, int right)
 
 void InvalidateCaret(int index)
 {
-    HFONT font;
-    HGDIOBJ oldFont;
-    int pageGap;
-    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
+    int pageGap = PageGap(screen.logPixelsY);
     int line = CaretLine(index);
     LineSpan span = MeasureLine(dc, line, pageGap);
     int x = CaretX(dc, index, line, span.width);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
     if (span.visible)
         RepaintBand(x, span.y, x + 1);
 }
@@ -73,13 +64,12 @@ static void InvalidateLineTail(int line, int index)
 {
     if (index > LineTable[line].first && TextBuffer[index - 1] == '\r')
         index--;
-    HFONT font;
-    HGDIOBJ oldFont;
-    int pageGap;
-    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
+    int pageGap = PageGap(screen.logPixelsY);
     LineSpan span = MeasureLine(dc, line, pageGap);
     int right = UnitRightEdge(dc, index, span.line, span.width);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
     if (span.visible)
         RepaintBand(0, span.y, right);
 }
@@ -91,10 +81,9 @@ void InvalidateSpan(int a, int b)
         a = b;
         b = swap;
     }
-    HFONT font;
-    HGDIOBJ oldFont;
-    int pageGap;
-    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
+    int pageGap = PageGap(screen.logPixelsY);
     int la = CaretLine(a);
     int lb = CaretLine(b);
 
@@ -121,7 +110,7 @@ void InvalidateSpan(int a, int b)
         if (span.visible)
             RepaintBand(UnitRightEdge(dc, b, span.line, span.width), span.y, ClientWidth);
     }
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
 }
 
 // Moves no pixels: callers compare TopLine before and after and scroll.

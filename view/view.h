@@ -17,8 +17,18 @@ HFONT CreateDocumentFont(int logPixelsY);
 HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont);
 void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
-HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY);
-void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont);
+
+// A screen DC of the main window with a fresh document font selected and a
+// width table open.  The resolution read for the font is kept, so the
+// routine need not read it again.
+struct MeasuringDC {
+    HDC dc;
+    HFONT font;
+    HGDIOBJ oldFont;
+    int logPixelsY;
+};
+MeasuringDC GetMeasuringDC(void);
+void ReleaseMeasuringDC(const MeasuringDC *screen);
 
 int PageGap(int logPixelsY);
 int ScreenPageGap(void);
