@@ -4,8 +4,8 @@
 #include "document/layout.h"
 #include "view/view.h"
 
-// A new or opened document starts at its top, with nothing selected;
-// everything below the picker is repainted.
+// A new or opened document starts at its top, with nothing selected, and
+// the whole text area is repainted.
 void ShowReplacedDocument(void)
 {
     Caret = 0;

@@ -64,7 +64,8 @@ void ClampTopLine(void)
         TopLine = max;
 }
 
-// A page key or click moves a view less one line, so one line stays in sight.
+// A page key or a click beside the scroll box moves a view's height less one
+// line, so one line stays in sight.
 int PageStep(void)
 {
     int step = VisibleLines() - 1;
