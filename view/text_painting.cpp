@@ -36,22 +36,23 @@ int CaretLine(int index)
     return LineHolding(LineTable, LineCount, index);
 }
 
-// Widths add up whatever the order, so the run is measured where it stands
-// in the text rather than reversed.
+// Both measure the line as it is drawn, reversed in ReverseScratch, and
+// fill it themselves so that no caller has to.
 int RunWidth(HDC dc, int line)
 {
-    return MeasureRun(dc, &TextBuffer[LineTable[line].first], DrawableRun(line));
+    return MeasureRun(dc, ReverseScratch, CopyRunReversed(line));
 }
 
 // The right edge of the cell of the unit at index, or the run's left end
 // for an index past the run: lines run right to left.
 int UnitRightEdge(HDC dc, int index, int line, int runWidth)
 {
-    int end = LineTable[line].first + DrawableRun(line);
+    int count = CopyRunReversed(line);
+    int k = index - LineTable[line].first;
     int left = ColumnRight - runWidth;
-    if (index >= end)
+    if (k >= count)
         return left;
-    return left + MeasureRun(dc, &TextBuffer[index], end - index);
+    return left + MeasureRun(dc, ReverseScratch, count - k);
 }
 
 // The caret stands on the border between the unit at index and the unit
