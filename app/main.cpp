@@ -27,7 +27,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand)
     return window;
 }
 
-int RunMessageLoop(HINSTANCE instance)
+static int RunMessageLoop(HINSTANCE instance)
 {
     // Loaded only once the window is shown and painted.
     HACCEL accelerators = LoadAccelerators(instance, TEXT("Inkwarden"));

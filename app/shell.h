@@ -9,6 +9,8 @@ extern HWND MainWindow;
 // Compiled-in settings; the menu changes FontPoints and WordWrapMode.
 extern int ColumnWidthInches;
 extern int PageHeightInches;
+// The point size negated, as a LOGFONT height wants it: a negative height
+// asks for the character height rather than the cell height.
 extern int FontPoints;
 extern BYTE FontCharset;
 extern WCHAR CurrentFace[LF_FACESIZE];
@@ -20,7 +22,6 @@ extern int KeyRepeatCounter;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance, int showCommand);
-int RunMessageLoop(HINSTANCE instance);
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -31,7 +32,6 @@ LRESULT QueryEndSession(void);
 void EndSession(WPARAM ending);
 void DestroyMainWindow(void);
 void PaintWindow(HWND window);
-BOOL RunCommand(int commandId);
 void ShowAboutBox(void);
 void ReportWarning(LPCWSTR caption, LPCWSTR text);
 

@@ -15,7 +15,7 @@ LRESULT CreateInitialState(HWND window)
     HFONT font = CreateDocumentFont(logPixelsY);
     HGDIOBJ oldFont = SelectObject(dc, font);
     ComputeLineMetrics(dc, logPixelsY);
-    TopMargin = logPixelsY * 3 / 2;
+    TopMargin = PageMargin(logPixelsY);
     SetEmptyDocument();
     InitFileDialog();
     SelectObject(dc, oldFont);

@@ -23,6 +23,8 @@ static void CollapseEmptySelection(void)
         SelectionActive = 0;
 }
 
+static BOOL RunCommand(int commandId);
+
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -103,7 +105,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // Menu and accelerator commands alike; FALSE leaves the id to default processing.
-BOOL RunCommand(int commandId)
+static BOOL RunCommand(int commandId)
 {
     if (commandId >= IDM_POINTS_FIRST && commandId <= IDM_POINTS_LAST) {
         SetFontSize(commandId);

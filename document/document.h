@@ -29,6 +29,8 @@ extern int SavedCount;
 void SetEmptyDocument(void);
 BOOL DocumentChanged(void);
 BOOL IsLineBreakAt(int index);
+BOOL RecordEndsWithBreak(const LineRecord *line);
+int LineHolding(const LineRecord *lines, int count, int index);
 void RememberSavedCopy(void);
 
 void InsertUnits(int position, const WCHAR *units, int count);

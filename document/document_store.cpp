@@ -42,6 +42,27 @@ BOOL IsLineBreakAt(int index)
            TextBuffer[index + 1] == 10;
 }
 
+// A line whose last unit is the LF of a CR LF.
+BOOL RecordEndsWithBreak(const LineRecord *line)
+{
+    return line->last > line->first && IsLineBreakAt(line->last - 1);
+}
+
+// The first of count lines whose last unit is at or after index, or the
+// final one; lasts only grow.
+int LineHolding(const LineRecord *lines, int count, int index)
+{
+    int low = 0, high = count - 1;
+    while (low < high) {
+        int middle = (low + high) / 2;
+        if (lines[middle].last >= index)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 void RememberSavedCopy(void)
 {
     memset(SavedCopy, 0, sizeof SavedCopy);

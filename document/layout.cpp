@@ -78,7 +78,7 @@ static BOOL BreakLines(HDC dc, int columnWidth, int first, const OldLines *old)
     int i = first;
     while (i < CharCount) {
         WCHAR unit = TextBuffer[i];
-        if (unit == 13 && i + 1 < CharCount && TextBuffer[i + 1] == 10) {
+        if (IsLineBreakAt(i)) {
             if (!AppendLine(first, i + 1))
                 return FALSE;
             i += 2;
@@ -120,7 +120,7 @@ static BOOL LineSettledBefore(HDC dc, int columnWidth,
 {
     if (line->last >= start - 1)
         return FALSE;
-    if (line->last > line->first && TextBuffer[line->last] == 10 && TextBuffer[line->last - 1] == 13)
+    if (RecordEndsWithBreak(line))
         return TRUE;
     int width = 0;
     for (int i = line->first; i <= start - 2; i++) {
@@ -134,14 +134,7 @@ static BOOL LineSettledBefore(HDC dc, int columnWidth,
 // The first old line whose breaks the edit at start can change.
 static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int start)
 {
-    int low = 0, high = old->count - 1;
-    while (low < high) {  // the line that held unit start
-        int middle = (low + high) / 2;
-        if (old->records[middle].last >= start)
-            high = middle;
-        else
-            low = middle + 1;
-    }
+    int low = LineHolding(old->records, old->count, start);
     while (low > 0 && !LineSettledBefore(dc, columnWidth, &old->records[low - 1], start))
         low--;
     return low;
@@ -151,10 +144,8 @@ static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int 
 // start can change and stops once the rest breaks as before.
 static void BreakAndUpdate(const OldLines *old, int start)
 {
-    HFONT font;
-    HGDIOBJ oldFont;
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
@@ -164,8 +155,8 @@ static void BreakAndUpdate(const OldLines *old, int start)
     int oldTopLine = TopLine;
     if (BreakLines(dc, columnWidth, first, old))
         UpdateScrollRange();
-    int pageGap = PageGap(logPixelsY);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    int pageGap = PageGap(screen.logPixelsY);
+    ReleaseMeasuringDC(&screen);
 
     // A shorter document can pull TopLine down under the view; move the
     // pixels with it, so the refresh that follows compares against a screen

@@ -7,12 +7,6 @@
 // Returned by a key that does nothing at the caret's position.
 #define NO_MOVE (-1)
 
-static int PageStep(void)
-{
-    int step = VisibleLines() - 1;
-    return step < 1 ? 1 : step;
-}
-
 // Left follows the picture: toward the end of the text.
 static int LeftKey(int q0)
 {
@@ -37,15 +31,6 @@ static int EndOfTextPosition(int line)
     return -1;
 }
 
-// The caret column of index on the line whose run is in ReverseScratch.
-static int ColumnOf(HDC dc, int index, int first, int count, int runWidth)
-{
-    int x0 = ColumnRight - runWidth;
-    if (index - first >= count)
-        return x0 - 1;
-    return x0 + MeasureRun(dc, ReverseScratch, first + count - index) - 1;
-}
-
 // Up lands on the leftmost position not left of the old caret; Down on the
 // rightmost position not right of it.  No column is remembered.
 static int VerticalKey(int q0, BOOL down)
@@ -53,37 +38,34 @@ static int VerticalKey(int q0, BOOL down)
     int line = CaretLine(q0);
     if ((!down && line == 0) || (down && line == LineCount - 1))
         return NO_MOVE;
-    HFONT font;
-    HGDIOBJ oldFont;
-    HDC dc = GetMeasuringDC(&font, &oldFont, NULL);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
 
-    int count = CopyRunReversed(line);
-    int xc = CaretX(dc, q0, line, MeasureRun(dc, ReverseScratch, count));
+    int xc = CaretX(dc, q0, line, RunWidth(dc, line));
     int target = down ? line + 1 : line - 1;
     int first = LineTable[target].first;
-    count = CopyRunReversed(target);
-    int width = MeasureRun(dc, ReverseScratch, count);
-    int last = first + count - 1;
+    int width = RunWidth(dc, target);
+    int last = first + DrawableRun(target) - 1;
     int endOfText = EndOfTextPosition(target);
 
     int q1 = NO_MOVE;
     if (down) {
         for (int p = first; p <= last && q1 == NO_MOVE; p++)
-            if (ColumnOf(dc, p, first, count, width) <= xc)
+            if (CaretX(dc, p, target, width) <= xc)
                 q1 = p;
         if (q1 == NO_MOVE)
             q1 = endOfText >= 0 ? endOfText : last;
     } else {
-        if (endOfText >= 0 && ColumnOf(dc, endOfText, first, count, width) >= xc)
+        if (endOfText >= 0 && CaretX(dc, endOfText, target, width) >= xc)
             q1 = endOfText;
         for (int p = last; p >= first && q1 == NO_MOVE; p--)
-            if (ColumnOf(dc, p, first, count, width) >= xc)
+            if (CaretX(dc, p, target, width) >= xc)
                 q1 = p;
         if (q1 == NO_MOVE)
             q1 = first;
     }
 
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
     return q1;
 }
 
@@ -143,14 +125,6 @@ static BOOL IsForwardMove(int virtualKey)
 {
     return virtualKey == VK_LEFT || virtualKey == VK_DOWN || virtualKey == VK_END ||
            virtualKey == VK_NEXT;
-}
-
-void ScrollToCaret(int pageGap)
-{
-    int oldTopLine = TopLine;
-    KeepCaretVisible();
-    if (TopLine != oldTopLine)
-        ScrollTextArea(oldTopLine, TopLine, pageGap);
 }
 
 void DropSelection(int newCaret)

@@ -14,8 +14,6 @@ void MoveCaretByKey(int virtualKey, int pageGap);
 void CancelSelection(int pageGap);
 void ExtendSelection(int oldCaret, int newCaret, BOOL forward);
 void DropSelection(int newCaret);
-void ScrollToCaret(int pageGap);
-int HitCharacter(HDC dc, int line, int x);
 
 void InsertSpaces(void);
 void InsertLineBreak(void);

@@ -13,15 +13,6 @@ static BOOL InTextArea(int x, int y, int logPixelsY, int pageGap)
     return ColumnLeft <= x && x < ColumnRight && TopMargin <= y && y < documentBottom;
 }
 
-static void TakeKeyboardFromPicker(void)
-{
-    if (PickerFocus != 1)
-        return;
-    PickerFocus = 0;
-    RepaintHighlight(PickerHighlight);
-    RepaintFocusRule();
-}
-
 // The first line, from the top of the view, whose bottom lies below y; past
 // them all, the last line.  A click in a page's foot gap so lands on the
 // first line of the next page.
@@ -36,24 +27,21 @@ static int LineAt(int y, int pageGap)
 // The caret index for a click at x on line, measured with the document font
 // selected into dc.  Anywhere on a character puts the caret before it in
 // reading order: at its right edge, since lines run right to left.
-int HitCharacter(HDC dc, int line, int x)
+static int HitCharacter(HDC dc, int line, int x)
 {
     int first = LineTable[line].first;
-    int count = CopyRunReversed(line);
-    int last = first + count - 1;
-    int x0 = ColumnRight - MeasureRun(dc, ReverseScratch, count);
-    if (x < x0) {
+    int last = first + DrawableRun(line) - 1;
+    int width = RunWidth(dc, line);
+    if (x < ColumnRight - width) {
         // Past a wrapped line's last unit stands the next line.
         if (LineEndsWithBreak(line) || line == LineCount - 1)
             return last + 1;
         return last;
     }
-    // ReverseScratch holds the run last unit first, so j units from its
-    // start end at the right edge of unit last - j + 1.
-    for (int j = 1; j < count; j++)
-        if (x < x0 + MeasureRun(dc, ReverseScratch, j))
-            return last - j + 1;
-    return first;  // the last edge is ColumnRight, right of every click
+    for (int index = last; index > first; index--)
+        if (x < UnitRightEdge(dc, index, line, width))
+            return index;
+    return first;  // its right edge is ColumnRight, right of every click
 }
 
 // The end the caret was at moves with a Shift-click; a caret at neither end
@@ -93,18 +81,16 @@ void HandleLeftButtonDown(LPARAM lParam)
 {
     int x = LOWORD(lParam);
     int y = HIWORD(lParam);
-    HFONT font;
-    HGDIOBJ oldFont;
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
-    int pageGap = PageGap(logPixelsY);
+    MeasuringDC screen = GetMeasuringDC();
+    int pageGap = PageGap(screen.logPixelsY);
 
-    if (InTextArea(x, y, logPixelsY, pageGap)) {
-        TakeKeyboardFromPicker();
-        PlaceCaretByClick(dc, x, y, pageGap);
+    if (InTextArea(x, y, screen.logPixelsY, pageGap)) {
+        if (PickerFocus == 1)
+            LeavePickerKeyboardMode(TRUE);
+        PlaceCaretByClick(screen.dc, x, y, pageGap);
     } else {
         PickerLeftButtonDown(x, y);
     }
 
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
 }

@@ -4,8 +4,8 @@
 #include "document/layout.h"
 #include "view/view.h"
 
-// A new or opened document starts at its top, with nothing selected;
-// everything below the picker is repainted.
+// A new or opened document starts at its top, with nothing selected, and
+// the whole text area is repainted.
 void ShowReplacedDocument(void)
 {
     Caret = 0;
@@ -13,8 +13,7 @@ void ShowReplacedDocument(void)
     SelStart = SelEnd = 0;
     TopLine = 0;
     Reflow();
-    RECT belowPicker = {0, TopMargin, ClientWidth, ClientHeight};
-    RepaintRect(&belowPicker);
+    RepaintTextArea();
 }
 
 // The path is kept, so the next Save As proposes the last file again.

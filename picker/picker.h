@@ -31,6 +31,7 @@ void DrawPicker(HDC dc);
 
 // Entries from the key and mouse handlers of the text.
 void EnterPickerKeyboardMode(void);
+void LeavePickerKeyboardMode(BOOL frameFirst);
 void PickerKeyDown(int virtualKey);
 void PickerLeftButtonDown(int x, int y);
 
@@ -45,6 +46,7 @@ int ClampPickerPage(int page);
 
 // Repaint areas, each erased and painted at once.
 void RepaintHighlight(int item);
+void RepaintMovedHighlight(int oldItem);
 void RepaintPageNumber(void);
 void RepaintCells(void);
 void RepaintFocusRule(void);

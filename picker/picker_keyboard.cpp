@@ -10,11 +10,8 @@ static BOOL OnCell(void)
 static void MoveHighlight(int item)
 {
     int old = PickerHighlight;
-    if (item == old)
-        return;
     PickerHighlight = item;
-    RepaintHighlight(old);
-    RepaintHighlight(item);
+    RepaintMovedHighlight(old);
 }
 
 // A held key repeats as further key-downs, so the counter grows the step.
@@ -38,10 +35,7 @@ static void JumpTo(int page, int highlight)
         RepaintPageNumber();
         RepaintCells();
     }
-    if (PickerHighlight != oldHighlight) {
-        RepaintHighlight(oldHighlight);
-        RepaintHighlight(PickerHighlight);
-    }
+    RepaintMovedHighlight(oldHighlight);
 }
 
 static void PageJump(int direction)
@@ -64,11 +58,16 @@ static void Choose(void)
         InsertCharacter(PickerPage * 10 + PickerHighlight - PICKER_FIRST_CELL);
 }
 
-static void LeavePickerKeyboardMode(void)
+// Gives the keyboard back to the text.  A click in the text erases the
+// highlight frame before the rule comes back, Shift+Tab the other way round.
+void LeavePickerKeyboardMode(BOOL frameFirst)
 {
     PickerFocus = 0;
+    if (frameFirst)
+        RepaintHighlight(PickerHighlight);
     RepaintFocusRule();
-    RepaintHighlight(PickerHighlight);
+    if (!frameFirst)
+        RepaintHighlight(PickerHighlight);
 }
 
 // Always starts on the Up button, wherever the highlight was left.
@@ -85,7 +84,7 @@ void PickerKeyDown(int virtualKey)
     switch (virtualKey) {
     case VK_TAB:
         if (KeyHeld(VK_SHIFT))
-            LeavePickerKeyboardMode();
+            LeavePickerKeyboardMode(FALSE);
         else
             MoveHighlight(OnCell() ? PICKER_UP : PICKER_FIRST_CELL);
         break;

@@ -31,10 +31,7 @@ static int HighlightFor(int item)
 static void TakeKeyboard(int oldHighlight)
 {
     if (PickerFocus == 1) {
-        if (PickerHighlight != oldHighlight) {
-            RepaintHighlight(oldHighlight);
-            RepaintHighlight(PickerHighlight);
-        }
+        RepaintMovedHighlight(oldHighlight);
         return;
     }
     PickerFocus = 1;

@@ -146,9 +146,7 @@ static void DrawHighlightFrame(HDC dc, const RECT &r)
 // text below and skip the picker whole.
 void DrawPicker(HDC dc)
 {
-    RECT clip;
-    if (GetClipBox(dc, &clip) == ERROR)
-        clip = RECT{0, 0, ClientWidth, ClientHeight};
+    RECT clip = PaintClipBox(dc);
     if (PickerStrip.top - 1 >= clip.bottom || PickerStrip.bottom + 1 <= clip.top)
         return;
     Rectangle(dc, PickerStrip.left, PickerStrip.top, PickerStrip.right, PickerStrip.bottom);

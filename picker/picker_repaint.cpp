@@ -9,6 +9,15 @@ void RepaintHighlight(int item)
     RepaintRect(&grown);
 }
 
+// The old item first, then PickerHighlight, and neither when it stayed.
+void RepaintMovedHighlight(int oldItem)
+{
+    if (PickerHighlight == oldItem)
+        return;
+    RepaintHighlight(oldItem);
+    RepaintHighlight(PickerHighlight);
+}
+
 void RepaintPageNumber(void)
 {
     RepaintRect(&PickerItems[PICKER_PAGE_BOX]);

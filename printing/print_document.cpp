@@ -33,8 +33,8 @@ static PrintPage PageLayout(HDC dc)
     page.columnLeft = (GetDeviceCaps(dc, PHYSICALWIDTH) - page.columnWidth) / 2 -
                       GetDeviceCaps(dc, PHYSICALOFFSETX);
     page.columnRight = page.columnLeft + page.columnWidth;
-    page.textTop = 3 * logPixelsY / 2 - offsetY;
-    page.textBottom = GetDeviceCaps(dc, PHYSICALHEIGHT) - 3 * logPixelsY / 2 - offsetY;
+    page.textTop = PageMargin(logPixelsY) - offsetY;
+    page.textBottom = GetDeviceCaps(dc, PHYSICALHEIGHT) - PageMargin(logPixelsY) - offsetY;
     return page;
 }
 

@@ -32,17 +32,13 @@ void SetFontSize(int commandId)
     DropSelectionNotAtStart();
     FontPoints = points;
 
-    HFONT font;
-    HGDIOBJ oldFont;
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(&font, &oldFont, &logPixelsY);
-    ComputeLineMetrics(dc, logPixelsY);
+    MeasuringDC screen = GetMeasuringDC();
+    ComputeLineMetrics(screen.dc, screen.logPixelsY);
     Caret = 0;
     TopLine = 0;
     Reflow();
-    RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
-    RepaintRect(&textArea);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    RepaintTextArea();
+    ReleaseMeasuringDC(&screen);
 }
 
 // The text does not move, so only lines whose breaks changed are repainted.

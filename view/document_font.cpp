@@ -12,28 +12,37 @@ HFONT CreateDocumentFont(int logPixelsY)
     return CreateFontIndirect(&font);
 }
 
-// A screen DC of the main window with a fresh document font selected, for a
-// routine that measures text; release it with ReleaseMeasuringDC.  The
-// resolution read for the font is handed back, if asked for, so the routine
-// need not read it again.
-HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY)
+// Selects a fresh document font into dc and opens a width table for it;
+// EndDocumentFont closes the table and puts the old font back.
+HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont)
 {
-    HDC dc = GetDC(MainWindow);
-    int resolution = GetDeviceCaps(dc, LOGPIXELSY);
-    if (logPixelsY)
-        *logPixelsY = resolution;
-    *font = CreateDocumentFont(resolution);
-    *oldFont = SelectObject(dc, *font);
+    HFONT font = CreateDocumentFont(logPixelsY);
+    *oldFont = SelectObject(dc, font);
     BeginUnitWidths(dc);
-    return dc;
+    return font;
 }
 
-void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont)
+void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont)
 {
     EndUnitWidths();
     SelectObject(dc, oldFont);
     DeleteObject(font);
-    ReleaseDC(MainWindow, dc);
+}
+
+// For a routine that measures text; release it with ReleaseMeasuringDC.
+MeasuringDC GetMeasuringDC(void)
+{
+    MeasuringDC screen;
+    screen.dc = GetDC(MainWindow);
+    screen.logPixelsY = GetDeviceCaps(screen.dc, LOGPIXELSY);
+    screen.font = BeginDocumentFont(screen.dc, screen.logPixelsY, &screen.oldFont);
+    return screen;
+}
+
+void ReleaseMeasuringDC(const MeasuringDC *screen)
+{
+    EndDocumentFont(screen->dc, screen->font, screen->oldFont);
+    ReleaseDC(MainWindow, screen->dc);
 }
 
 // The document font must be selected into dc.

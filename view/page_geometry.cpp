@@ -55,7 +55,30 @@ int LineTop(int line, int pageGap)
     return TopMargin + ScrollOffset(line, pageGap) - ScrollOffset(TopLine, pageGap);
 }
 
-void ComputePageGeometry(void)
+void ClampTopLine(void)
+{
+    int max = ScrollMax();
+    if (TopLine < 0)
+        TopLine = 0;
+    if (TopLine >= max)
+        TopLine = max;
+}
+
+// A page key or a click beside the scroll box moves a view's height less one
+// line, so one line stays in sight.
+int PageStep(void)
+{
+    int step = VisibleLines() - 1;
+    return step < 1 ? 1 : step;
+}
+
+// The blank band above the text on screen, and above and below it on paper.
+int PageMargin(int logPixelsY)
+{
+    return 3 * logPixelsY / 2;
+}
+
+static void ComputePageGeometry(void)
 {
     HDC dc = GetDC(MainWindow);
     int logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
@@ -63,7 +86,7 @@ void ComputePageGeometry(void)
     ReleaseDC(MainWindow, dc);
     ColumnLeft = (ClientWidth - ColumnWidthInches * logPixelsX) / 2;
     ColumnRight = ColumnLeft + ColumnWidthInches * logPixelsX;
-    TopMargin = 3 * logPixelsY / 2;
+    TopMargin = PageMargin(logPixelsY);
 }
 
 // Sets the bar's position to TopLine and redraws it, unless it already
@@ -82,10 +105,7 @@ void UpdateScrollRange(void)
     BOOL rangeChanged = !GetScrollRange(MainWindow, SB_VERT, &oldMin, &oldMax) || oldMin != 0 || oldMax != max;
     if (rangeChanged)
         SetScrollRange(MainWindow, SB_VERT, 0, max, FALSE);
-    if (TopLine < 0)
-        TopLine = 0;
-    if (TopLine >= max)
-        TopLine = max;
+    ClampTopLine();
     ShowScrollPosition(rangeChanged);
 }
 
@@ -109,23 +129,16 @@ void HandleSize(LPARAM lParam)
 
 void HandleVerticalScroll(WPARAM wParam)
 {
-    int step = VisibleLines() - 1;
-    if (step < 1)
-        step = 1;
     switch (LOWORD(wParam)) {
     case SB_LINEUP: TopLine -= 1; break;
     case SB_LINEDOWN: TopLine += 1; break;
-    case SB_PAGEUP: TopLine -= step; break;
-    case SB_PAGEDOWN: TopLine += step; break;
+    case SB_PAGEUP: TopLine -= PageStep(); break;
+    case SB_PAGEDOWN: TopLine += PageStep(); break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: TopLine = HIWORD(wParam); break;
     default: break;
     }
-    int max = ScrollMax();
-    if (TopLine < 0)
-        TopLine = 0;
-    if (TopLine >= max)
-        TopLine = max;
+    ClampTopLine();
 
     int previous = GetScrollPos(MainWindow, SB_VERT);
     if (previous == TopLine)

@@ -11,14 +11,20 @@ void RepaintRect(const RECT *rect)
     UpdateWindow(MainWindow);
 }
 
+// Everything below the top rules.
+void RepaintTextArea(void)
+{
+    RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
+    RepaintRect(&textArea);
+}
+
 // A display line as the refresh routines see it, measured on a screen DC
-// with the document font selected.  ReverseScratch holds its run afterwards.
+// with the document font selected.
 struct LineSpan {
     int y;
     BOOL visible;
-    int first;
-    int count;  // units of the drawn run
-    int x0;     // left end of the run
+    int line;
+    int width;  // of the drawn run
 };
 
 static LineSpan MeasureLine(HDC dc, int line, int pageGap)
@@ -26,31 +32,9 @@ static LineSpan MeasureLine(HDC dc, int line, int pageGap)
     LineSpan span;
     span.y = LineTop(line, pageGap);
     span.visible = TopMargin <= span.y && span.y < ClientHeight;
-    span.first = LineTable[line].first;
-    span.count = CopyRunReversed(line);
-    span.x0 = ColumnRight - MeasureRun(dc, ReverseScratch, span.count);
+    span.line = line;
+    span.width = RunWidth(dc, line);
     return span;
-}
-
-static BOOL AfterRun(const LineSpan &span, int index)
-{
-    return index - span.first >= span.count;
-}
-
-// The right edge of the cell of the unit at index, or x0 past the run.
-static int RightEdge(HDC dc, const LineSpan &span, int index)
-{
-    if (AfterRun(span, index))
-        return span.x0;
-    return span.x0 + MeasureRun(dc, ReverseScratch, span.first + span.count - index);
-}
-
-static HDC ScreenDC(HFONT *font, HGDIOBJ *oldFont, int *pageGap)
-{
-    int logPixelsY;
-    HDC dc = GetMeasuringDC(font, oldFont, &logPixelsY);
-    *pageGap = PageGap(logPixelsY);
-    return dc;
 }
 
 static void RepaintBand(int left, int top, int right)
@@ -61,14 +45,13 @@ static void RepaintBand(int left, int top, int right)
 
 void InvalidateCaret(int index)
 {
-    HFONT font;
-    HGDIOBJ oldFont;
-    int pageGap;
-    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
+    int pageGap = PageGap(screen.logPixelsY);
     int line = CaretLine(index);
     LineSpan span = MeasureLine(dc, line, pageGap);
-    int x = CaretX(dc, index, line, ColumnRight - span.x0);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    int x = CaretX(dc, index, line, span.width);
+    ReleaseMeasuringDC(&screen);
     if (span.visible)
         RepaintBand(x, span.y, x + 1);
 }
@@ -77,17 +60,16 @@ void InvalidateCaret(int index)
 // longer line may have left glyphs.  A CR just before index is included:
 // it draws as a break mark only while an LF follows it, so an edit at index
 // may change it.
-void InvalidateLineTail(int line, int index)
+static void InvalidateLineTail(int line, int index)
 {
     if (index > LineTable[line].first && TextBuffer[index - 1] == '\r')
         index--;
-    HFONT font;
-    HGDIOBJ oldFont;
-    int pageGap;
-    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
+    int pageGap = PageGap(screen.logPixelsY);
     LineSpan span = MeasureLine(dc, line, pageGap);
-    int right = RightEdge(dc, span, index);
-    ReleaseMeasuringDC(dc, font, oldFont);
+    int right = UnitRightEdge(dc, index, span.line, span.width);
+    ReleaseMeasuringDC(&screen);
     if (span.visible)
         RepaintBand(0, span.y, right);
 }
@@ -99,10 +81,9 @@ void InvalidateSpan(int a, int b)
         a = b;
         b = swap;
     }
-    HFONT font;
-    HGDIOBJ oldFont;
-    int pageGap;
-    HDC dc = ScreenDC(&font, &oldFont, &pageGap);
+    MeasuringDC screen = GetMeasuringDC();
+    HDC dc = screen.dc;
+    int pageGap = PageGap(screen.logPixelsY);
     int la = CaretLine(a);
     int lb = CaretLine(b);
 
@@ -112,8 +93,8 @@ void InvalidateSpan(int a, int b)
         // left of the text, is selected too.
         int last = LineTable[la].last;
         BOOL pastBreak = b == last && IsLineBreakAt(last - 1);
-        int left = b > last || pastBreak ? 0 : RightEdge(dc, span, b);
-        int right = RightEdge(dc, span, a);
+        int left = b > last || pastBreak ? 0 : UnitRightEdge(dc, b, span.line, span.width);
+        int right = UnitRightEdge(dc, a, span.line, span.width);
         RepaintBand(left, span.y, right);
     }
     for (int line = la + 1; line < lb; line++) {
@@ -127,9 +108,9 @@ void InvalidateSpan(int a, int b)
     if (lb > la) {
         span = MeasureLine(dc, lb, pageGap);
         if (span.visible)
-            RepaintBand(RightEdge(dc, span, b), span.y, ClientWidth);
+            RepaintBand(UnitRightEdge(dc, b, span.line, span.width), span.y, ClientWidth);
     }
-    ReleaseMeasuringDC(dc, font, oldFont);
+    ReleaseMeasuringDC(&screen);
 }
 
 // Moves no pixels: callers compare TopLine before and after and scroll.
@@ -144,12 +125,16 @@ void KeepCaretVisible(void)
         if (line < TopLine)
             TopLine = line;
     }
-    int max = ScrollMax();
-    if (TopLine < 0)
-        TopLine = 0;
-    if (TopLine >= max)
-        TopLine = max;
+    ClampTopLine();
     ShowScrollPosition(FALSE);
+}
+
+void ScrollToCaret(int pageGap)
+{
+    int oldTopLine = TopLine;
+    KeepCaretVisible();
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, pageGap);
 }
 
 // An unchanged line that only moved inside the buffer is not repainted.
@@ -196,8 +181,5 @@ void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, in
             RepaintRect(&below);
         }
     }
-    int oldTopLine = TopLine;
-    KeepCaretVisible();
-    if (TopLine != oldTopLine)
-        ScrollTextArea(oldTopLine, TopLine, pageGap);
+    ScrollToCaret(pageGap);
 }

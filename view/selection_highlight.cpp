@@ -2,21 +2,6 @@
 #include "document/document.h"
 #include "document/layout.h"
 
-// The left end of a line's text and the right edge of the unit at index
-// (X0 for an index past the run), from the run in ReverseScratch.
-static int TextLeft(HDC dc, int count)
-{
-    return ColumnRight - MeasureRun(dc, ReverseScratch, count);
-}
-
-static int Edge(HDC dc, int line, int count, int x0, int index)
-{
-    int first = LineTable[line].first;
-    if (index - first >= count)
-        return x0;
-    return x0 + MeasureRun(dc, ReverseScratch, first + count - index);
-}
-
 static void InvertBand(HDC dc, int left, int right, int y)
 {
     PatBlt(dc, left, y, right - left, LineHeight, DSTINVERT);
@@ -28,13 +13,10 @@ void DrawSelection(HDC dc)
     if (!SelectionActive || SelStart == SelEnd)
         return;
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    HFONT font = CreateDocumentFont(logPixelsY);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    BeginUnitWidths(dc);
+    HGDIOBJ oldFont;
+    HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
     int pageGap = PageGap(logPixelsY);
-    RECT clip;
-    if (GetClipBox(dc, &clip) == ERROR)
-        clip = RECT{0, 0, ClientWidth, ClientHeight};
+    RECT clip = PaintClipBox(dc);
     const WCHAR lineBreak[2] = {13, 10};
     int breakMark = MeasureRun(dc, lineBreak, 2);
 
@@ -46,26 +28,24 @@ void DrawSelection(HDC dc)
             break;
         if (y < TopMargin || y + LineHeight <= clip.top)
             continue;
-        int count = CopyRunReversed(line);
-        int runEnd = LineTable[line].first + count;  // one past the run's last unit
-        int x0 = TextLeft(dc, count);
+        int runEnd = LineTable[line].first + DrawableRun(line);  // one past the run
+        int width = RunWidth(dc, line);
+        int x0 = ColumnRight - width;
         int left = x0;
         int right = ColumnRight;
         if (line == firstLine) {
-            right = Edge(dc, line, count, x0, SelStart);
+            right = UnitRightEdge(dc, SelStart, line, width);
             if (SelEnd < runEnd)
-                left = Edge(dc, line, count, x0, SelEnd);
+                left = UnitRightEdge(dc, SelEnd, line, width);
             else if (LineEndsWithBreak(line) && SelEnd > runEnd)
                 left = x0 - breakMark;  // the line break is selected
         } else if (line == lastLine) {
-            left = Edge(dc, line, count, x0, SelEnd);
+            left = UnitRightEdge(dc, SelEnd, line, width);
         } else if (LineEndsWithBreak(line)) {
             left = x0 - breakMark;
         }
         InvertBand(dc, left, right, y);
     }
 
-    EndUnitWidths();
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
+    EndDocumentFont(dc, font, oldFont);
 }

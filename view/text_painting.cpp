@@ -6,9 +6,7 @@
 
 BOOL LineEndsWithBreak(int line)
 {
-    int first = LineTable[line].first;
-    int last = LineTable[line].last;
-    return last - 1 >= first && TextBuffer[last] == 10 && TextBuffer[last - 1] == 13;
+    return RecordEndsWithBreak(&LineTable[line]);
 }
 
 // The number of units a line draws: all but a closing CR LF or the terminator.
@@ -33,29 +31,35 @@ int CopyRunReversed(int line)
     return count;
 }
 
-// The first line whose last unit is at or after index; lasts only grow.
 int CaretLine(int index)
 {
-    int low = 0, high = LineCount - 1;
-    while (low < high) {
-        int middle = (low + high) / 2;
-        if (LineTable[middle].last >= index)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
+    return LineHolding(LineTable, LineCount, index);
 }
 
-// ReverseScratch must hold the line's run.  The caret stands on the border
-// between the unit at index and the unit before it.
+// Both measure the line as it is drawn, reversed in ReverseScratch, and
+// fill it themselves so that no caller has to.
+int RunWidth(HDC dc, int line)
+{
+    return MeasureRun(dc, ReverseScratch, CopyRunReversed(line));
+}
+
+// The right edge of the cell of the unit at index, or the run's left end
+// for an index past the run: lines run right to left.
+int UnitRightEdge(HDC dc, int index, int line, int runWidth)
+{
+    int count = CopyRunReversed(line);
+    int k = index - LineTable[line].first;
+    int left = ColumnRight - runWidth;
+    if (k >= count)
+        return left;
+    return left + MeasureRun(dc, ReverseScratch, count - k);
+}
+
+// The caret stands on the border between the unit at index and the unit
+// before it.
 int CaretX(HDC dc, int index, int line, int runWidth)
 {
-    int count = DrawableRun(line);
-    int k = index - LineTable[line].first;
-    if (k >= count)
-        return ColumnRight - runWidth - 1;
-    return ColumnRight - runWidth + MeasureRun(dc, ReverseScratch, count - k) - 1;
+    return UnitRightEdge(dc, index, line, runWidth) - 1;
 }
 
 // Draws a line's run one unit at a time so that it ends flush at right; the
@@ -85,15 +89,22 @@ static BOOL RowsInClip(const RECT *clip, int top, int bottom)
     return top < clip->bottom && bottom > clip->top;
 }
 
-void DrawTextLines(HDC dc)
+// The area a paint step covers: the clip box, or the whole client area
+// when the DC cannot tell.
+RECT PaintClipBox(HDC dc)
 {
     RECT clip;
     if (GetClipBox(dc, &clip) == ERROR)
         clip = RECT{0, 0, ClientWidth, ClientHeight};
+    return clip;
+}
+
+void DrawTextLines(HDC dc)
+{
+    RECT clip = PaintClipBox(dc);
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    HFONT font = CreateDocumentFont(logPixelsY);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    BeginUnitWidths(dc);
+    HGDIOBJ oldFont;
+    HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
     int pageGap = PageGap(logPixelsY);
     SetBkMode(dc, TRANSPARENT);
     memset(ReverseScratch, 0, sizeof ReverseScratch);
@@ -107,9 +118,7 @@ void DrawTextLines(HDC dc)
             DrawLineAt(dc, line, ColumnRight, y);
     }
 
-    EndUnitWidths();
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
+    EndDocumentFont(dc, font, oldFont);
 }
 
 void DrawCaret(HDC dc)
@@ -125,14 +134,10 @@ void DrawCaret(HDC dc)
         (GetClipBox(dc, &clip) != ERROR && !RowsInClip(&clip, y, y + LineHeight)))
         return;
 
-    HFONT font = CreateDocumentFont(logPixelsY);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    BeginUnitWidths(dc);
-    int count = CopyRunReversed(line);
-    int x = CaretX(dc, Caret, line, MeasureRun(dc, ReverseScratch, count));
+    HGDIOBJ oldFont;
+    HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
+    int x = CaretX(dc, Caret, line, RunWidth(dc, line));
     MoveToEx(dc, x, y, NULL);
     LineTo(dc, x, y + LineHeight);
-    EndUnitWidths();
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
+    EndDocumentFont(dc, font, oldFont);
 }

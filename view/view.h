@@ -14,9 +14,21 @@ extern int LinesPerPage;
 extern int TopLine;
 
 HFONT CreateDocumentFont(int logPixelsY);
+HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont);
+void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
-HDC GetMeasuringDC(HFONT *font, HGDIOBJ *oldFont, int *logPixelsY);
-void ReleaseMeasuringDC(HDC dc, HFONT font, HGDIOBJ oldFont);
+
+// A screen DC of the main window with a fresh document font selected and a
+// width table open.  The resolution read for the font is kept, so the
+// routine need not read it again.
+struct MeasuringDC {
+    HDC dc;
+    HFONT font;
+    HGDIOBJ oldFont;
+    int logPixelsY;
+};
+MeasuringDC GetMeasuringDC(void);
+void ReleaseMeasuringDC(const MeasuringDC *screen);
 
 int PageGap(int logPixelsY);
 int ScreenPageGap(void);
@@ -25,8 +37,10 @@ int VisibleLines(void);
 int ScrollMax(void);
 int ScrollOffset(int line, int pageGap);
 int LineTop(int line, int pageGap);
+void ClampTopLine(void);
+int PageStep(void);
+int PageMargin(int logPixelsY);
 
-void ComputePageGeometry(void);
 void UpdateScrollRange(void);
 void ShowScrollPosition(BOOL rangeChanged);
 void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap);
@@ -38,7 +52,10 @@ int DrawableRun(int line);
 BOOL LineEndsWithBreak(int line);
 int CopyRunReversed(int line);
 int CaretLine(int index);
+int RunWidth(HDC dc, int line);
+int UnitRightEdge(HDC dc, int index, int line, int runWidth);
 int CaretX(HDC dc, int index, int line, int runWidth);
+RECT PaintClipBox(HDC dc);
 void DrawLineAt(HDC dc, int line, int right, int y);
 void DrawTextLines(HDC dc);
 void DrawCaret(HDC dc);
@@ -47,10 +64,11 @@ void DrawSelection(HDC dc);
 
 struct LineRecord;
 void RepaintRect(const RECT *rect);
+void RepaintTextArea(void);
 void InvalidateCaret(int index);
-void InvalidateLineTail(int line, int index);
 void InvalidateSpan(int a, int b);
 void KeepCaretVisible(void);
+void ScrollToCaret(int pageGap);
 void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, int q, int d,
                          int pageGap);
 
