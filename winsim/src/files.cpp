@@ -579,16 +579,24 @@ BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION
     return TRUE;
 }
 
+// The named file's Unix path and status; false with the last error set.
+static bool StatNamed(LPCWSTR name, std::string &path, struct stat &info)
+{
+    if (!UnixPath(name, path))
+        return false;
+    if (stat(path.c_str(), &info) != 0) {
+        state.lastError = ErrorFromErrno(errno);
+        return false;
+    }
+    return true;
+}
+
 DWORD WINAPI GetFileAttributesW(LPCWSTR name)
 {
     std::string path;
     struct stat info;
-    if (!UnixPath(name, path))
+    if (!StatNamed(name, path, info))
         return INVALID_FILE_ATTRIBUTES;
-    if (stat(path.c_str(), &info) != 0) {
-        state.lastError = ErrorFromErrno(errno);
-        return INVALID_FILE_ATTRIBUTES;
-    }
     return AttributesOf(info);
 }
 
@@ -597,12 +605,8 @@ BOOL WINAPI SetFileAttributesW(LPCWSTR name, DWORD attributes)
 {
     std::string path;
     struct stat info;
-    if (!UnixPath(name, path))
+    if (!StatNamed(name, path, info))
         return FALSE;
-    if (stat(path.c_str(), &info) != 0) {
-        state.lastError = ErrorFromErrno(errno);
-        return FALSE;
-    }
     mode_t mode = attributes & FILE_ATTRIBUTE_READONLY ? info.st_mode & ~0222 : info.st_mode | 0200;
     if (chmod(path.c_str(), mode & 07777) != 0) {
         state.lastError = ErrorFromErrno(errno);
