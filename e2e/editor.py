@@ -23,13 +23,14 @@ UNIT = 36         # a picker box
 FONT_REQUEST = (-32, 136, "Courier New")
 
 
-def open_session(screen, settings=()):
+def open_session(screen, settings=(), user=None):
     """A started Session that lives until the test module ends; settings are
-    registry values its prefix gets beyond winelib.PREFIX_SETTINGS."""
+    registry values its prefix gets beyond winelib.PREFIX_SETTINGS, user the
+    one Wine runs as (None: ourselves)."""
     if not EXE.is_file():
         raise FileNotFoundError(f"{EXE} does not exist; build it with 'make windows'")
     OUT.mkdir(parents=True, exist_ok=True)
-    session = winelib.Session(screen=screen, out_dir=OUT, settings=settings)
+    session = winelib.Session(screen=screen, out_dir=OUT, settings=settings, user=user)
     unittest.addModuleCleanup(session.close)
     session.start()
     return session
@@ -38,20 +39,20 @@ def open_session(screen, settings=()):
 _SESSIONS = {}  # module name -> its Session while the module's tests run
 
 
-def module_session(module, screen, settings=()):
+def module_session(module, screen, settings=(), user=None):
     """The Session the classes of a test module share, started for the first."""
     if module not in _SESSIONS:
-        _SESSIONS[module] = open_session(screen, settings)
+        _SESSIONS[module] = open_session(screen, settings, user)
         unittest.addModuleCleanup(_SESSIONS.pop, module)
     session = _SESSIONS[module]
-    if (session.screen, session.settings) != (screen, tuple(settings)):
+    if (session.screen, session.settings, session.user) != (screen, tuple(settings), user):
         raise ValueError(f"the classes of {module} ask for different sessions")
     return session
 
 
 class ProgramTest(unittest.TestCase):
     """Tests under Wine.  The class gets the session of its module (SCREEN,
-    SETTINGS), a temporary folder, keys of their own for CHARACTERS (the
+    SETTINGS, USER), a temporary folder, keys of their own for CHARACTERS (the
     non-ASCII ones its tests type) and, with LOG naming the program's
     output in build/e2e, the program started once for its tests.  Every
     Wine process of the session ends with the class."""
@@ -60,10 +61,11 @@ class ProgramTest(unittest.TestCase):
     SETTINGS = ()
     CHARACTERS = ""
     LOG = None
+    USER = None  # the Unix user Wine runs as, when we are root
 
     @classmethod
     def setUpClass(cls):
-        cls.session = module_session(cls.__module__, cls.SCREEN, cls.SETTINGS)
+        cls.session = module_session(cls.__module__, cls.SCREEN, cls.SETTINGS, cls.USER)
         cls.addClassCleanup(cls.session.kill_wine)
         cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-e2e-"))
         cls.addClassCleanup(shutil.rmtree, cls.folder, True)
@@ -116,6 +118,37 @@ def save_as(session, x_window, process, path):
     session.key("Return")
     winelib.wait_until(f"{path.name} to be saved", lambda: path.is_file() and path.stat().st_size >= 4, 15)
     return path.read_bytes()
+
+
+def save_over(session, x_window, process, main, path):
+    """Save As onto an existing file, answering the dialog's replace question."""
+    session.focus(x_window)
+    session.key("alt+f")
+    session.wait_win32_window("#32768")
+    session.key("s")
+    dialog = session.wait_for_window("Save As", timeout=15, program=process)
+    session.focus(dialog)
+    session.type_text(windows_path(path))
+    session.key("Return")
+    question = winelib.wait_until(
+        "the dialog's question about replacing the file",
+        lambda: [w for w in session.win32_windows() if w.class_name == "#32770"
+                 and w.pid == main.pid and w.title not in ("Save As", "")], 15)[0]
+    x_question = session.wait_for_window(question.title, exclude=[dialog], timeout=10)
+    session.focus(x_question)
+    session.key("Return")
+
+
+def wait_bytes(session, path, expected, screenshot):
+    """Waits until the file holds exactly these bytes; on a timeout the
+    screen goes to build/e2e/screenshot."""
+    try:
+        winelib.wait_until(f"{path.name} to hold the saved text",
+                           lambda: path.is_file() and path.read_bytes() == expected, 15)
+    except winelib.Timeout:
+        session.screenshot().save_png(OUT / screenshot)
+        raise AssertionError(f"{path.name} holds {path.read_bytes()[:64] if path.is_file() else None!r}, "
+                             f"not {expected[:64]!r}; see build/e2e/{screenshot}") from None
 
 
 def column(client_width):

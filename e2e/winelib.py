@@ -209,9 +209,11 @@ class Session:
     otherwise the given prefix is created if missing and kept.
     """
 
-    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None, settings=()):
+    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None, settings=(), user=None):
         self.screen = screen
         self.settings = tuple(settings)  # registry values beyond PREFIX_SETTINGS
+        self.user = user  # the Unix user Wine runs as (we are root); None: ourselves
+        self._as_user = []  # in front of every Wine command
         self.out_dir = Path(out_dir) if out_dir else REPO / "build" / "e2e"
         self._own_prefix = prefix is None
         self._temp = None
@@ -246,13 +248,39 @@ class Session:
         self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(self.prefix),
                         WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         ensure_prefix(self.env, self.settings)
+        if self.user:
+            self._hand_to_user()
         self._start_server()
+
+    def _hand_to_user(self):
+        """From here on Wine runs as self.user, in a prefix, home and temporary
+        folder of that user's inside the session's temporary folder, so an
+        ordinary user's file permissions hold, as they do not for root."""
+        if not self._own_prefix:
+            raise ValueError("a session run by another user needs a prefix of its own")
+        for name in ("home", "tmp"):
+            (Path(self._temp) / name).mkdir()
+        run_checked(["chown", "-R", f"{self.user}:", self._temp], timeout=120)
+        for name in ("USER", "LOGNAME", "MAIL"):
+            self.env.pop(name, None)
+        self.env.update(HOME=str(Path(self._temp) / "home"), TMPDIR=str(Path(self._temp) / "tmp"))
+        self._as_user = ["runuser", "-u", self.user, "--", "env", *(f"{k}={v}" for k, v in self.env.items())]
+        # The copied prefix knows only the profile of the user who made it,
+        # whose folders (Desktop, Documents) link into that user's home: the
+        # file dialogs then show no folder and take no path.  An update
+        # makes the profile of this one.
+        run_checked(self._wine(WINE, "wineboot", "-u"), env=self.env, timeout=120, stdout=subprocess.DEVNULL)
+        run_checked(self._wine(WINESERVER, "-w"), env=self.env, timeout=120, stdout=subprocess.DEVNULL)
+
+    def _wine(self, *args):
+        """A Wine command line, run as the session's user."""
+        return [*self._as_user, *map(str, args)]
 
     def _start_server(self):
         # A server that stays up until kill_wine: one started on demand shuts
         # down 3 s after its last program ends, and a Wine command that comes
         # in while it does may fail to connect or lose its server half-way.
-        run_checked([WINESERVER, "-p"], env=self.env, timeout=60, stdout=subprocess.DEVNULL)
+        run_checked(self._wine(WINESERVER, "-p"), env=self.env, timeout=60, stdout=subprocess.DEVNULL)
 
     def _start_xvfb(self):
         # -displayfd lets Xvfb claim a free display number itself, race-free.
@@ -308,7 +336,7 @@ class Session:
         """Starts exe under Wine; its output goes to the file log, if given."""
         out = open(log, "wb") if log else subprocess.DEVNULL
         try:
-            program = subprocess.Popen([WINE, str(exe), *map(str, args)], env=self.env,
+            program = subprocess.Popen(self._wine(WINE, exe, *args), env=self.env,
                                        stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
         finally:
             if log:
@@ -332,8 +360,8 @@ class Session:
 
     def _stop_wine(self):
         quiet = dict(env=self.env, timeout=30, check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run([WINESERVER, "-k"], **quiet)
-        subprocess.run([WINESERVER, "-w"], **quiet)  # -k returns before the server has saved and gone
+        subprocess.run(self._wine(WINESERVER, "-k"), **quiet)
+        subprocess.run(self._wine(WINESERVER, "-w"), **quiet)  # -k returns before the server has saved and gone
         for program in self._programs:
             _reap(program)
         self._programs = []
@@ -480,7 +508,7 @@ class Session:
     def _probe_windows(self):
         if self._probe is None:
             self._probe = build_probe(self.out_dir)
-        result = run_checked([WINE, self._probe], env=self.env, encoding="utf-8", errors="replace", timeout=30)
+        result = run_checked(self._wine(WINE, self._probe), env=self.env, encoding="utf-8", errors="replace", timeout=30)
         windows, foreground = [], 0
         for line in result.stdout.splitlines():
             f = line.split("\t")
@@ -507,7 +535,7 @@ class Session:
         if self._probe is None:
             self._probe = build_probe(self.out_dir)
         args = [str(points), str(charset), face, *(str(ord(c)) for c in text)]
-        result = run_checked([WINE, self._probe, "font", *args], env=self.env, encoding="utf-8",
+        result = run_checked(self._wine(WINE, self._probe, "font", *args), env=self.env, encoding="utf-8",
                              errors="replace", timeout=30)
         lines = iter(result.stdout.splitlines())
         fields = {}
