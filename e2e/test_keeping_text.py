@@ -9,9 +9,10 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import OUT, utf16_file, windows_path  # noqa: E402
+from editor import OUT, utf16_file  # noqa: E402
 
-class KeepingText(editor.ProgramTest):
+
+class KeepingText(editor.FileTest):
     SCREEN = "1280x1024x24"
     LOG = "keeping-text.log"
 
@@ -19,35 +20,10 @@ class KeepingText(editor.ProgramTest):
         self.session.focus(self.x_window)
         self.session.type_text(text)
 
-    def answer_box(self, caption, key):
-        return editor.answer_box(self.session, self.process, caption, key)
-
     def save_over(self, path):
         """Save As onto an existing file, answering the dialog's replace question."""
-        self.session.focus(self.x_window)
-        self.session.key("alt+f")
-        self.session.wait_win32_window("#32768")
-        self.session.key("s")
-        dialog = self.session.wait_for_window("Save As", timeout=15, program=self.process)
-        self.session.focus(dialog)
-        self.session.type_text(windows_path(path))
-        self.session.key("Return")
-        question = winelib.wait_until(
-            "the dialog's question about replacing the file",
-            lambda: [w for w in self.session.win32_windows() if w.class_name == "#32770"
-                     and w.pid == self.main.pid and w.title not in ("Save As", "")], 15)[0]
-        x_question = self.session.wait_for_window(question.title, exclude=[dialog], timeout=10)
-        self.session.focus(x_question)
-        self.session.key("Return")
-
-    def wait_bytes(self, path, expected):
-        try:
-            winelib.wait_until(f"{path.name} to hold the saved text",
-                               lambda: path.is_file() and path.read_bytes() == expected, 15)
-        except winelib.Timeout:
-            self.session.screenshot().save_png(OUT / "keeping-text-timeout.png")
-            raise AssertionError(f"{path.name} holds {path.read_bytes()[:64] if path.is_file() else None!r}, not {expected[:64]!r}; "
-                                 "see build/e2e/keeping-text-timeout.png") from None
+        self.menu("s")
+        self.confirm_replace(self.answer_file_dialog(path))
 
     def test_a_save_into_a_symbolic_link_writes_the_file_it_names(self):
         target = self.folder / "target.txt"

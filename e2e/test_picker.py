@@ -152,7 +152,7 @@ class PickerCase(editor.ProgramTest):
     def assertSavedText(self, text):
         """Saves the document and compares the file with text's units, so the
         test knows which character went in, not merely that ink appeared."""
-        saved = editor.save_as(self.session, self.x_window, self.process,
+        saved = editor.save_as(self.session, self.screen.main, self.process,
                                self.folder / f"{self._testMethodName}.txt")
         self.assertEqual(saved, editor.utf16_file(text), f"the saved document, expected {text!r}")
 
