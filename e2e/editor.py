@@ -86,13 +86,16 @@ def line_height(session):
     return font.height + font.external_leading
 
 
-def start_inkwarden(session, log_name):
-    """Starts the program; returns (process, X window, Win32 main window)."""
-    process = session.start_program(EXE, log=OUT / log_name)
+def start_inkwarden(session, log_name, env=()):
+    """Starts the program, with env beyond the session's variables; returns
+    (process, X window, Win32 main window)."""
+    process = session.start_program(EXE, log=OUT / log_name, env=env)
     x_window = session.wait_for_window(TITLE, timeout=20, program=process)
     main = session.wait_win32_window("Inkwarden")
     if len(main) != 1:
         raise AssertionError(f'{len(main)} windows of class "Inkwarden"; expected one')
+    if main[0].x_window != x_window:
+        raise AssertionError(f"the X window titled {TITLE} is {x_window}, Win32's is {main[0].x_window}")
     return process, x_window, main[0]
 
 
@@ -105,50 +108,94 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def save_as(session, x_window, process, path):
-    """File, Save..., and the Save As dialog answered with path; returns once
-    the file holds the bytes of some save."""
-    session.focus(x_window)
+def file_menu(session, main, key):
+    """File, then the item with this access key."""
+    session.focus(main.x_window)
     session.key("alt+f")
     session.wait_win32_window("#32768")  # the popup is down
-    session.key("s")
-    dialog = session.wait_for_window("Save As", timeout=15, program=process)
-    session.focus(dialog)
+    session.key(key)
+
+
+def owned_dialog(session, owner, process, timeout=15):
+    """The dialog (class #32770) that the Win32 window owner owns, once X
+    shows it.  Found by class and owner, not by title: Wine titles its
+    dialogs in the language of the locale."""
+    def shown():
+        found = [w for w in session.win32_windows()
+                 if w.parent == 0 and w.class_name == "#32770" and w.owner == owner.handle and w.x_window]
+        if not found and process.poll() is not None:
+            raise AssertionError(f"the program exited with code {process.returncode:#x} before showing "
+                                 f"a dialog of window {owner.handle}; its output is in {process.log}")
+        return found[0] if found else None
+    dialog = winelib.wait_until(f'a dialog of window {owner.handle} ("{owner.title}")', shown, timeout)
+    session.wait_mapped(dialog.x_window)
+    return dialog
+
+
+def answer_file_dialog(session, owner, process, path):
+    """Types path into the Open or Save As dialog of owner and accepts it;
+    returns the dialog."""
+    dialog = owned_dialog(session, owner, process)
+    session.focus(dialog.x_window)
     session.type_text(windows_path(path))
     session.key("Return")
+    return dialog
+
+
+def confirm_replace(session, dialog, process):
+    """Answers Yes to the file dialog's question before it replaces a file."""
+    question = owned_dialog(session, dialog, process)
+    session.focus(question.x_window)
+    session.key("Return")
+
+
+def save_as(session, main, process, path):
+    """File, Save..., and the Save As dialog answered with path; returns once
+    the file holds the bytes of some save."""
+    file_menu(session, main, "s")
+    answer_file_dialog(session, main, process, path)
     winelib.wait_until(f"{path.name} to be saved", lambda: path.is_file() and path.stat().st_size >= 4, 15)
     return path.read_bytes()
 
 
-def save_over(session, x_window, process, main, path):
-    """Save As onto an existing file, answering the dialog's replace question."""
-    session.focus(x_window)
-    session.key("alt+f")
-    session.wait_win32_window("#32768")
-    session.key("s")
-    dialog = session.wait_for_window("Save As", timeout=15, program=process)
-    session.focus(dialog)
-    session.type_text(windows_path(path))
-    session.key("Return")
-    question = winelib.wait_until(
-        "the dialog's question about replacing the file",
-        lambda: [w for w in session.win32_windows() if w.class_name == "#32770"
-                 and w.pid == main.pid and w.title not in ("Save As", "")], 15)[0]
-    x_question = session.wait_for_window(question.title, exclude=[dialog], timeout=10)
-    session.focus(x_question)
-    session.key("Return")
+class FileTest(ProgramTest):
+    """A ProgramTest that saves and opens files through the program's menu
+    and Wine's dialogs, found by class and owner."""
 
+    def menu(self, key):
+        file_menu(self.session, self.main, key)
 
-def wait_bytes(session, path, expected, screenshot):
-    """Waits until the file holds exactly these bytes; on a timeout the
-    screen goes to build/e2e/screenshot."""
-    try:
-        winelib.wait_until(f"{path.name} to hold the saved text",
-                           lambda: path.is_file() and path.read_bytes() == expected, 15)
-    except winelib.Timeout:
-        session.screenshot().save_png(OUT / screenshot)
-        raise AssertionError(f"{path.name} holds {path.read_bytes()[:64] if path.is_file() else None!r}, "
-                             f"not {expected[:64]!r}; see build/e2e/{screenshot}") from None
+    def answer_file_dialog(self, path):
+        return answer_file_dialog(self.session, self.main, self.process, path)
+
+    def confirm_replace(self, dialog):
+        confirm_replace(self.session, dialog, self.process)
+
+    def save_over(self, path):
+        """Save As onto an existing file, answering the dialog's replace question."""
+        self.menu("s")
+        self.confirm_replace(self.answer_file_dialog(path))
+
+    def answer_box(self, caption, key):
+        return answer_box(self.session, self.process, caption, key)
+
+    def caption(self):
+        return [w for w in self.session.win32_windows() if w.handle == self.main.handle][0].title
+
+    def wait_caption(self, expected):
+        winelib.wait_until(f'the caption "{expected}"', lambda: self.caption() == expected, 15)
+
+    def wait_bytes(self, path, expected):
+        try:
+            winelib.wait_until(f"{path.name} to hold the saved text",
+                               lambda: path.is_file() and path.read_bytes() == expected, 15)
+        except winelib.Timeout:
+            shot = OUT / f"{type(self).__name__}-timeout.png"
+            self.session.screenshot().save_png(shot)
+            found = {p.name: p.read_bytes()[:64] for p in path.parent.iterdir() if p.is_file()}
+            windows = [(w.class_name, w.title) for w in self.session.win32_windows()]
+            raise AssertionError(f"{path.name} never held {expected[:64]!r}; the folder holds {found}; "
+                                 f"windows: {windows}; see {shot}") from None
 
 
 def column(client_width):

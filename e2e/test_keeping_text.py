@@ -11,22 +11,14 @@ import editor  # noqa: E402
 import winelib  # noqa: E402
 from editor import OUT, utf16_file  # noqa: E402
 
-class KeepingText(editor.ProgramTest):
+
+class KeepingText(editor.FileTest):
     SCREEN = "1280x1024x24"
     LOG = "keeping-text.log"
 
     def type_text(self, text):
         self.session.focus(self.x_window)
         self.session.type_text(text)
-
-    def answer_box(self, caption, key):
-        return editor.answer_box(self.session, self.process, caption, key)
-
-    def save_over(self, path):
-        editor.save_over(self.session, self.x_window, self.process, self.main, path)
-
-    def wait_bytes(self, path, expected):
-        editor.wait_bytes(self.session, path, expected, "keeping-text-timeout.png")
 
     def test_a_save_into_a_symbolic_link_writes_the_file_it_names(self):
         target = self.folder / "target.txt"

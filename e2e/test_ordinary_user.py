@@ -37,7 +37,7 @@ USER, CANNOT_RUN = ordinary_user()
 
 
 @unittest.skipIf(CANNOT_RUN, CANNOT_RUN or "")
-class SavingAsAnOrdinaryUser(editor.ProgramTest):
+class SavingAsAnOrdinaryUser(editor.FileTest):
     USER = USER
     LOG = "ordinary-user.log"
 
@@ -61,12 +61,12 @@ class SavingAsAnOrdinaryUser(editor.ProgramTest):
 
         self.session.focus(self.x_window)
         self.session.type_text("saved")
-        editor.save_over(self.session, self.x_window, self.process, self.main, writable)
-        editor.wait_bytes(self.session, writable, utf16_file("saved"), "ordinary-user-timeout.png")
+        self.save_over(writable)
+        self.wait_bytes(writable, utf16_file("saved"))
         self.assertEqual(sorted(p.name for p in shut.iterdir()), names, "the save left a file behind")
 
-        editor.save_over(self.session, self.x_window, self.process, self.main, locked)
-        text = editor.answer_box(self.session, self.process, "Can Not Save File", "Return")
+        self.save_over(locked)
+        text = self.answer_box("Can Not Save File", "Return")
         self.assertEqual(text, "Can not write to the selected file")
         self.assertEqual(locked.read_bytes(), utf16_file("locked"))
         self.assertEqual(sorted(p.name for p in shut.iterdir()), names, "the refused save left a file behind")

@@ -152,7 +152,7 @@ class PickerCase(editor.ProgramTest):
     def assertSavedText(self, text):
         """Saves the document and compares the file with text's units, so the
         test knows which character went in, not merely that ink appeared."""
-        saved = editor.save_as(self.session, self.x_window, self.process,
+        saved = editor.save_as(self.session, self.screen.main, self.process,
                                self.folder / f"{self._testMethodName}.txt")
         self.assertEqual(saved, editor.utf16_file(text), f"the saved document, expected {text!r}")
 
@@ -206,7 +206,9 @@ class PickerMouse(PickerCase):
         for t, page in seen:
             if page >= 1998:
                 self.assertLessEqual(page, most_pages_after(t + 0.02), f"page while holding Down (s, page): {seen}")
-        self.assertTrue(any(t < 0.8 for t, _ in seen), f"no picture in the first steps: {seen}")
+        # On a loaded machine the first picture may come late, but the steps
+        # of one last a second.
+        self.assertTrue(any(1998 < page < 2008 for _, page in seen), f"no picture of a step of one: {seen}")
         time.sleep(0.3)
         image = self.screen.shot()
         image.save_png(OUT / f"{self._testMethodName}.png")
