@@ -60,6 +60,12 @@ void DrawLineAt(HDC dc, int line, int right, int y);
 void DrawTextLines(HDC dc);
 void DrawCaret(HDC dc);
 
+// Where the caret for index stands on the screen: its one-pixel column and
+// its line's rows.  dc has the document font selected.
+BOOL RowsVisible(int top);
+int CaretTop(int index, int pageGap);
+RECT CaretRect(HDC dc, int index, int pageGap);
+
 void DrawSelection(HDC dc);
 
 struct LineRecord;
