@@ -65,6 +65,8 @@ TEST_F(CaretTest, TheSystemCaretFollowsThePaintedCaretThroughEveryStep)
         {"line break", [this] { Press(VK_RETURN); }, true},
         {"caret key", [this] { Press(VK_LEFT); }, true},
         {"Page Down", [this] { Press(VK_NEXT); }, true},
+        // The caret keeps its place on the screen while the text scrolls under it.
+        {"Down at the foot of the view", [this] { Press(VK_DOWN); }, true},
         {"scroll past the first page", [this] { Scroll(SB_THUMBPOSITION, 16); }, false},
         {"click on a later page",
          [this] { Click(ColumnRight - 5, TopMargin + LineHeight + 10); }, true},

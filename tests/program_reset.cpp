@@ -24,7 +24,7 @@
     X(PickerHighlight) X(AutoRepeatTicks) X(PrintDialogRecord) X(PageNumber) X(PrintFont)      \
     X(RowPitch) X(ClientWidth) X(ClientHeight) X(ColumnLeft) X(ColumnRight) X(TopMargin)       \
     X(LineHeight) X(LinesPerPage) X(TopLine) X(SystemCaretHeight) X(SystemCaretPlace)     \
-    X(CompositionOpen)
+    X(SystemCaretCarried) X(CompositionOpen)
 
 namespace {
 

@@ -26,6 +26,15 @@ static POINT SystemCaretPoint(const RECT *caret)
     return at;
 }
 
+// ScrollWindow carries the caret along with the pixels it moves, so where
+// the caret was put last no longer says where it is.
+int SystemCaretCarried;
+
+void SystemCaretScrolled(void)
+{
+    SystemCaretCarried = TRUE;
+}
+
 static void MoveSystemCaret(const RECT *caret, BOOL force)
 {
     // A caret is made at one height: a new font size needs a new one.
@@ -35,10 +44,11 @@ static void MoveSystemCaret(const RECT *caret, BOOL force)
         force = TRUE;
     }
     POINT at = SystemCaretPoint(caret);
-    if (!force && at.x == SystemCaretPlace.x && at.y == SystemCaretPlace.y)
+    if (!force && !SystemCaretCarried && at.x == SystemCaretPlace.x && at.y == SystemCaretPlace.y)
         return;
     SetCaretPos(at.x, at.y);
     SystemCaretPlace = at;
+    SystemCaretCarried = FALSE;
 }
 
 // The input method writes its composition left to right from the point it

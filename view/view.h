@@ -70,10 +70,12 @@ RECT CaretRect(HDC dc, int index, int pageGap);
 // The system caret and the input method's windows follow the caret.
 extern int SystemCaretHeight;   // the LineHeight it was made at; 0: none
 extern POINT SystemCaretPlace;  // where it was put last
+extern int SystemCaretCarried;  // a scroll may have moved it since
 extern int CompositionOpen;
 void CreateSystemCaret(void);
 void DestroySystemCaret(void);
 void FollowCaret(void);
+void SystemCaretScrolled(void);
 void OpenComposition(void);
 void CloseComposition(void);
 void DetachInputMethod(void);
