@@ -3,6 +3,8 @@ its geometry at Wine's 96 pixels per inch, its text font as Wine gives it,
 and starting it in a session."""
 
 import os
+import shutil
+import tempfile
 import unittest
 from pathlib import Path
 
@@ -31,6 +33,44 @@ def open_session(screen, settings=()):
     unittest.addModuleCleanup(session.close)
     session.start()
     return session
+
+
+_SESSIONS = {}  # module name -> its Session while the module's tests run
+
+
+def module_session(module, screen, settings=()):
+    """The Session the classes of a test module share, started for the first."""
+    if module not in _SESSIONS:
+        _SESSIONS[module] = open_session(screen, settings)
+        unittest.addModuleCleanup(_SESSIONS.pop, module)
+    session = _SESSIONS[module]
+    if (session.screen, session.settings) != (screen, tuple(settings)):
+        raise ValueError(f"the classes of {module} ask for different sessions")
+    return session
+
+
+class ProgramTest(unittest.TestCase):
+    """Tests under Wine.  The class gets the session of its module (SCREEN,
+    SETTINGS), a temporary folder, keys of their own for CHARACTERS (the
+    non-ASCII ones its tests type) and, with LOG naming the program's
+    output in build/e2e, the program started once for its tests.  Every
+    Wine process of the session ends with the class."""
+
+    SCREEN = "1600x1400x24"
+    SETTINGS = ()
+    CHARACTERS = ""
+    LOG = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = module_session(cls.__module__, cls.SCREEN, cls.SETTINGS)
+        cls.addClassCleanup(cls.session.kill_wine)
+        cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-e2e-"))
+        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
+        if cls.CHARACTERS:
+            cls.session.bind_characters(cls.CHARACTERS)
+        if cls.LOG:
+            cls.process, cls.x_window, cls.main = start_inkwarden(cls.session, cls.LOG)
 
 
 def document_font(session, text=""):

@@ -2,35 +2,23 @@
 dialogs, driven with real keys, and checks the bytes on disk."""
 
 import os
-import shutil
 import sys
-import tempfile
 import unittest
-from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
 from editor import OUT, TITLE, TOP_MARGIN, utf16_file, windows_path  # noqa: E402
 
-SESSION = None
-
-
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1600x1400x24")
-
-
-class SavingAndOpening(unittest.TestCase):
+class SavingAndOpening(editor.ProgramTest):
     """One program, through a session of saves and opens."""
+
+    CHARACTERS = "中文件"
+    LOG = "files.log"
 
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-files-"))
-        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
-        SESSION.bind_characters("中文件")
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "files.log")
+        super().setUpClass()
         # Before any dialog: a closed box's pixels linger on the root for a while.
         cls.empty = cls.settled_text_area(cls, "empty")
 
@@ -38,23 +26,23 @@ class SavingAndOpening(unittest.TestCase):
 
     def menu(self, key):
         """File, then the item with this access key."""
-        SESSION.focus(self.x_window)
-        SESSION.key("alt+f")
-        SESSION.wait_win32_window("#32768")  # the popup is down
-        SESSION.key(key)
+        self.session.focus(self.x_window)
+        self.session.key("alt+f")
+        self.session.wait_win32_window("#32768")  # the popup is down
+        self.session.key(key)
 
     def answer_file_dialog(self, title, path):
-        dialog = SESSION.wait_for_window(title, timeout=15, program=self.process)
-        SESSION.focus(dialog)
-        SESSION.type_text(windows_path(path))
-        SESSION.key("Return")
+        dialog = self.session.wait_for_window(title, timeout=15, program=self.process)
+        self.session.focus(dialog)
+        self.session.type_text(windows_path(path))
+        self.session.key("Return")
         return dialog
 
     def answer_box(self, caption, key):
-        return editor.answer_box(SESSION, self.process, caption, key, timeout=10)
+        return editor.answer_box(self.session, self.process, caption, key, timeout=10)
 
     def caption(self):
-        return [w for w in SESSION.win32_windows() if w.handle == self.main.handle][0].title
+        return [w for w in self.session.win32_windows() if w.handle == self.main.handle][0].title
 
     def wait_caption(self, expected):
         winelib.wait_until(f'the caption "{expected}"', lambda: self.caption() == expected, 15)
@@ -64,16 +52,16 @@ class SavingAndOpening(unittest.TestCase):
             winelib.wait_until(f"{path.name} to hold the saved text",
                                lambda: path.is_file() and path.read_bytes() == expected, 15)
         except winelib.Timeout:
-            SESSION.screenshot().save_png(OUT / "files-timeout.png")
+            self.session.screenshot().save_png(OUT / "files-timeout.png")
             found = {p.name: p.read_bytes()[:64] for p in path.parent.iterdir() if p.is_file()}
-            windows = [(w.class_name, w.title.encode()) for w in SESSION.win32_windows()]
+            windows = [(w.class_name, w.title.encode()) for w in self.session.win32_windows()]
             raise AssertionError(f"{path.name} never held {expected[:64]!r}; the folder holds {found}; "
                                  f"windows: {windows}; see build/e2e/files-timeout.png") from None
 
     def text_area(self, name, like=None):
         """The client area below the picker, once it equals like (when given)."""
         region = (self.main.x, self.main.y + TOP_MARGIN, self.main.width, self.main.height - TOP_MARGIN)
-        image, _ = SESSION.poll_screen(region, lambda i: like is None or i.rgb == like.rgb, timeout=5)
+        image, _ = self.session.poll_screen(region, lambda i: like is None or i.rgb == like.rgb, timeout=5)
         image.save_png(OUT / f"files-{name}.png")
         return image
 
@@ -86,7 +74,7 @@ class SavingAndOpening(unittest.TestCase):
             same = last[0] is not None and image.rgb == last[0].rgb
             last[0] = image
             return same and (unlike is None or image.rgb != unlike.rgb)
-        image, ok = SESSION.poll_screen(region, settled, timeout=10)
+        image, ok = self.session.poll_screen(region, settled, timeout=10)
         image.save_png(OUT / f"files-{name}.png")
         assert ok, (f"the screen never settled on something new; see build/e2e/files-{name}.png")
         return image
@@ -101,10 +89,10 @@ class SavingAndOpening(unittest.TestCase):
         # A box closed by an earlier test lingers on the root for a moment.
         self.assertSameScreen(self.text_area("before-typing", like=empty), empty,
                               "the page is not empty before typing")
-        SESSION.focus(self.x_window)
-        SESSION.type_text("ab中文 ")
-        SESSION.key("Return", "Tab")
-        SESSION.type_text("cd")
+        self.session.focus(self.x_window)
+        self.session.type_text("ab中文 ")
+        self.session.key("Return", "Tab")
+        self.session.type_text("cd")
         text = "ab中文 \r\n    cd"
         typed = self.settled_text_area("typed", unlike=empty)
 
@@ -124,8 +112,8 @@ class SavingAndOpening(unittest.TestCase):
         self.menu("o")
         self.answer_file_dialog("Open", one)
         self.wait_caption("one.txt")
-        SESSION.focus(self.x_window)
-        SESSION.key("ctrl+End")
+        self.session.focus(self.x_window)
+        self.session.key("ctrl+End")
         self.assertSameScreen(self.text_area("opened", like=typed), typed,
                               "the opened file does not look as it did when typed")
 
@@ -139,23 +127,23 @@ class SavingAndOpening(unittest.TestCase):
                          "a temporary file was left behind")
 
         # Saving over an existing file: the dialog asks first, Yes replaces it.
-        SESSION.focus(self.x_window)
-        SESSION.type_text("e")
+        self.session.focus(self.x_window)
+        self.session.type_text("e")
         self.menu("s")
         dialog = self.answer_file_dialog("Save As", one)
         question = winelib.wait_until(
             "the dialog's question about replacing the file",
-            lambda: [w for w in SESSION.win32_windows() if w.class_name == "#32770"
+            lambda: [w for w in self.session.win32_windows() if w.class_name == "#32770"
                      and w.pid == self.main.pid and w.title not in ("Save As", "")], 15)[0]
-        x_question = SESSION.wait_for_window(question.title, exclude=[dialog], timeout=10)
-        SESSION.focus(x_question)
-        SESSION.key("Return")
+        x_question = self.session.wait_for_window(question.title, exclude=[dialog], timeout=10)
+        self.session.focus(x_question)
+        self.session.key("Return")
         self.wait_bytes(one, utf16_file(text + "e"))
         self.wait_caption("one.txt")
 
         # New on a changed document: Cancel keeps it, Yes saves and ends, No discards.
-        SESSION.focus(self.x_window)
-        SESSION.type_text("f")
+        self.session.focus(self.x_window)
+        self.session.type_text("f")
         self.menu("n")
         question_text = self.answer_box("Save Current File?", "Escape")
         self.assertEqual(question_text, "The current file has changed since the last save.\n"
@@ -168,8 +156,8 @@ class SavingAndOpening(unittest.TestCase):
         self.answer_file_dialog("Save As", two)
         self.wait_bytes(two, utf16_file(text + "ef"))
         self.wait_caption("two.txt")
-        SESSION.focus(self.x_window)
-        SESSION.type_text("g")
+        self.session.focus(self.x_window)
+        self.session.type_text("g")
         # The document is still there after Yes; a typed letter changes it.
         self.settled_text_area("typed-more", unlike=typed)
 

@@ -236,27 +236,42 @@ INSTANTIATE_TEST_SUITE_P(Files, OpenFormatTest, ::testing::ValuesIn(kOpenCases),
                          [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
 
 // Another program holds the file open.  Open reads beside a reader, and
-// holds the file for reading only, so a writer keeps it out.
-TEST_F(FilesTest, OpenSharesTheFileWithReadersOnly)
+// holds the file for reading only, so a writer keeps it out.  Save's new
+// text takes the file's name, which the holder must share deleting for.
+TEST_F(FilesTest, OpenAndSaveShareTheFileAsItsHolderAllows)
 {
     struct Holder {
         DWORD access, share;
-        bool opens;
+        bool opens, saves;
     };
-    const Holder holders[] = {{GENERIC_READ, FILE_SHARE_READ, true},
-                              {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false}};
+    const Holder holders[] = {{GENERIC_READ, FILE_SHARE_READ, true, false},
+                              {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, true, true},
+                              {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false, false}};
     Start();
     const std::string path = InFolder("held.txt");
-    WriteBytes(path, Utf16File(u"held"));
     const std::u16string name(path.begin(), path.end());  // ASCII
+    auto expectWarning = [](size_t boxes, const char16_t *caption, const char16_t *text) {
+        ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
+        EXPECT_EQ(WinsimMessageBoxes().back().caption, caption);
+        EXPECT_EQ(WinsimMessageBoxes().back().text, text);
+    };
     for (const Holder &h : holders) {
+        SCOPED_TRACE(testing::Message() << std::hex << "access 0x" << h.access << ", share " << h.share);
+        WriteBytes(path, Utf16File(u"held"));
         Command(IDM_FILE_NEW);
         HANDLE held = CreateFile(name.c_str(), h.access, h.share, NULL, OPEN_EXISTING, 0, NULL);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        size_t boxes = WinsimMessageBoxes().size();
         OpenFile(path);
-        EXPECT_EQ(Text(), h.opens ? u"held" : u"") << h.access;
+        EXPECT_EQ(Text(), h.opens ? u"held" : u"");
         if (!h.opens)
-            ExpectOnlyWarning(u"Can Not Open File", u"Can not obtain a file handle to the selected file");
+            expectWarning(boxes++, u"Can Not Open File", u"Can not obtain a file handle to the selected file");
+        SaveAs(path);  // unchanged, but a save writes the terminator the file lacks
+        EXPECT_EQ(ReadBytes(path), Utf16File(h.saves ? Text() + u'\0' : u"held"));
+        if (h.saves)
+            EXPECT_EQ(WinsimMessageBoxes().size(), boxes);
+        else
+            expectWarning(boxes, u"Can Not Save File", u"Can not write to the selected file");
         CloseHandle(held);
     }
 }
