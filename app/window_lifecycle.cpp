@@ -90,6 +90,9 @@ void EndSession(WPARAM ending)
 
 void DestroyMainWindow(void)
 {
+    // Nothing may follow the caret of a window that is going away.
+    DestroySystemCaret();
+    CloseComposition();
     if (AutoRepeat)
         StopAutoRepeat();
     PostQuitMessage(0);

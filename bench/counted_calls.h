@@ -6,6 +6,7 @@
 #define INKWARDEN_COUNTED_CALLS_H
 
 #include <windows.h>
+#include <imm.h>
 
 void BenchCountCall(const char *name);
 
@@ -45,5 +46,10 @@ void BenchCountCall(const char *name);
 #define CheckMenuItem(...) BENCH_COUNTED(CheckMenuItem, __VA_ARGS__)
 #define EnableMenuItem(...) BENCH_COUNTED(EnableMenuItem, __VA_ARGS__)
 #define GetMenu(...) BENCH_COUNTED(GetMenu, __VA_ARGS__)
+#define CreateCaret(...) BENCH_COUNTED(CreateCaret, __VA_ARGS__)
+#define SetCaretPos(...) BENCH_COUNTED(SetCaretPos, __VA_ARGS__)
+#define DestroyCaret(...) BENCH_COUNTED(DestroyCaret, __VA_ARGS__)
+#define ImmGetContext(...) BENCH_COUNTED(ImmGetContext, __VA_ARGS__)
+#define ImmAssociateContextEx(...) BENCH_COUNTED(ImmAssociateContextEx, __VA_ARGS__)
 
 #endif

@@ -198,6 +198,10 @@ Font = namedtuple("Font", "face font height external_leading glyphs request_heig
 # One character in that font: whether the font has a glyph for it, its ABC
 # widths and an Image of it drawn alone in its cell on a line.
 Glyph = namedtuple("Glyph", "code present a b c image")
+# What GetGUIThreadInfo tells another process of a window's thread: its
+# caret and focus windows (0: none), the flags and the caret's rectangle in
+# its window's client coordinates.
+ThreadCaret = namedtuple("ThreadCaret", "caret_window focus_window flags left top right bottom")
 
 
 def _unescape(text):
@@ -563,6 +567,12 @@ class Session:
 
     def children(self, parent):
         return [w for w in self.win32_windows() if w.parent == parent.handle]
+
+    def thread_caret(self, window):
+        """GetGUIThreadInfo, from another process, for the thread of a
+        Win32Window."""
+        fields = self._run_probe("caret", str(window.handle)).split("\n")[0].split("\t")
+        return ThreadCaret(*map(int, fields[1:]))
 
     def font(self, points, charset, face, text=""):
         """The font Wine gives for this request, with the glyphs of text."""

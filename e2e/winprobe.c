@@ -19,7 +19,13 @@
    its picture as the program draws it alone on a line: black on white in
    a cell as wide as the program's spacing gives it, one row of hex RGB
    pixels per line.  Which face a request gets depends on the prefix and
-   the installed fonts, so the tests ask rather than assume. */
+   the installed fonts, so the tests ask rather than assume.
+
+   winprobe caret WINDOW asks GetGUIThreadInfo, from this other process,
+   about the thread of the window with that handle (decimal, as listed)
+   and prints "caret", tab-separated: the thread's caret window and its
+   focus window (0 for none), the flags, and the caret's rectangle in its
+   window's client coordinates. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -181,6 +187,24 @@ static int print_font(int argc, char **argv)
     return fflush(stdout) == 0 ? 0 : 1;
 }
 
+static int print_caret(const char *handle)
+{
+    HWND window = (HWND)(ULONG_PTR)strtoull(handle, NULL, 10);
+    DWORD thread = GetWindowThreadProcessId(window, NULL);
+    GUITHREADINFO info;
+
+    if (!thread)
+        return 2;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread, &info))
+        return 3;
+    printf("caret\t%llu\t%llu\t%lu\t%ld\t%ld\t%ld\t%ld\n", (unsigned long long)(ULONG_PTR)info.hwndCaret, (unsigned long long)(ULONG_PTR)info.hwndFocus,
+           (unsigned long)info.flags, info.rcCaret.left, info.rcCaret.top, info.rcCaret.right,
+           info.rcCaret.bottom);
+    return fflush(stdout) == 0 ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
     if (argc >= 5 && strcmp(argv[1], "font") == 0)
@@ -189,6 +213,8 @@ int main(int argc, char **argv)
         printf("%u\n", GetACP());
         return fflush(stdout) == 0 ? 0 : 1;
     }
+    if (argc == 3 && strcmp(argv[1], "caret") == 0)
+        return print_caret(argv[2]);
     EnumWindows(each_top_level, 0);
     printf("foreground\t%llu\n",
            (unsigned long long)(ULONG_PTR)GetPropW(GetForegroundWindow(), L"__wine_x11_whole_window"));

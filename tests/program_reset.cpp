@@ -23,7 +23,8 @@
     X(FilePath) X(FileTitle) X(FileBuffer) X(PickerPage) X(PickerStrip) X(PickerItems)         \
     X(PickerHighlight) X(AutoRepeatTicks) X(PrintDialogRecord) X(PageNumber) X(PrintFont)      \
     X(RowPitch) X(ClientWidth) X(ClientHeight) X(ColumnLeft) X(ColumnRight) X(TopMargin)       \
-    X(LineHeight) X(LinesPerPage) X(TopLine)
+    X(LineHeight) X(LinesPerPage) X(TopLine) X(SystemCaretHeight) X(SystemCaretPlace)     \
+    X(SystemCaretCarried) X(CompositionOpen)
 
 namespace {
 

@@ -115,6 +115,7 @@ void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap)
     RECT textArea = {0, TopMargin, ClientWidth, ClientHeight};
     int dy = ScrollOffset(oldTopLine, pageGap) - ScrollOffset(newTopLine, pageGap);
     ScrollWindow(MainWindow, 0, dy, &textArea, &textArea);
+    SystemCaretScrolled();
     UpdateWindow(MainWindow);
 }
 
