@@ -136,6 +136,7 @@ void ResetPrinter();
 void ResetFiles();
 void ResetClipboard();
 void ResetFaults();
+void ResetUiAutomation();
 
 }  // namespace winsim
 

@@ -121,4 +121,5 @@ void WinsimReset(void)
     ResetPrinter();
     ResetFiles();
     ResetFaults();
+    ResetUiAutomation();
 }
