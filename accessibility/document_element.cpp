@@ -15,6 +15,15 @@ BOOL ElementAlive(void)
     return MainWindow != NULL && IsWindow(MainWindow);
 }
 
+// Asked of the window's thread, not the caller's: Wine 8 calls providers
+// from a thread of its own, where GetFocus knows of no window.
+static BOOL WindowHasFocus(void)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(MainWindow, NULL), &info) && info.hwndFocus == MainWindow;
+}
+
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const UiaFunctions *uia = (LONG)lParam == UiaRootObjectId ? Uia() : NULL;
@@ -95,7 +104,7 @@ HRESULT DocumentElement::GetPropertyValue(PROPERTYID propertyId, VARIANT *value)
         return S_OK;
     }
     case UIA_IsKeyboardFocusablePropertyId: return TrueOrFalse(value, TRUE);
-    case UIA_HasKeyboardFocusPropertyId: return TrueOrFalse(value, ::GetFocus() == MainWindow);
+    case UIA_HasKeyboardFocusPropertyId: return TrueOrFalse(value, WindowHasFocus());
     case UIA_IsTextPatternAvailablePropertyId: return TrueOrFalse(value, TRUE);
     }
     return S_OK;
@@ -186,6 +195,6 @@ HRESULT DocumentElement::GetFocus(IRawElementProviderFragment **element)
 {
     if (!element)
         return E_INVALIDARG;
-    *element = ::GetFocus() == MainWindow ? this : NULL;
+    *element = WindowHasFocus() ? this : NULL;
     return S_OK;
 }

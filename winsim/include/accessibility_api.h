@@ -16,6 +16,20 @@ int WINAPI GetWindowTextLengthW(HWND hwnd);
 HWND WINAPI GetFocus(void);
 HWND WINAPI SetFocus(HWND hwnd);
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
+typedef struct tagGUITHREADINFO {
+    DWORD cbSize;
+    DWORD flags;
+    HWND hwndActive;
+    HWND hwndFocus;
+    HWND hwndCapture;
+    HWND hwndMenuOwner;
+    HWND hwndMoveSize;
+    HWND hwndCaret;
+    RECT rcCaret;
+} GUITHREADINFO;
+// The program's one thread: every window belongs to it.
+DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
+BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info);
 BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point);
 
 typedef intptr_t (WINAPI *FARPROC)(void);

@@ -261,6 +261,30 @@ HWND WINAPI SetFocus(HWND hwnd)
     return old;
 }
 
+const DWORD kThreadId = 1;
+
+DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
+{
+    if (!WindowFrom(hwnd))
+        return 0;
+    if (processId)
+        *processId = GetCurrentProcessId();
+    return kThreadId;
+}
+
+// The focus and the capture; no caret, menu or move is told.
+BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info)
+{
+    if (!info || info->cbSize != sizeof *info || (threadId != 0 && threadId != kThreadId)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    memset(&info->flags, 0, sizeof *info - sizeof info->cbSize);
+    info->hwndFocus = info->hwndActive = GetFocus();
+    info->hwndCapture = GetCapture();
+    return TRUE;
+}
+
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point)
 {
     RequireWindow(hwnd, "ClientToScreen");
