@@ -94,14 +94,12 @@ HRESULT DocumentElement::GetPropertyValue(PROPERTYID propertyId, VARIANT *value)
         value->lVal = UIA_DocumentControlTypeId;
         return S_OK;
     case UIA_NamePropertyId: {
-        int length = GetWindowTextLength(MainWindow);
-        BSTR name = SysAllocStringLen(NULL, length);
-        if (!name)
-            return E_OUTOFMEMORY;
-        GetWindowText(MainWindow, name, length + 1);
-        value->vt = VT_BSTR;
-        value->bstrVal = name;
-        return S_OK;
+        // Read without WM_GETTEXT, which from Wine's thread would wait on ours.
+        WCHAR caption[MAX_PATH];
+        InternalGetWindowText(MainWindow, caption, MAX_PATH);
+        value->bstrVal = SysAllocString(caption);
+        value->vt = value->bstrVal ? VT_BSTR : VT_EMPTY;
+        return value->bstrVal ? S_OK : E_OUTOFMEMORY;
     }
     case UIA_IsKeyboardFocusablePropertyId: return TrueOrFalse(value, TRUE);
     case UIA_HasKeyboardFocusPropertyId: return TrueOrFalse(value, WindowHasFocus());

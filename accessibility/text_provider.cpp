@@ -43,7 +43,7 @@ HRESULT DocumentText::GetVisibleRanges(SAFEARRAY **ranges)
         return E_INVALIDARG;
     int pageGap = ScreenPageGap();
     int below = TopLine;
-    while (below < LineCount && LineTop(below, pageGap) < ClientHeight)
+    while (below < LineCount && RowsVisible(LineTop(below, pageGap)))
         below++;
     int ends[2] = {0, 0};
     if (below > TopLine) {

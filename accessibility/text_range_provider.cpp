@@ -189,7 +189,7 @@ HRESULT TextRange::GetAttributeValue(TEXTATTRIBUTEID attributeId, VARIANT *value
     return Uia()->GetReservedNotSupportedValue(&value->punkVal);
 }
 
-// The caret column for an empty range; otherwise the cells of the range on
+// Where the caret stands for an empty range; otherwise the cells of the range on
 // each visible display line, from the right edge of its first unit to the
 // right edge of the unit after it, as the selection is drawn.  A range
 // ending at a line's start does not touch that line.
@@ -209,7 +209,7 @@ HRESULT TextRange::GetBoundingRectangles(SAFEARRAY **rectangles)
     int pageGap = PageGap(screen.logPixelsY);
     int from = firstLine > TopLine ? firstLine : TopLine;
     int to = from;
-    while (to <= lastLine && LineTop(to, pageGap) < ClientHeight)
+    while (to <= lastLine && RowsVisible(LineTop(to, pageGap)))
         to++;
 
     POINT origin = {0, 0};
@@ -222,7 +222,7 @@ HRESULT TextRange::GetBoundingRectangles(SAFEARRAY **rectangles)
         int left = line == lastLine && end < runEnd ? UnitRightEdge(dc, end, line, width)
                                                     : ColumnRight - width;
         if (start == end)
-            left = right = CaretX(dc, start, line, width);
+            left = right = CaretRect(dc, start, pageGap).left;
         double box[4] = {(double)(origin.x + left), (double)(origin.y + LineTop(line, pageGap)),
                          (double)(right - left), (double)LineHeight};
         for (LONG k = 0; k < 4; k++) {
@@ -256,6 +256,29 @@ HRESULT TextRange::GetText(int maxLength, BSTR *text)
     return *text ? S_OK : E_OUTOFMEMORY;
 }
 
+// Moves position by up to count units: forward to unit starts, and with
+// ends to the end of the text too; backward to unit starts.  Gives how
+// many it moved.
+static int StepByUnits(enum TextUnit by, int *position, int count, BOOL ends)
+{
+    int moved = 0;
+    while (moved < count) {
+        int next = ends ? NextUnitBoundary(by, *position) : NextUnitStart(by, *position);
+        if (next < 0 || next == *position)
+            break;
+        *position = next;
+        moved++;
+    }
+    while (moved > count) {
+        int previous = PreviousUnitStart(by, *position);
+        if (previous < 0)
+            break;
+        *position = previous;
+        moved--;
+    }
+    return moved;
+}
+
 // An empty range moves as an insertion point; any other first becomes the
 // unit it starts in, moves by units and spans one.  A range that cannot
 // move stays as it was.
@@ -267,21 +290,7 @@ HRESULT TextRange::Move(enum TextUnit unit, int count, int *moved)
     enum TextUnit by = Unit(unit);
     BOOL empty = start == end;
     int position = empty ? start : UnitStartAtOrBefore(by, start);
-    *moved = 0;
-    while (*moved < count) {
-        int next = NextUnitStart(by, position);
-        if (next < 0)
-            break;
-        position = next;
-        ++*moved;
-    }
-    while (*moved > count) {
-        int previous = PreviousUnitStart(by, position);
-        if (previous < 0)
-            break;
-        position = previous;
-        --*moved;
-    }
+    *moved = StepByUnits(by, &position, count, FALSE);
     if (*moved != 0) {
         start = position;
         end = empty ? position : NextUnitBoundary(by, position);
@@ -295,23 +304,8 @@ HRESULT TextRange::MoveEndpointByUnit(enum TextPatternRangeEndpoint endpoint, en
     if (!moved)
         return E_INVALIDARG;
     Normalize();
-    enum TextUnit by = Unit(unit);
     int position = Endpoint(endpoint);
-    *moved = 0;
-    while (*moved < count) {
-        int next = NextUnitBoundary(by, position);
-        if (next == position)
-            break;
-        position = next;
-        ++*moved;
-    }
-    while (*moved > count) {
-        int previous = PreviousUnitStart(by, position);
-        if (previous < 0)
-            break;
-        position = previous;
-        --*moved;
-    }
+    *moved = StepByUnits(Unit(unit), &position, count, TRUE);
     SetEndpoint(endpoint, position);
     return S_OK;
 }

@@ -54,6 +54,7 @@ void EndSession(WPARAM ending)
 
 void DestroyMainWindow(void)
 {
+    DestroySystemCaret();
     if (AutoRepeat)
         StopAutoRepeat();
     PostQuitMessage(0);

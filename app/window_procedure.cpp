@@ -48,6 +48,7 @@ static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_SIZE:
         HandleSize(lParam);
+        FollowCaret();
         return 0;
     case WM_PAINT:
         PaintWindow(window);
@@ -65,6 +66,7 @@ static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         CollapseEmptySelection();
         HandleKeyDown((int)wParam);
         CollapseEmptySelection();
+        FollowCaret();
         return 0;
     case WM_KEYUP:
         KeyRepeatCounter = 0;
@@ -72,14 +74,17 @@ static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CHAR:
         if (!PickerFocus && !IsBackspaceKeyDel(wParam, lParam))
             InsertCharacter((int)wParam);
+        FollowCaret();
         return 0;
     case WM_SYSKEYDOWN:
         if (AutoRepeat)
             return 0;
         break;
     case WM_COMMAND:
-        if (RunCommand(LOWORD(wParam)))
+        if (RunCommand(LOWORD(wParam))) {
+            FollowCaret();
             return 0;
+        }
         break;
     case WM_TIMER:
         if (wParam == AUTO_REPEAT_TIMER && AutoRepeat)
@@ -87,6 +92,7 @@ static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_VSCROLL:
         HandleVerticalScroll(wParam);
+        FollowCaret();
         return 0;
     case WM_INITMENUPOPUP:
         UpdateEditMenu();
@@ -101,9 +107,28 @@ static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         CollapseEmptySelection();
         HandleLeftButtonDown(lParam);
         CollapseEmptySelection();
+        FollowCaret();
         return 0;
     case WM_GETOBJECT:
         return AnswerGetObject(window, wParam, lParam);
+    case WM_SETFOCUS:
+        CreateSystemCaret();
+        return 0;
+    case WM_KILLFOCUS:
+        DestroySystemCaret();
+        return 0;
+    // The input method's own windows show the composition; the committed
+    // text comes back as WM_IME_CHAR, whose default processing makes it the
+    // WM_CHAR above, so every rule of typing holds for it.
+    case WM_IME_STARTCOMPOSITION:
+        OpenComposition();
+        break;
+    case WM_IME_COMPOSITION:
+        FollowCaret();
+        break;
+    case WM_IME_ENDCOMPOSITION:
+        CloseComposition();
+        break;
     case WM_CAPTURECHANGED:
         // Another window took the mouse: the release will never reach us.
         if (AutoRepeat && (HWND)lParam != window)

@@ -45,7 +45,7 @@ void BenchCountCall(const char *name);
 #define CheckMenuItem(...) BENCH_COUNTED(CheckMenuItem, __VA_ARGS__)
 #define EnableMenuItem(...) BENCH_COUNTED(EnableMenuItem, __VA_ARGS__)
 #define GetMenu(...) BENCH_COUNTED(GetMenu, __VA_ARGS__)
-#define GetWindowTextW(...) BENCH_COUNTED(GetWindowTextW, __VA_ARGS__)
+#define InternalGetWindowText(...) BENCH_COUNTED(InternalGetWindowText, __VA_ARGS__)
 #define ClientToScreen(...) BENCH_COUNTED(ClientToScreen, __VA_ARGS__)
 #define ScreenToClient(...) BENCH_COUNTED(ScreenToClient, __VA_ARGS__)
 #define LoadLibraryExW(...) BENCH_COUNTED(LoadLibraryExW, __VA_ARGS__)

@@ -1,6 +1,7 @@
 #include "picker/picker.h"
 #include "app/shell.h"
 #include "editing/editing.h"
+#include "view/view.h"
 
 static BOOL OnCell(void)
 {
@@ -63,6 +64,7 @@ static void Choose(void)
 void LeavePickerKeyboardMode(BOOL frameFirst)
 {
     PickerFocus = 0;
+    RestoreInputMethod();
     if (frameFirst)
         RepaintHighlight(PickerHighlight);
     RepaintFocusRule();
@@ -74,6 +76,7 @@ void LeavePickerKeyboardMode(BOOL frameFirst)
 void EnterPickerKeyboardMode(void)
 {
     PickerFocus = 1;
+    DetachInputMethod();
     RepaintFocusRule();
     PickerHighlight = PICKER_UP;
     RepaintHighlight(PICKER_UP);

@@ -1,6 +1,7 @@
 #include "picker/picker.h"
 #include "app/shell.h"
 #include "editing/editing.h"
+#include "view/view.h"
 
 int AutoRepeatTicks;
 
@@ -35,6 +36,7 @@ static void TakeKeyboard(int oldHighlight)
         return;
     }
     PickerFocus = 1;
+    DetachInputMethod();
     RepaintFocusRule();
     RepaintHighlight(PickerHighlight);
 }

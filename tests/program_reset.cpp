@@ -25,8 +25,8 @@
     X(FilePath) X(FileTitle) X(FileBuffer) X(PickerPage) X(PickerStrip) X(PickerItems)         \
     X(PickerHighlight) X(AutoRepeatTicks) X(PrintDialogRecord) X(PageNumber) X(PrintFont)      \
     X(RowPitch) X(ClientWidth) X(ClientHeight) X(ColumnLeft) X(ColumnRight) X(TopMargin)       \
-    X(LineHeight) X(LinesPerPage) X(TopLine) X(LayoutChanges) X(UiaTable) X(UiaTried)          \
-    X(UiaLoaded) X(ElementHandedOut)
+    X(LineHeight) X(LinesPerPage) X(TopLine) X(SystemCaretHeight) X(SystemCaretPlace)          \
+    X(CompositionOpen) X(LayoutChanges) X(UiaTable) X(UiaTried) X(UiaLoaded) X(ElementHandedOut)
 
 namespace {
 

@@ -2,13 +2,20 @@
 #include "app/shell.h"
 #include "document/layout.h"
 
-// The font every on-screen measuring and drawing step creates for itself.
-HFONT CreateDocumentFont(int logPixelsY)
+// The record of the font every on-screen measuring and drawing step
+// creates for itself; the input method writes its composition in it too.
+LOGFONT DocumentLogFont(int logPixelsY)
 {
     LOGFONT font = {};
     font.lfHeight = logPixelsY * FontPoints / 72;
     font.lfCharSet = FontCharset;
     lstrcpyn(font.lfFaceName, CurrentFace, LF_FACESIZE);
+    return font;
+}
+
+HFONT CreateDocumentFont(int logPixelsY)
+{
+    LOGFONT font = DocumentLogFont(logPixelsY);
     return CreateFontIndirect(&font);
 }
 

@@ -31,7 +31,7 @@ static LineSpan MeasureLine(HDC dc, int line, int pageGap)
 {
     LineSpan span;
     span.y = LineTop(line, pageGap);
-    span.visible = TopMargin <= span.y && span.y < ClientHeight;
+    span.visible = RowsVisible(span.y);
     span.line = line;
     span.width = RunWidth(dc, line);
     return span;
@@ -46,14 +46,10 @@ static void RepaintBand(int left, int top, int right)
 void InvalidateCaret(int index)
 {
     MeasuringDC screen = GetMeasuringDC();
-    HDC dc = screen.dc;
-    int pageGap = PageGap(screen.logPixelsY);
-    int line = CaretLine(index);
-    LineSpan span = MeasureLine(dc, line, pageGap);
-    int x = CaretX(dc, index, line, span.width);
+    RECT caret = CaretRect(screen.dc, index, PageGap(screen.logPixelsY));
     ReleaseMeasuringDC(&screen);
-    if (span.visible)
-        RepaintBand(x, span.y, x + 1);
+    if (RowsVisible(caret.top))
+        RepaintRect(&caret);
 }
 
 // From the cell of index out to the window's left edge, where a formerly

@@ -121,23 +121,41 @@ void DrawTextLines(HDC dc)
     EndDocumentFont(dc, font, oldFont);
 }
 
+// A line is drawn when its top lies in the text area.
+BOOL RowsVisible(int top)
+{
+    return TopMargin <= top && top < ClientHeight;
+}
+
+int CaretTop(int index, int pageGap)
+{
+    return LineTop(CaretLine(index), pageGap);
+}
+
+RECT CaretRect(HDC dc, int index, int pageGap)
+{
+    int line = CaretLine(index);
+    int x = CaretX(dc, index, line, RunWidth(dc, line));
+    int y = LineTop(line, pageGap);
+    return RECT{x, y, x + 1, y + LineHeight};
+}
+
 void DrawCaret(HDC dc)
 {
     if (Caret < 0 || Caret > CharCount - 1)
         return;
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
     int pageGap = PageGap(logPixelsY);
-    int line = CaretLine(Caret);
-    int y = LineTop(line, pageGap);
+    int y = CaretTop(Caret, pageGap);
     RECT clip;
-    if (y < TopMargin || y >= ClientHeight ||
+    if (!RowsVisible(y) ||
         (GetClipBox(dc, &clip) != ERROR && !RowsInClip(&clip, y, y + LineHeight)))
         return;
 
     HGDIOBJ oldFont;
     HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
-    int x = CaretX(dc, Caret, line, RunWidth(dc, line));
-    MoveToEx(dc, x, y, NULL);
-    LineTo(dc, x, y + LineHeight);
+    RECT caret = CaretRect(dc, Caret, pageGap);
+    MoveToEx(dc, caret.left, caret.top, NULL);
+    LineTo(dc, caret.left, caret.bottom);
     EndDocumentFont(dc, font, oldFont);
 }

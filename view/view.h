@@ -13,6 +13,7 @@ extern int LineHeight;
 extern int LinesPerPage;
 extern int TopLine;
 
+LOGFONT DocumentLogFont(int logPixelsY);
 HFONT CreateDocumentFont(int logPixelsY);
 HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont);
 void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont);
@@ -59,6 +60,24 @@ RECT PaintClipBox(HDC dc);
 void DrawLineAt(HDC dc, int line, int right, int y);
 void DrawTextLines(HDC dc);
 void DrawCaret(HDC dc);
+
+// Where the caret for index stands on the screen: its one-pixel column and
+// its line's rows.  dc has the document font selected.
+BOOL RowsVisible(int top);
+int CaretTop(int index, int pageGap);
+RECT CaretRect(HDC dc, int index, int pageGap);
+
+// The system caret and the input method's windows follow the caret.
+extern int SystemCaretHeight;   // the LineHeight it was made at; 0: none
+extern POINT SystemCaretPlace;  // where it was put last
+extern int CompositionOpen;
+void CreateSystemCaret(void);
+void DestroySystemCaret(void);
+void FollowCaret(void);
+void OpenComposition(void);
+void CloseComposition(void);
+void DetachInputMethod(void);
+void RestoreInputMethod(void);
 
 void DrawSelection(HDC dc);
 

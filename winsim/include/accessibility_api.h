@@ -1,35 +1,17 @@
 // The parts of USER32, KERNEL32 and OLE Automation that a UI Automation
-// provider calls: WM_GETOBJECT, the focus, the window's caption and place
-// on the screen, loading a system DLL, COM's IUnknown and the BSTR,
+// provider calls: WM_GETOBJECT, the window's caption and place on the
+// screen, loading a system DLL, COM's IUnknown and the BSTR,
 // VARIANT and SAFEARRAY it hands values in.  Included by <windows.h>, as
 // the SDK's <windows.h> brings in <ole2.h>.
 #ifndef WINSIM_ACCESSIBILITY_API_H
 #define WINSIM_ACCESSIBILITY_API_H
 
-#define WM_SETFOCUS 0x0007
-#define WM_KILLFOCUS 0x0008
 #define WM_GETOBJECT 0x003D
 #define OBJID_CLIENT ((LONG)0xFFFFFFFC)
 
-int WINAPI GetWindowTextW(HWND hwnd, LPWSTR text, int maxCount);
-int WINAPI GetWindowTextLengthW(HWND hwnd);
-HWND WINAPI GetFocus(void);
-HWND WINAPI SetFocus(HWND hwnd);
+// The caption as the window manager keeps it, without WM_GETTEXT.
+int WINAPI InternalGetWindowText(HWND hwnd, LPWSTR text, int maxCount);
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
-typedef struct tagGUITHREADINFO {
-    DWORD cbSize;
-    DWORD flags;
-    HWND hwndActive;
-    HWND hwndFocus;
-    HWND hwndCapture;
-    HWND hwndMenuOwner;
-    HWND hwndMoveSize;
-    HWND hwndCaret;
-    RECT rcCaret;
-} GUITHREADINFO;
-// The program's one thread: every window belongs to it.
-DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
-BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info);
 BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point);
 
 typedef intptr_t (WINAPI *FARPROC)(void);
@@ -141,8 +123,6 @@ typedef struct tagVARIANT {
 void WINAPI VariantInit(VARIANT *variant);
 HRESULT WINAPI VariantClear(VARIANT *variant);
 
-#define GetWindowText GetWindowTextW
-#define GetWindowTextLength GetWindowTextLengthW
 #define LoadLibraryEx LoadLibraryExW
 
 #endif

@@ -569,6 +569,7 @@ BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
 
 #include "print_api.h"
 #include "accessibility_api.h"
+#include "input_api.h"
 
 // The generic names, as the UNICODE build of the SDK maps them.
 #define WNDCLASS WNDCLASSW

@@ -4,6 +4,7 @@
 #define WINSIM_WINSIM_H
 
 #include <windows.h>
+#include <imm.h>
 
 #include <string>
 #include <vector>
@@ -293,7 +294,43 @@ void WinsimClearUiaEvents(void);  // the events and the listening queries
 void WinsimUiaCoreMissing(bool missing);
 int WinsimModuleLoads(void);  // LoadLibraryExW calls that found the DLL
 // Every window's client area stands at the same place on the screen:
-// ClientToScreen and ScreenToClient convert.  The focus is wherever
-// SetFocus put it (nobody's at reset).
+// ClientToScreen and ScreenToClient convert.
+// ---- Focus, the system caret and the input method ----
+
+// Moves the keyboard focus as a click would: WM_KILLFOCUS to the window that
+// had it, then WM_SETFOCUS to hwnd (NULL: another program takes it).  The
+// program's own SetFocus does the same; GetFocus and GetGUIThreadInfo tell.
+void WinsimSetFocus(HWND hwnd);
+
+// The thread's caret: hwnd is NULL while there is none; the rectangle is in
+// its window's client coordinates.  winsim has no ShowCaret, so it is never
+// shown.
+struct WinsimCaretState {
+    HWND hwnd;
+    RECT rect;
+};
+WinsimCaretState WinsimCaret(void);
+
+// What the program set on a window's input context, and what the input
+// method holds.  Each form and the font are the last ones set, and stay
+// while the context is detached.
+struct WinsimImeState {
+    bool attached;      // the window has its input context
+    bool composing;     // between WM_IME_STARTCOMPOSITION and WM_IME_ENDCOMPOSITION
+    std::u16string composition;
+    int compositionWindowSets, candidateWindowSets, fontSets;
+    COMPOSITIONFORM compositionForm;
+    CANDIDATEFORM candidateForm;  // index 0
+    LOGFONTW font;
+    int contextsHeld;   // ImmGetContext calls not yet released
+};
+WinsimImeState WinsimInputMethod(HWND hwnd);
+// The user types into the input method: the composition opens if it is not
+// open (WM_IME_STARTCOMPOSITION) and shows text (WM_IME_COMPOSITION with
+// GCS_COMPSTR).  A window without its input context gets nothing: false.
+bool WinsimImeCompose(HWND hwnd, const std::u16string &text);
+// The user chooses: WM_IME_COMPOSITION with GCS_RESULTSTR, whose default
+// processing posts a WM_IME_CHAR a unit, then WM_IME_ENDCOMPOSITION.
+bool WinsimImeCommit(HWND hwnd, const std::u16string &text);
 
 #endif

@@ -92,6 +92,11 @@ int ClientHeightOf(const Window *window);
 void PaintNow(HWND hwnd);
 void DropTimersAndCapture(HWND hwnd);  // of a window being destroyed
 
+// Focus, caret and input method: ScrollWindow carries a caret inside the
+// area it moves; DefWindowProcW hands the input method's messages here.
+void MoveCaretWithScroll(HWND hwnd, int dx, int dy, const RECT &area);
+bool ImeDefaultProcessing(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // Painting helpers shared by the window manager and GDI.
 void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color);
 bool PutPixel(DeviceContext *dc, int x, int y, COLORREF color);
@@ -137,6 +142,7 @@ void ResetFiles();
 void ResetClipboard();
 void ResetFaults();
 void ResetUiAutomation();
+void ResetInput();
 
 }  // namespace winsim
 

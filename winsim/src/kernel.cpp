@@ -122,4 +122,5 @@ void WinsimReset(void)
     ResetFiles();
     ResetFaults();
     ResetUiAutomation();
+    ResetInput();
 }

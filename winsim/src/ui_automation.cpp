@@ -1,8 +1,8 @@
 // What UI Automation's core does for a provider in the program's process:
 // WM_GETOBJECT sent for a client, the provider UiaReturnRawElementProvider
 // is handed, a host provider per window, raised events, whether a client
-// listens; and what it needs of USER32 and KERNEL32: the focus, captions,
-// screen coordinates and uiautomationcore.dll's functions by name.
+// listens; and what it needs of USER32 and KERNEL32: captions, screen
+// coordinates and uiautomationcore.dll's functions by name.
 #include "internal.h"
 
 #include <uiautomation.h>
@@ -96,7 +96,6 @@ static struct UiaState {
     int listeningQueries = 0;
     bool coreMissing = false;
     int moduleLoads = 0;
-    HWND focus = nullptr;
 } state;
 
 static void ReleaseReturned()
@@ -226,63 +225,15 @@ BOOL WINAPI FreeLibrary(HMODULE module)
 
 // ---- USER32 ----
 
-int WINAPI GetWindowTextLengthW(HWND hwnd)
+int WINAPI InternalGetWindowText(HWND hwnd, LPWSTR text, int maxCount)
 {
-    return (int)RequireWindow(hwnd, "GetWindowTextLengthW")->title.size();
-}
-
-int WINAPI GetWindowTextW(HWND hwnd, LPWSTR text, int maxCount)
-{
-    const std::u16string &title = RequireWindow(hwnd, "GetWindowTextW")->title;
+    const std::u16string &title = RequireWindow(hwnd, "InternalGetWindowText")->title;
     if (maxCount <= 0)
         return 0;
     int count = (int)title.size() < maxCount - 1 ? (int)title.size() : maxCount - 1;
     memcpy(text, title.data(), count * sizeof(WCHAR));
     text[count] = 0;
     return count;
-}
-
-HWND WINAPI GetFocus(void)
-{
-    return WindowFrom(state.focus) ? state.focus : nullptr;
-}
-
-// NULL gives the keyboard to another program.
-HWND WINAPI SetFocus(HWND hwnd)
-{
-    HWND old = GetFocus();
-    if (hwnd == old)
-        return old;
-    state.focus = hwnd;
-    if (old)
-        SendMessageW(old, WM_KILLFOCUS, (WPARAM)hwnd, 0);
-    if (hwnd)
-        SendMessageW(hwnd, WM_SETFOCUS, (WPARAM)old, 0);
-    return old;
-}
-
-const DWORD kThreadId = 1;
-
-DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
-{
-    if (!WindowFrom(hwnd))
-        return 0;
-    if (processId)
-        *processId = GetCurrentProcessId();
-    return kThreadId;
-}
-
-// The focus and the capture; no caret, menu or move is told.
-BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info)
-{
-    if (!info || info->cbSize != sizeof *info || (threadId != 0 && threadId != kThreadId)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    memset(&info->flags, 0, sizeof *info - sizeof info->cbSize);
-    info->hwndFocus = info->hwndActive = GetFocus();
-    info->hwndCapture = GetCapture();
-    return TRUE;
 }
 
 BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point)

@@ -324,9 +324,11 @@ BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text)
     return TRUE;
 }
 
-LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
+LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Window *w = RequireWindow(hwnd, "DefWindowProcW");
+    if (ImeDefaultProcessing(hwnd, msg, wParam, lParam))
+        return 0;
     switch (msg) {
     case WM_CLOSE:
         DestroyWindow(hwnd);
@@ -420,6 +422,7 @@ BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT *scrollRect, cons
     RECT area;
     if (!Intersect(scroll, clip, &area) || !Intersect(area, client, &area))
         return TRUE;
+    MoveCaretWithScroll(hwnd, dx, dy, area);
     // Row by row, in the order that reads each source row before it is
     // overwritten; what has no source inside the area is uncovered.
     int keepLeft = std::max<int>(area.left, area.left + dx);

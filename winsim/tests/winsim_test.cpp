@@ -461,6 +461,52 @@ TEST_F(Winsim, TheWindowLosingTheCaptureIsTold)
     EXPECT_EQ(Count(WM_CAPTURECHANGED), 1);
 }
 
+TEST_F(Winsim, OneCaretPerThreadWhichScrollingCarriesAlong)
+{
+    POINT at;
+    EXPECT_FALSE(SetCaretPos(1, 1));
+    EXPECT_FALSE(DestroyCaret());
+    ASSERT_TRUE(CreateCaret(hwnd, nullptr, 0, 20));  // 0: the border's width
+    ASSERT_TRUE(SetCaretPos(30, 35));
+    ASSERT_TRUE(GetCaretPos(&at));
+    EXPECT_EQ(at.x, 30);
+    EXPECT_EQ(WinsimCaret().rect.right - WinsimCaret().rect.left, 1);
+    RECT area = {0, 30, 200, 100};
+    ScrollWindow(hwnd, 0, -10, &area, &area);
+    EXPECT_EQ(WinsimCaret().rect.top, 25);
+    ScrollWindow(hwnd, 0, 10, &area, &area);  // now above the area
+    EXPECT_EQ(WinsimCaret().rect.top, 25);
+    ASSERT_TRUE(CreateCaret(hwnd, nullptr, 1, 5));  // replaces the first
+    EXPECT_EQ(WinsimCaret().rect.bottom, 5);
+    EXPECT_TRUE(DestroyCaret());
+    EXPECT_EQ(WinsimCaret().hwnd, nullptr);
+}
+
+// A composition detached while open is completed; cancelled, it sends nothing.
+TEST_F(Winsim, TheInputMethodCommitsThroughImeCharToChar)
+{
+    for (bool cancel : {false, true}) {
+        received.clear();
+        ImmAssociateContextEx(hwnd, nullptr, IACE_DEFAULT);
+        ASSERT_TRUE(WinsimImeCompose(hwnd, u"ni"));
+        HIMC context = ImmGetContext(hwnd);
+        EXPECT_EQ(ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0), 4);
+        if (cancel)
+            ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+        ImmReleaseContext(hwnd, context);
+        ImmAssociateContextEx(hwnd, nullptr, 0);
+        EXPECT_EQ(ImmGetContext(hwnd), nullptr);
+        EXPECT_FALSE(WinsimImeCompose(hwnd, u"ni"));
+        WinsimPumpMessages();
+        EXPECT_EQ(Count(WM_IME_ENDCOMPOSITION), 1);
+        EXPECT_EQ(Count(WM_IME_CHAR), cancel ? 0 : 2);
+        ASSERT_EQ(Count(WM_CHAR), cancel ? 0 : 2);
+        if (!cancel)
+            EXPECT_EQ(received.back().wParam, (WPARAM)u'i');
+    }
+    EXPECT_EQ(WinsimInputMethod(hwnd).contextsHeld, 0);
+}
+
 TEST_F(Winsim, MessageBoxesAreRecordedAndAnsweredFromTheQueue)
 {
     WinsimAnswerNextMessageBox(IDNO);
