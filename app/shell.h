@@ -35,4 +35,10 @@ void PaintWindow(HWND window);
 void ShowAboutBox(void);
 void ReportWarning(LPCWSTR caption, LPCWSTR text);
 
+// Around each dialog and message box of ours, whose loop dispatches our
+// messages while it is open.
+void EnterModalLoop(void);
+void LeaveModalLoop(void);
+int ShowMessageBox(LPCWSTR text, LPCWSTR caption, UINT type);
+
 #endif

@@ -32,15 +32,51 @@ LRESULT ClosePrompt(HWND window)
     return DefWindowProc(window, WM_CLOSE, 0, 0);
 }
 
+static int ModalLoops;              // our dialogs and message boxes open now
+static BOOL AskingAtSessionEnd;     // its question or Save As is one of them
+static BOOL ReasonUntilLoopsEnd;    // the session was told to wait for them
+
+void EnterModalLoop(void)
+{
+    ModalLoops++;
+}
+
+void LeaveModalLoop(void)
+{
+    if (--ModalLoops == 0 && ReasonUntilLoopsEnd) {
+        ReasonUntilLoopsEnd = FALSE;
+        ShutdownBlockReasonDestroy(MainWindow);
+    }
+}
+
+int ShowMessageBox(LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    EnterModalLoop();
+    int answer = MessageBox(MainWindow, text, caption, type);
+    LeaveModalLoop();
+    return answer;
+}
+
 // Log-off, restart or shutdown: the close question, while Windows shows
 // why the session waits.  TRUE lets it end: after No, or a save that worked.
+// While a dialog of ours is open the session waits for it: a second
+// question or Save As would share its records.
 LRESULT QueryEndSession(void)
 {
+    if (ModalLoops > 0) {
+        if (!AskingAtSessionEnd && !ReasonUntilLoopsEnd) {
+            ShutdownBlockReasonCreate(MainWindow, TEXT("Inkwarden: a dialog is open"));
+            ReasonUntilLoopsEnd = TRUE;
+        }
+        return FALSE;
+    }
     if (!DocumentChanged())
         return TRUE;
     ShutdownBlockReasonCreate(MainWindow, TEXT("Inkwarden: unsaved changes"));
+    AskingAtSessionEnd = TRUE;
     int answer = AskSaveQuestion(SaveQuestionForNewAndClose);
     BOOL mayEnd = answer == IDNO || (answer == IDYES && FileSave());
+    AskingAtSessionEnd = FALSE;
     ShutdownBlockReasonDestroy(MainWindow);
     return mayEnd;
 }
@@ -75,11 +111,11 @@ void PaintWindow(HWND window)
 
 void ShowAboutBox(void)
 {
-    MessageBox(MainWindow, TEXT("Inkwarden\nText Editor Computer Program"), TEXT("Inkwarden"),
-               MB_ICONINFORMATION | MB_OK);
+    ShowMessageBox(TEXT("Inkwarden\nText Editor Computer Program"), TEXT("Inkwarden"),
+                   MB_ICONINFORMATION | MB_OK);
 }
 
 void ReportWarning(LPCWSTR caption, LPCWSTR text)
 {
-    MessageBox(MainWindow, text, caption, MB_ICONWARNING | MB_OK);
+    ShowMessageBox(text, caption, MB_ICONWARNING | MB_OK);
 }

@@ -212,11 +212,12 @@ class XProxy:
             c.down = c.down[size:]
 
 
-def _server_started(prefix):
-    """Whether the prefix's wineserver has made its socket (its folder's name varies by build)."""
-    info = os.stat(prefix)
+def _server_started(env):
+    """Whether the wineserver of env's prefix has made its socket, in env's
+    TMPDIR (its folder's name varies by build)."""
+    info = os.stat(env["WINEPREFIX"])
     name = f"server-{info.st_dev:x}-{info.st_ino:x}/socket"
-    return any(Path("/tmp").glob(f"*wine*/{name}"))
+    return any(Path(env.get("TMPDIR", "/tmp")).glob(f"*wine*/{name}"))
 
 
 def _sleeping(pids):
@@ -254,7 +255,7 @@ class RequestCounter:
         self.server = subprocess.Popen([session_wineserver(), "-f", "-p", "-d1"], env=session.env,
                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self.trace)
         deadline = time.monotonic() + 30
-        while not _server_started(session.env["WINEPREFIX"]):
+        while not _server_started(session.env):
             if time.monotonic() > deadline or self.server.poll() is not None:
                 raise RuntimeError("the traced wineserver did not start")
             time.sleep(0.05)

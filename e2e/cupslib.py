@@ -3,7 +3,11 @@
 Spooler uses its own configuration, spool and logs in a temporary
 directory and listens only on a socket there, so it never meets a system
 scheduler.  cupsd runs in the foreground as our child and is stopped by its
-process id.  Programs find it through CUPS_SERVER (see env()).
+process id.  Programs find it through CUPS_SERVER (see env()), and the PPD
+of its queue through CUPS_SERVERROOT: libcups reads a local scheduler's PPDs
+from there, /etc/cups by default, where a system queue of the same name
+would have handed Wine its own (on its own paper).  The queue's name is
+unique to the scheduler, so a system queue cannot have it either.
 
 cups-pdf would write each job to the printing user's ~/PDF (its own
 configuration in /etc/cups/cups-pdf.conf, left as installed), where earlier
@@ -17,15 +21,13 @@ import os
 import shutil
 import subprocess
 import tempfile
-import time
 from pathlib import Path
 
-from winelib import run_checked, wait_until
+from winelib import LOCALE, own_environment, run_checked, wait_until
 
 CUPSD = "/usr/sbin/cupsd"
 LPADMIN = "/usr/sbin/lpadmin"
 PPD_CANDIDATES = ("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd")
-QUEUE = "PDF"
 
 CUPSD_CONF = """\
 Listen {socket}
@@ -53,6 +55,7 @@ StateDir {root}/state
 ErrorLog {root}/log/error_log
 AccessLog {root}/log/access_log
 PageLog {root}/log/page_log
+Printcap {root}/state/printcap
 SystemGroup root
 Sandboxing Relaxed
 """
@@ -83,6 +86,7 @@ class Spooler:
     def __init__(self):
         self.root = None
         self.socket = None
+        self.queue = None
         self.out = None
         self._cupsd = None
 
@@ -98,10 +102,11 @@ class Spooler:
         self.stop()
 
     def env(self, base):
-        return dict(base, CUPS_SERVER=str(self.socket))
+        return dict(base, CUPS_SERVER=str(self.socket), CUPS_SERVERROOT=str(self.root / "etc"))
 
     def start(self):
         self.root = Path(tempfile.mkdtemp(prefix="inkwarden-cups-"))
+        self.queue = "inkwarden-" + self.root.name.rsplit("-", 1)[1]
         # The filters run as the scheduler's unprivileged user and must reach the spool.
         os.chmod(self.root, 0o755)
         for sub in ("etc", "spool", "tmp", "cache", "state", "log"):
@@ -113,7 +118,7 @@ class Spooler:
         self._log = open(self.root / "log" / "cupsd.out", "wb")
         self._cupsd = subprocess.Popen(
             [CUPSD, "-f", "-c", str(self.root / "cupsd.conf"), "-s", str(self.root / "cups-files.conf")],
-            stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT, cwd=self.root)
+            env=self._tool_env(), stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT, cwd=self.root)
 
         def running():
             if self._cupsd.poll() is not None:
@@ -130,11 +135,15 @@ class Spooler:
         private_ppd = self.root / "cups-pdf.ppd"
         private_ppd.write_text(Path(ppd).read_text(errors="replace") + PRIVATE_FOLDERS)
         # Letter paper: its 8 inches between the margins hold a screen page exactly.
-        self._run(LPADMIN, "-p", QUEUE, "-E", "-v", "cups-pdf:/", "-P", private_ppd, "-o", "PageSize=Letter")
-        self._run(LPADMIN, "-d", QUEUE)
+        self._run(LPADMIN, "-p", self.queue, "-E", "-v", "cups-pdf:/", "-P", private_ppd, "-o", "PageSize=Letter")
+        self._run(LPADMIN, "-d", self.queue)
+
+    def _tool_env(self):
+        # lpstat's words, which running() reads, are in the locale's language.
+        return self.env(dict(own_environment(os.environ), **LOCALE))
 
     def _run(self, *args, check=True):
-        return run_checked(args, env=self.env(os.environ), text=True, timeout=30,
+        return run_checked(args, env=self._tool_env(), text=True, timeout=30,
                            ok_codes=(0,) if check else range(256))
 
     def log_tail(self):
@@ -165,7 +174,7 @@ class Spooler:
         def ended():
             if self._cupsd.poll() is not None:
                 raise AssertionError(f"cupsd exited with {self._cupsd.returncode}: {self.log_tail()}")
-            if not self._run("lpstat", "-W", "completed", "-o", QUEUE).stdout.strip():
+            if not self._run("lpstat", "-W", "completed", "-o", self.queue).stdout.strip():
                 return None
             pdfs = list(self.out.glob("*.pdf"))
             if len(pdfs) != 1:

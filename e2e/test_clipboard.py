@@ -18,7 +18,6 @@ import winelib  # noqa: E402
 from editor import OUT, TOP_MARGIN  # noqa: E402
 from winelib import BLACK  # noqa: E402
 
-SESSION = None
 TEXT = "中文\r\n甲乙"
 
 
@@ -26,11 +25,6 @@ def as_x_text(text):
     """What Wine hands X for a CF_UNICODETEXT text: it drops the CR of CR LF
     (and turns a lone LF into CR LF the other way)."""
     return text.replace("\r\n", "\n")
-
-
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1600x1400x24")
 
 
 class Screen:
@@ -61,28 +55,28 @@ class Screen:
         return (min(xs), max(xs)) if xs else None
 
 
-def put_x_clipboard(text):
+def put_x_clipboard(session, text):
     # xclip stays behind to serve the selection until another client owns it.
     winelib.run_checked(["xclip", "-selection", "clipboard", "-i"], input=text.encode("utf-8"),
-                        env=SESSION.env, timeout=10, stdout=subprocess.DEVNULL)
+                        env=session.env, timeout=10, stdout=subprocess.DEVNULL)
 
 
-def read_x_clipboard():
+def read_x_clipboard(session):
     """The X clipboard's text; None when it cannot be read now.  xclip waits
     without end for an owner that does not answer, as Wine may not while it
     is busy, so each read gets a short time of its own."""
     try:
-        result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=SESSION.env,
+        result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=session.env,
                                 capture_output=True, timeout=3)
     except subprocess.TimeoutExpired:
         return None
     return result.stdout.decode("utf-8") if result.returncode == 0 else None
 
 
-def x_window_at(x, y, width, height):
+def x_window_at(session, x, y, width, height):
     """The X id of the top-level window with exactly this rectangle, or None."""
     try:
-        listing = SESSION._x("xwininfo", "-root", "-children").stdout
+        listing = session._x("xwininfo", "-root", "-children").stdout
     except winelib.CommandFailed as failure:
         if "BadWindow" in str(failure):  # a window went away while xwininfo listed it
             return None
@@ -112,19 +106,20 @@ def word_centres(image, y0, y1):
     return words
 
 
-class ClipboardAndMouse(unittest.TestCase):
+class ClipboardAndMouse(editor.ProgramTest):
     """One program, driven through a session of clicks and clipboard commands."""
+
+    LOG = "clipboard.log"
 
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "clipboard.log")
+        super().setUpClass()
         cls.left, cls.right = editor.column(cls.main.width)
-        SESSION.focus(cls.x_window)
+        cls.session.focus(cls.x_window)
         # The empty document's caret stands at ColumnRight - 1, one line high.
         m = cls.main
-        image, ok = SESSION.poll_screen((m.x + cls.right - 1, m.y + TOP_MARGIN, 1, 200),
-                                        lambda image: image.pixel(0, 0) == BLACK, 10)
+        image, ok = cls.session.poll_screen((m.x + cls.right - 1, m.y + TOP_MARGIN, 1, 200),
+                                            lambda image: image.pixel(0, 0) == BLACK, 10)
         if not ok:
             raise AssertionError("no caret in the empty document within 10 s")
         cls.line_height = next(y for y in range(image.height) if image.pixel(0, y) != BLACK)
@@ -132,7 +127,7 @@ class ClipboardAndMouse(unittest.TestCase):
     def shot(self, name, ready=lambda screen: True, what=None):
         """A picture once ready(screen) holds; fails with what after 10 s if given."""
         m = self.main
-        image, ok = SESSION.poll_screen(
+        image, ok = self.session.poll_screen(
             (m.x, m.y, m.width, m.height),
             lambda image: ready(self.screen(image)), timeout=10)
         image.save_png(OUT / f"clipboard-{name}.png")
@@ -147,23 +142,23 @@ class ClipboardAndMouse(unittest.TestCase):
         return TOP_MARGIN + line * self.line_height
 
     def keys(self, *keys):
-        SESSION.focus(self.x_window)
-        SESSION.key(*keys)
+        self.session.focus(self.x_window)
+        self.session.key(*keys)
 
     def click(self, x, y, *modifiers):
         sx, sy = self.main.x + x, self.main.y + y
         if modifiers:
-            SESSION._x("xdotool", "mousemove", "--sync", str(sx), str(sy), "keydown", *modifiers,
-                       "click", "1", "keyup", *modifiers)
+            self.session._x("xdotool", "mousemove", "--sync", str(sx), str(sy), "keydown", *modifiers,
+                            "click", "1", "keyup", *modifiers)
         else:
-            SESSION.click(sx, sy)
+            self.session.click(sx, sy)
 
     def copied(self, expected):
         """The X clipboard's text once it equals expected (or the last read after 15 s)."""
         seen = []
         try:
             winelib.wait_until(f"the X clipboard to hold {expected!r}",
-                               lambda: seen.append(read_x_clipboard()) or seen[-1] == expected, 15)
+                               lambda: seen.append(read_x_clipboard(self.session)) or seen[-1] == expected, 15)
         except winelib.Timeout:
             pass
         return seen[-1]
@@ -187,7 +182,7 @@ class ClipboardAndMouse(unittest.TestCase):
         right = self.right
         # Another program's text with a CR LF pastes as two lines; the caret
         # ends after it.
-        put_x_clipboard(TEXT)
+        put_x_clipboard(self.session, TEXT)
         self.keys("ctrl+v")
         s = self.shot("pasted", lambda s: s.ink(0) and s.ink(1) and s.caret_columns(1),
                       "two pasted lines and the caret on the second")
@@ -229,7 +224,7 @@ class ClipboardAndMouse(unittest.TestCase):
 
         # Cut joins what is left into one line and puts the text on the X
         # clipboard in place of another program's; Paste restores it.
-        put_x_clipboard("other")
+        put_x_clipboard(self.session, "other")
         self.keys("ctrl+x")
         s = self.shot("cut", lambda s: s.ink(1) is None, "line 1 emptied by Cut")
         self.assertEqual(self.copied("文\n甲"), "文\n甲", "the cut text on the X clipboard")
@@ -254,20 +249,20 @@ class ClipboardAndMouse(unittest.TestCase):
         self.assert_edit_menu_grays_cut()
 
     def assert_edit_menu_grays_cut(self):
-        x, y, width, _ = SESSION.geometry(self.x_window)
-        bar = SESSION.screenshot().crop(x, y, width, self.main.y - y)
+        x, y, width, _ = self.session.geometry(self.x_window)
+        bar = self.session.screenshot().crop(x, y, width, self.main.y - y)
         words = word_centres(bar, 2, bar.height - 2)
         self.assertGreaterEqual(len(words), 2, f"menu bar words at {words}")
-        SESSION.click(x + words[1], y + bar.height // 2)
+        self.session.click(x + words[1], y + bar.height // 2)
         menus = winelib.wait_until("the Edit popup", lambda: [
-            w for w in SESSION.win32_windows() if w.class_name == "#32768"], 10)
+            w for w in self.session.win32_windows() if w.class_name == "#32768"], 10)
         popup = menus[0]
         # Like a message box, a popup menu reads black in a capture of the root.
         x_popup = winelib.wait_until("the popup's X window", lambda: x_window_at(
-            popup.x, popup.y, popup.width, popup.height), 5)
-        image, ok = SESSION.poll_screen((0, 0, popup.width, popup.height),
-                                        lambda image: len(self.item_bands(image)) >= 5, 5,
-                                        window=x_popup)
+            self.session, popup.x, popup.y, popup.width, popup.height), 5)
+        image, ok = self.session.poll_screen((0, 0, popup.width, popup.height),
+                                             lambda image: len(self.item_bands(image)) >= 5, 5,
+                                             window=x_popup)
         image.save_png(OUT / "clipboard-edit-menu.png")
         bands = self.item_bands(image)
         self.assertTrue(ok, f"menu item rows {bands}; see clipboard-edit-menu.png")
@@ -280,7 +275,7 @@ class ClipboardAndMouse(unittest.TestCase):
                 self.assertGreater(black, 20, f"the {name} item is grayed")
             else:
                 self.assertEqual(black, 0, f"the {name} item is not grayed")
-        SESSION.key("Escape", "Escape")
+        self.session.key("Escape", "Escape")
 
     @staticmethod
     def item_bands(image):

@@ -1,79 +1,35 @@
 """Saves, opens and replaces real files through Wine's own Open and Save As
-dialogs, driven with real keys, and checks the bytes on disk."""
+dialogs, driven with real keys, and checks the bytes on disk; also on a
+Chinese system's code page."""
 
 import os
-import shutil
 import sys
-import tempfile
 import unittest
-from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import OUT, TITLE, TOP_MARGIN, utf16_file, windows_path  # noqa: E402
-
-SESSION = None
+from editor import OUT, TITLE, TOP_MARGIN, utf16_file  # noqa: E402
 
 
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1600x1400x24")
-
-
-class SavingAndOpening(unittest.TestCase):
+class SavingAndOpening(editor.FileTest):
     """One program, through a session of saves and opens."""
+
+    CHARACTERS = "中文件"
+    LOG = "files.log"
 
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-files-"))
-        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
-        SESSION.bind_characters("中文件")
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "files.log")
+        super().setUpClass()
         # Before any dialog: a closed box's pixels linger on the root for a while.
         cls.empty = cls.settled_text_area(cls, "empty")
 
-    # --- driving --------------------------------------------------------------
-
-    def menu(self, key):
-        """File, then the item with this access key."""
-        SESSION.focus(self.x_window)
-        SESSION.key("alt+f")
-        SESSION.wait_win32_window("#32768")  # the popup is down
-        SESSION.key(key)
-
-    def answer_file_dialog(self, title, path):
-        dialog = SESSION.wait_for_window(title, timeout=15, program=self.process)
-        SESSION.focus(dialog)
-        SESSION.type_text(windows_path(path))
-        SESSION.key("Return")
-        return dialog
-
-    def answer_box(self, caption, key):
-        return editor.answer_box(SESSION, self.process, caption, key, timeout=10)
-
-    def caption(self):
-        return [w for w in SESSION.win32_windows() if w.handle == self.main.handle][0].title
-
-    def wait_caption(self, expected):
-        winelib.wait_until(f'the caption "{expected}"', lambda: self.caption() == expected, 15)
-
-    def wait_bytes(self, path, expected):
-        try:
-            winelib.wait_until(f"{path.name} to hold the saved text",
-                               lambda: path.is_file() and path.read_bytes() == expected, 15)
-        except winelib.Timeout:
-            SESSION.screenshot().save_png(OUT / "files-timeout.png")
-            found = {p.name: p.read_bytes()[:64] for p in path.parent.iterdir() if p.is_file()}
-            windows = [(w.class_name, w.title.encode()) for w in SESSION.win32_windows()]
-            raise AssertionError(f"{path.name} never held {expected[:64]!r}; the folder holds {found}; "
-                                 f"windows: {windows}; see build/e2e/files-timeout.png") from None
+    # --- the screen -------------------------------------------------------------
 
     def text_area(self, name, like=None):
         """The client area below the picker, once it equals like (when given)."""
         region = (self.main.x, self.main.y + TOP_MARGIN, self.main.width, self.main.height - TOP_MARGIN)
-        image, _ = SESSION.poll_screen(region, lambda i: like is None or i.rgb == like.rgb, timeout=5)
+        image, _ = self.session.poll_screen(region, lambda i: like is None or i.rgb == like.rgb, timeout=5)
         image.save_png(OUT / f"files-{name}.png")
         return image
 
@@ -86,7 +42,7 @@ class SavingAndOpening(unittest.TestCase):
             same = last[0] is not None and image.rgb == last[0].rgb
             last[0] = image
             return same and (unlike is None or image.rgb != unlike.rgb)
-        image, ok = SESSION.poll_screen(region, settled, timeout=10)
+        image, ok = self.session.poll_screen(region, settled, timeout=10)
         image.save_png(OUT / f"files-{name}.png")
         assert ok, (f"the screen never settled on something new; see build/e2e/files-{name}.png")
         return image
@@ -101,17 +57,17 @@ class SavingAndOpening(unittest.TestCase):
         # A box closed by an earlier test lingers on the root for a moment.
         self.assertSameScreen(self.text_area("before-typing", like=empty), empty,
                               "the page is not empty before typing")
-        SESSION.focus(self.x_window)
-        SESSION.type_text("ab中文 ")
-        SESSION.key("Return", "Tab")
-        SESSION.type_text("cd")
+        self.session.focus(self.x_window)
+        self.session.type_text("ab中文 ")
+        self.session.key("Return", "Tab")
+        self.session.type_text("cd")
         text = "ab中文 \r\n    cd"
         typed = self.settled_text_area("typed", unlike=empty)
 
         # Save As a new file: the dialog adds ".txt"; the bytes are the units exactly.
         one = self.folder / "one.txt"
         self.menu("s")
-        self.answer_file_dialog("Save As", self.folder / "one")
+        self.answer_file_dialog(self.folder / "one")
         self.wait_bytes(one, utf16_file(text))
         self.wait_caption("one.txt")
 
@@ -122,40 +78,33 @@ class SavingAndOpening(unittest.TestCase):
 
         # Open brings the same text back; with the caret at the end the screen is as typed.
         self.menu("o")
-        self.answer_file_dialog("Open", one)
+        self.answer_file_dialog(one)
         self.wait_caption("one.txt")
-        SESSION.focus(self.x_window)
-        SESSION.key("ctrl+End")
+        self.session.focus(self.x_window)
+        self.session.key("ctrl+End")
         self.assertSameScreen(self.text_area("opened", like=typed), typed,
                               "the opened file does not look as it did when typed")
 
         # A Chinese file name reaches the disk as UTF-8, whatever the system's language.
         chinese = self.folder / "文件.txt"
         self.menu("s")
-        self.answer_file_dialog("Save As", self.folder / "文件")
+        self.answer_file_dialog(self.folder / "文件")
         self.wait_bytes(chinese, utf16_file(text))
         self.wait_caption("文件.txt")
         self.assertEqual(sorted(p.name for p in self.folder.glob("*.*")), ["one.txt", "文件.txt"],
                          "a temporary file was left behind")
 
         # Saving over an existing file: the dialog asks first, Yes replaces it.
-        SESSION.focus(self.x_window)
-        SESSION.type_text("e")
+        self.session.focus(self.x_window)
+        self.session.type_text("e")
         self.menu("s")
-        dialog = self.answer_file_dialog("Save As", one)
-        question = winelib.wait_until(
-            "the dialog's question about replacing the file",
-            lambda: [w for w in SESSION.win32_windows() if w.class_name == "#32770"
-                     and w.pid == self.main.pid and w.title not in ("Save As", "")], 15)[0]
-        x_question = SESSION.wait_for_window(question.title, exclude=[dialog], timeout=10)
-        SESSION.focus(x_question)
-        SESSION.key("Return")
+        self.confirm_replace(self.answer_file_dialog(one))
         self.wait_bytes(one, utf16_file(text + "e"))
         self.wait_caption("one.txt")
 
         # New on a changed document: Cancel keeps it, Yes saves and ends, No discards.
-        SESSION.focus(self.x_window)
-        SESSION.type_text("f")
+        self.session.focus(self.x_window)
+        self.session.type_text("f")
         self.menu("n")
         question_text = self.answer_box("Save Current File?", "Escape")
         self.assertEqual(question_text, "The current file has changed since the last save.\n"
@@ -165,11 +114,11 @@ class SavingAndOpening(unittest.TestCase):
         self.menu("n")
         self.answer_box("Save Current File?", "Return")  # Yes is the default button
         two = self.folder / "two.txt"
-        self.answer_file_dialog("Save As", two)
+        self.answer_file_dialog(two)
         self.wait_bytes(two, utf16_file(text + "ef"))
         self.wait_caption("two.txt")
-        SESSION.focus(self.x_window)
-        SESSION.type_text("g")
+        self.session.focus(self.x_window)
+        self.session.type_text("g")
         # The document is still there after Yes; a typed letter changes it.
         self.settled_text_area("typed-more", unlike=typed)
 
@@ -186,9 +135,45 @@ class SavingAndOpening(unittest.TestCase):
                 path = refused / name
                 path.write_bytes(content)
                 self.menu("o")
-                self.answer_file_dialog("Open", path)
+                self.answer_file_dialog(path)
                 text = self.answer_box("Can Not Open File", "Return")
                 self.assertEqual(text, "The selected file is not a Unicode text file")
+
+
+
+class OnAChineseSystem(editor.FileTest):
+    """The program in a Chinese locale, so Wine's ANSI code page is 936 as
+    on a Chinese Windows, and its dialogs are titled in Chinese.  The locale
+    is built into the class's folder and found through LOCPATH, leaving the
+    system's locales alone."""
+
+    CHARACTERS = "中文甲乙"
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        locales = cls.folder / "locales"
+        locales.mkdir()
+        winelib.run_checked(["localedef", "-i", "zh_CN", "-f", "UTF-8", locales / "zh_CN.UTF-8"], timeout=300)
+        cls.locale = {"LANG": "zh_CN.UTF-8", "LC_ALL": "zh_CN.UTF-8", "LOCPATH": str(locales)}
+        cls.process, cls.x_window, cls.main = editor.start_inkwarden(cls.session, "files-chinese.log",
+                                                                     env=cls.locale)
+
+    def test_typed_chinese_saved_and_a_chinese_name_opened(self):
+        self.assertEqual(self.session.code_page(self.locale), 936, "the ANSI code page in the locale")
+        self.session.focus(self.x_window)
+        self.session.type_text("ab中文")
+        self.menu("s")
+        dialog = self.answer_file_dialog(self.folder / "中文")
+        self.assertNotEqual(dialog.title, "Save As", "the program did not get the Chinese locale")
+        self.wait_bytes(self.folder / "中文.txt", utf16_file("ab中文"))
+        self.wait_caption("中文.txt")
+
+        chinese = self.folder / "甲乙.txt"
+        chinese.write_bytes(utf16_file("甲乙"))
+        self.menu("o")
+        self.answer_file_dialog(chinese)
+        self.wait_caption("甲乙.txt")
 
 
 if __name__ == "__main__":

@@ -19,22 +19,15 @@ TOP_MARGIN = 3 * DPI // 2   # 216
 UNIT = 3 * (DPI // 8)       # 54, a picker box
 FONT_HEIGHT = int(DPI * FONT_REQUEST[0] / 72)  # -64
 
-SESSION = None
 
+class AtHighResolution(editor.ProgramTest):
+    SETTINGS = (("HKEY_CURRENT_USER", r"Control Panel\Desktop", f'"LogPixels"=dword:{DPI:08x}'),)
+    LOG = "high-resolution.log"
 
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1600x1400x24", settings=[
-        ("HKEY_CURRENT_USER", r"Control Panel\Desktop", f'"LogPixels"=dword:{DPI:08x}')])
-
-
-class AtHighResolution(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        font = editor.document_font(SESSION)
-        cls.font = font
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "high-resolution.log")
+        super().setUpClass()
+        cls.font = editor.document_font(cls.session)
         width = cls.main.width
         cls.left = (width - COLUMN_WIDTH) // 2
         cls.right = cls.left + COLUMN_WIDTH
@@ -45,7 +38,7 @@ class AtHighResolution(unittest.TestCase):
         def painted(image):
             return (width > COLUMN_WIDTH and image.pixel(cls.left, TOP_MARGIN - 2) == BLACK
                     and image.pixel(caret, TOP_MARGIN) == BLACK)
-        cls.shot, cls.painted = SESSION.poll_screen(region, painted, timeout=10)
+        cls.shot, cls.painted = cls.session.poll_screen(region, painted, timeout=10)
         cls.shot.save_png(OUT / "high-resolution.png")
 
     def assertRow(self, y, x0, x1, colour, what):

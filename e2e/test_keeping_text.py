@@ -3,67 +3,22 @@ the file it names and keeps the link, and the end of the session asks the
 save question first."""
 
 import os
-import shutil
 import sys
-import tempfile
 import unittest
-from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
-from editor import OUT, utf16_file, windows_path  # noqa: E402
-
-SESSION = None
+from editor import OUT, utf16_file  # noqa: E402
 
 
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1280x1024x24")
-
-
-class KeepingText(unittest.TestCase):
-
-    @classmethod
-    def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.folder = Path(tempfile.mkdtemp(prefix="inkwarden-keeping-"))
-        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "keeping-text.log")
+class KeepingText(editor.FileTest):
+    SCREEN = "1280x1024x24"
+    LOG = "keeping-text.log"
 
     def type_text(self, text):
-        SESSION.focus(self.x_window)
-        SESSION.type_text(text)
-
-    def answer_box(self, caption, key):
-        return editor.answer_box(SESSION, self.process, caption, key)
-
-    def save_over(self, path):
-        """Save As onto an existing file, answering the dialog's replace question."""
-        SESSION.focus(self.x_window)
-        SESSION.key("alt+f")
-        SESSION.wait_win32_window("#32768")
-        SESSION.key("s")
-        dialog = SESSION.wait_for_window("Save As", timeout=15, program=self.process)
-        SESSION.focus(dialog)
-        SESSION.type_text(windows_path(path))
-        SESSION.key("Return")
-        question = winelib.wait_until(
-            "the dialog's question about replacing the file",
-            lambda: [w for w in SESSION.win32_windows() if w.class_name == "#32770"
-                     and w.pid == self.main.pid and w.title not in ("Save As", "")], 15)[0]
-        x_question = SESSION.wait_for_window(question.title, exclude=[dialog], timeout=10)
-        SESSION.focus(x_question)
-        SESSION.key("Return")
-
-    def wait_bytes(self, path, expected):
-        try:
-            winelib.wait_until(f"{path.name} to hold the saved text",
-                               lambda: path.is_file() and path.read_bytes() == expected, 15)
-        except winelib.Timeout:
-            SESSION.screenshot().save_png(OUT / "keeping-text-timeout.png")
-            raise AssertionError(f"{path.name} holds {path.read_bytes()[:64] if path.is_file() else None!r}, not {expected[:64]!r}; "
-                                 "see build/e2e/keeping-text-timeout.png") from None
+        self.session.focus(self.x_window)
+        self.session.type_text(text)
 
     def test_a_save_into_a_symbolic_link_writes_the_file_it_names(self):
         target = self.folder / "target.txt"
@@ -80,7 +35,7 @@ class KeepingText(unittest.TestCase):
 
     def test_b_the_end_of_the_session_asks_and_cancel_keeps_the_text(self):
         self.type_text(" changed")
-        ending = SESSION.start_program("wineboot", "--end-session", log=OUT / "keeping-text-wineboot.log")
+        ending = self.session.start_program("wineboot", "--end-session", log=OUT / "keeping-text-wineboot.log")
         question = self.answer_box("Save Current File?", "Escape")
         self.assertEqual(question, "The current file has changed since the last save.\n"
                                    "Do you wish to save the current file?")

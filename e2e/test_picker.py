@@ -6,27 +6,15 @@ Screenshots and the program's output land in build/e2e/.
 """
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 import unittest
-from pathlib import Path
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
 from editor import COLUMN_WIDTH, OUT, TOP_MARGIN, UNIT  # noqa: E402
 from winelib import BLACK, WHITE  # noqa: E402
-
-SESSION = None
-LINE_HEIGHT = None  # measured once the session runs
-
-
-def setUpModule():
-    global SESSION, LINE_HEIGHT
-    SESSION = editor.open_session("1280x1024x24")
-    LINE_HEIGHT = editor.line_height(SESSION)
 
 
 def is_ink(colour):
@@ -36,15 +24,15 @@ def is_ink(colour):
 class Screen:
     """The client area of the main window, with the picker's layout."""
 
-    def __init__(self, main):
-        self.main = main
+    def __init__(self, session, main, line_height):
+        self.session, self.main, self.line_height = session, main, line_height
         self.strip_left = (main.width - 16 * UNIT) // 2
         self.column_left = (main.width - COLUMN_WIDTH) // 2
         self.column_right = self.column_left + COLUMN_WIDTH
 
     def shot(self):
         m = self.main
-        return SESSION.screenshot().crop(m.x, m.y, m.width, m.height)
+        return self.session.screenshot().crop(m.x, m.y, m.width, m.height)
 
     def on_screen(self, x, y):
         return self.main.x + x, self.main.y + y
@@ -57,14 +45,14 @@ class Screen:
 
     def first_line(self, image):
         """The first text row right of ColumnRight - 200, as raw pixels."""
-        return image.crop(self.column_right - 200, TOP_MARGIN, 200, LINE_HEIGHT).rgb
+        return image.crop(self.column_right - 200, TOP_MARGIN, 200, self.line_height).rgb
 
     def ink_columns(self, image):
         """Columns of the first text row, left of the caret of an empty
         document, that hold dark pixels: a glyph spans many, a caret one."""
         columns = 0
         for x in range(self.column_right - 120, self.column_right - 1):
-            if any(is_ink(image.pixel(x, y)) for y in range(TOP_MARGIN, TOP_MARGIN + LINE_HEIGHT)):
+            if any(is_ink(image.pixel(x, y)) for y in range(TOP_MARGIN, TOP_MARGIN + self.line_height)):
                 columns += 1
         return columns
 
@@ -129,14 +117,23 @@ def most_pages_after(seconds):
     return 1998 + min(ticks, 10) + 10 * min(max(ticks - 10, 0), 10) + 100 * max(ticks - 20, 0)
 
 
-class PickerCase(unittest.TestCase):
+class PickerCase(editor.ProgramTest):
+    """A program of its own for each test."""
+
+    SCREEN = "1280x1024x24"
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.line_height = editor.line_height(cls.session)
+
     def setUp(self):
-        self.addCleanup(SESSION.kill_wine)
+        self.addCleanup(self.session.kill_wine)
         self.process, self.x_window, main = editor.start_inkwarden(
-            SESSION, f"{self._testMethodName}.log")
-        self.screen = Screen(main)
+            self.session, f"{self._testMethodName}.log")
+        self.screen = Screen(self.session, main, self.line_height)
         self.assertGreater(main.width, 16 * UNIT, "the default window is too narrow for the picker")
-        SESSION.focus(self.x_window)
+        self.session.focus(self.x_window)
         # The first paint has arrived once the 2-pixel top rule is there.
         winelib.wait_until("the first paint", lambda: self.screen.shot().pixel(
             self.screen.column_left, TOP_MARGIN - 2) == BLACK, 10)
@@ -144,20 +141,19 @@ class PickerCase(unittest.TestCase):
     def settled(self, what, check, timeout=5):
         """The screen once check(image) holds; fails with what otherwise."""
         m = self.screen.main
-        image, ok = SESSION.poll_screen((m.x, m.y, m.width, m.height), check, timeout)
+        image, ok = self.session.poll_screen((m.x, m.y, m.width, m.height), check, timeout)
         image.save_png(OUT / f"{self._testMethodName}.png")
         self.assertTrue(ok, f"{what} within {timeout} s; see {self._testMethodName}.png")
         return image
 
     def click(self, point):
-        SESSION.click(*self.screen.on_screen(*point))
+        self.session.click(*self.screen.on_screen(*point))
 
     def assertSavedText(self, text):
         """Saves the document and compares the file with text's units, so the
         test knows which character went in, not merely that ink appeared."""
-        folder = Path(tempfile.mkdtemp(prefix="inkwarden-picker-"))
-        self.addCleanup(shutil.rmtree, folder, True)
-        saved = editor.save_as(SESSION, self.x_window, self.process, folder / "picked.txt")
+        saved = editor.save_as(self.session, self.screen.main, self.process,
+                               self.folder / f"{self._testMethodName}.txt")
         self.assertEqual(saved, editor.utf16_file(text), f"the saved document, expected {text!r}")
 
 
@@ -177,10 +173,10 @@ class PickerMouse(PickerCase):
         self.assertEqual(image.pixel(left, TOP_MARGIN - 1), BLACK, "top rule")
         line = self.screen.first_line(image)
         self.assertSavedText(chr(19970))  # page 1997, cell 0
-        SESSION.focus(self.x_window)
+        self.session.focus(self.x_window)
         self.settled("the first line as it was before the Save As dialog",
                      lambda image: self.screen.first_line(image) == line)
-        SESSION.type_text("ab")
+        self.session.type_text("ab")
         time.sleep(0.5)
         self.assertEqual(self.screen.first_line(self.screen.shot()), line, "first line after typing into the picker")
 
@@ -188,7 +184,7 @@ class PickerMouse(PickerCase):
         self.click((self.screen.column_left + 100, TOP_MARGIN + 200))
         self.settled("the 2-pixel top rule after a click in the text",
                      lambda image: image.pixel(left, TOP_MARGIN - 2) == BLACK)
-        SESSION.type_text("a")
+        self.session.type_text("a")
         self.settled("typed text beside the picked character", lambda image: self.screen.first_line(image) != line)
 
     def test_holding_down_pages_by_ones_then_tens(self):
@@ -198,19 +194,21 @@ class PickerMouse(PickerCase):
         # press reaches the program after start, and ticks only come late.
         # Pictures are read after the release, so they can come quickly.
         start = time.monotonic()
-        SESSION.mouse_down(x, y)
+        self.session.mouse_down(x, y)
         shots = []
         while time.monotonic() - start < 2.0:
             image = self.screen.shot()
             shots.append((round(time.monotonic() - start, 3), image))
-        SESSION.mouse_up()
+        self.session.mouse_up()
         held = time.monotonic() - start
         seen = [(t, self.screen.page_number(image)) for t, image in shots]
         print(f"\n  pages while held (s, page): {seen}; released after {held:.3f} s", file=sys.stderr)
         for t, page in seen:
             if page >= 1998:
                 self.assertLessEqual(page, most_pages_after(t + 0.02), f"page while holding Down (s, page): {seen}")
-        self.assertTrue(any(t < 0.8 for t, _ in seen), f"no picture in the first steps: {seen}")
+        # On a loaded machine the first picture may come late, but the steps
+        # of one last a second.
+        self.assertTrue(any(1998 < page < 2008 for _, page in seen), f"no picture of a step of one: {seen}")
         time.sleep(0.3)
         image = self.screen.shot()
         image.save_png(OUT / f"{self._testMethodName}.png")
@@ -227,23 +225,23 @@ class PickerMouse(PickerCase):
 class PickerKeyboard(PickerCase):
     def test_shift_tab_arrows_and_return_insert_a_character(self):
         s = self.screen
-        SESSION.key("shift+Tab")
+        self.session.key("shift+Tab")
         # The Up button's frame reaches one pixel above the strip.
         image = self.settled("the Up button's highlight",
                              lambda image: image.pixel(s.strip_left + 50, UNIT - 1) == BLACK)
         self.assertEqual(image.pixel(s.column_left, TOP_MARGIN - 2), WHITE, "second top rule in the picker mode")
 
-        SESSION.key("Tab", "Right", "Right", "Down")
+        self.session.key("Tab", "Right", "Right", "Down")
         image = self.settled("page 1998", lambda image: s.page_number(image) == 1998)
         cell2 = s.strip_left + 8 * UNIT
         self.assertEqual(image.pixel(cell2 + 10, 3 * UNIT), BLACK, "cell 2's highlight under the strip")
-        SESSION.key("Return")
+        self.session.key("Return")
         image = self.settled("a glyph at the right end of the first line",
                              lambda image: s.ink_columns(image) >= 10)
         self.assertSavedText(chr(19982))  # page 1998, cell 2
-        SESSION.focus(self.x_window)
+        self.session.focus(self.x_window)
 
-        SESSION.key("shift+Tab")
+        self.session.key("shift+Tab")
         self.settled("the 2-pixel top rule after leaving the picker",
                      lambda image: image.pixel(s.column_left, TOP_MARGIN - 2) == BLACK
                      and image.pixel(cell2 + 10, 3 * UNIT) == WHITE)

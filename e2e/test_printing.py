@@ -18,25 +18,10 @@ import editor  # noqa: E402
 import winelib  # noqa: E402
 from editor import COLUMN_WIDTH, OUT, PAGE_HEIGHT, UNIT  # noqa: E402
 
-SESSION = None
-SPOOLER = None
-
 RENDER_DPI = 100
 # Picker page 1997 at start: cell j holds code 19970 + j.
 FILL_CELL, LAST_CELL = 6, 9
 FILL, LAST = chr(19970 + FILL_CELL), chr(19970 + LAST_CELL)
-
-
-def setUpModule():
-    global SESSION, SPOOLER
-    missing = cupslib.missing_tools()
-    if missing:
-        raise RuntimeError(f"printing needs {', '.join(missing)}; run tools/install-deps.sh")
-    SPOOLER = cupslib.Spooler()
-    unittest.addModuleCleanup(SPOOLER.stop)
-    SPOOLER.start()
-    SESSION = editor.open_session("1280x1024x24")
-    SESSION.env = SPOOLER.env(SESSION.env)
 
 
 def dark(colour):
@@ -54,23 +39,32 @@ def ink_box(image, x0, y0, x1, y1):
     return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
 
 
-class PrintingToPdf(unittest.TestCase):
+class PrintingToPdf(editor.ProgramTest):
+    SCREEN = "1280x1024x24"
+
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "printing.log")
+        missing = cupslib.missing_tools()
+        if missing:
+            raise RuntimeError(f"printing needs {', '.join(missing)}; run tools/install-deps.sh")
+        cls.spooler = cupslib.Spooler()
+        cls.addClassCleanup(cls.spooler.stop)
+        cls.spooler.start()
+        super().setUpClass()
+        cls.session.env = cls.spooler.env(cls.session.env)
+        cls.process, cls.x_window, cls.main = editor.start_inkwarden(cls.session, "printing.log")
 
     def keys(self, *keys):
-        SESSION.focus(self.x_window)
-        SESSION.key(*keys)
+        self.session.focus(self.x_window)
+        self.session.key(*keys)
 
     def click_cell(self, j):
         strip_left = (self.main.width - 16 * UNIT) // 2
-        SESSION.click(self.main.x + strip_left + (6 + j) * UNIT + UNIT // 2,
-                      self.main.y + 2 * UNIT + UNIT // 2)
+        self.session.click(self.main.x + strip_left + (6 + j) * UNIT + UNIT // 2,
+                           self.main.y + 2 * UNIT + UNIT // 2)
 
     def test_three_pages_through_cups(self):
-        font = editor.document_font(SESSION, FILL)
+        font = editor.document_font(self.session, FILL)
         line_height = font.height + font.external_leading
         lines_per_page = PAGE_HEIGHT // line_height
         per_line = COLUMN_WIDTH // font.glyphs[0].image.width
@@ -84,10 +78,10 @@ class PrintingToPdf(unittest.TestCase):
         line_count = 2 * lines_per_page + 1
 
         self.keys("alt+f", "p")
-        dialog = SESSION.wait_for_window("Print", timeout=15, program=self.process)
-        SESSION.focus(dialog)
-        SESSION.key("Return")
-        pdf = SPOOLER.wait_for_pdf(timeout=60)
+        dialog = self.session.wait_for_window("Print", timeout=15, program=self.process)
+        self.session.focus(dialog)
+        self.session.key("Return")
+        pdf = self.spooler.wait_for_pdf(timeout=60)
         shutil.copy(pdf, OUT / "printing.pdf")
 
         info = cupslib.pdf_info(pdf)

@@ -15,17 +15,9 @@ from editor import COLUMN_WIDTH, OUT, TOP_MARGIN  # noqa: E402
 import winelib  # noqa: E402
 from winelib import WHITE  # noqa: E402
 
-SESSION = None
-
-
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1600x1400x24")
-
-
-def font_at(points, text):
+def font_at(session, points, text):
     """The text font at this size, with text's glyphs, keyed by character."""
-    font = SESSION.font(-points, editor.FONT_REQUEST[1], editor.FONT_REQUEST[2], text)
+    font = session.font(-points, editor.FONT_REQUEST[1], editor.FONT_REQUEST[2], text)
     return font, {g.code: g for g in font.glyphs}
 
 
@@ -64,15 +56,12 @@ def ink_columns(image, x0, x1, y0, y1):
             and not all(dark(x, y) for y in range(y0, y1))]
 
 
-class FontSizeAndWordWrap(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, "settings.log")
+class FontSizeAndWordWrap(editor.ProgramTest):
+    LOG = "settings.log"
 
     def keys(self, *keys):
-        SESSION.focus(self.x_window)
-        SESSION.key(*keys)
+        self.session.focus(self.x_window)
+        self.session.key(*keys)
 
     def shot(self, name, ready, timeout=10):
         """(picture, ColumnRight) once ready(picture, ColumnRight) holds, or
@@ -81,8 +70,8 @@ class FontSizeAndWordWrap(unittest.TestCase):
         last = []
 
         def attempt():
-            main = SESSION.wait_win32_window("Inkwarden")[0]
-            image = SESSION.screenshot().crop(main.x, main.y, main.width, main.height)
+            main = self.session.wait_win32_window("Inkwarden")[0]
+            image = self.session.screenshot().crop(main.x, main.y, main.width, main.height)
             last[:] = [image, editor.column(main.width)[1]]
             return ready(*last)
         try:
@@ -101,12 +90,12 @@ class FontSizeAndWordWrap(unittest.TestCase):
         return rows
 
     def test_font_size_then_word_wrap(self):
-        SESSION.focus(self.x_window)
-        SESSION.type_text("ab")
+        self.session.focus(self.x_window)
+        self.session.type_text("ab")
 
         # 72 points: the caret goes to the start and is as tall as the new
         # line; the text is drawn in the new size.
-        big, big_glyphs = font_at(72, "ab")
+        big, big_glyphs = font_at(self.session, 72, "ab")
         big_height = big.height + big.external_leading
         self.keys("alt+p", "s", "i")
         a, b = big_glyphs["a"], big_glyphs["b"]
@@ -120,7 +109,7 @@ class FontSizeAndWordWrap(unittest.TestCase):
         self.assertEqual(b_cell(image, right).rgb, b.image.rgb, "'b' is not drawn at 72 points")
 
         # Back to 32 points, then a text whose last word crosses the edge.
-        normal, glyphs = font_at(32, "ab ")
+        normal, glyphs = font_at(self.session, 32, "ab ")
         line_height = normal.height + normal.external_leading
         self.keys("alt+p", "h", "2")
         width = {c: g.image.width for c, g in glyphs.items()}
@@ -129,7 +118,7 @@ class FontSizeAndWordWrap(unittest.TestCase):
                  != break_lines("ab" + "a" * n + " aaaa", width, False))
         text = "ab" + "a" * n + " aaaa"
         self.keys("ctrl+End")
-        SESSION.type_text(text[2:])
+        self.session.type_text(text[2:])
         a_image = glyphs["a"].image
         ink_dx = min(x for x in range(a_image.width) if any(a_image.pixel(x, y) != WHITE for y in range(a_image.height)))
 

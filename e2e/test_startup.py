@@ -15,21 +15,6 @@ from editor import (COLUMN_WIDTH, OUT, PAGE_HEIGHT, TITLE,  # noqa: E402
                     TOP_MARGIN, column)
 from winelib import BLACK, WHITE  # noqa: E402
 
-SESSION = None
-LINE_HEIGHT = None  # measured once the session runs
-
-
-def setUpModule():
-    global SESSION, LINE_HEIGHT
-    # 1400 rows make the default window tall enough for the page's closing rule.
-    SESSION = editor.open_session("1600x1400x24")
-    LINE_HEIGHT = editor.line_height(SESSION)
-
-
-def start_inkwarden(log_name):
-    return editor.start_inkwarden(SESSION, log_name)
-
-
 def off_colour(image, points, colour):
     """The points of image that are not colour, as (x, y, actual colour)."""
     return [(x, y, image.pixel(x, y)) for x, y in points if image.pixel(x, y) != colour]
@@ -46,16 +31,19 @@ class PixelAssertions:
                       f"first (x, y, colour): {wrong[:3]}")
 
 
-class EmptyDocumentScreen(PixelAssertions, unittest.TestCase):
+class EmptyDocumentScreen(PixelAssertions, editor.ProgramTest):
     """The window right after start-up, showing an empty document."""
+
+    # The default window's 1400 rows make it tall enough for the page's closing rule.
+    LOG = "startup-screen.log"
 
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = start_inkwarden("startup-screen.log")
+        super().setUpClass()
+        cls.line_height = editor.line_height(cls.session)
         cls.width, cls.height = cls.main.width, cls.main.height
         cls.left, cls.right = column(cls.width)
-        SESSION.focus(cls.x_window)
+        cls.session.focus(cls.x_window)
         caret = cls.right - 1
 
         def painted(image):
@@ -66,13 +54,13 @@ class EmptyDocumentScreen(PixelAssertions, unittest.TestCase):
                     and image.pixel(caret, TOP_MARGIN) == BLACK)
 
         region = (cls.main.x, cls.main.y, cls.width, cls.height)
-        cls.shot, cls.painted = SESSION.poll_screen(region, painted, timeout=10)
+        cls.shot, cls.painted = cls.session.poll_screen(region, painted, timeout=10)
         cls.shot.save_png(OUT / "startup.png")
 
     def test_main_window(self):
         self.assertEqual(self.main.title, TITLE, "title of the window of class Inkwarden")
-        self.assertEqual(SESSION.windows_titled(TITLE), [self.x_window], "X windows titled Inkwarden")
-        x, y, width, height = SESSION.geometry(self.x_window)
+        self.assertEqual(self.session.windows_titled(TITLE), [self.x_window], "X windows titled Inkwarden")
+        x, y, width, height = self.session.geometry(self.x_window)
         # The client area lies inside the X window, which also holds menu bar and scroll bar.
         self.assertTrue(x <= self.main.x and self.main.x + self.width <= x + width
                         and y <= self.main.y and self.main.y + self.height <= y + height,
@@ -98,7 +86,7 @@ class EmptyDocumentScreen(PixelAssertions, unittest.TestCase):
         length = 0
         while TOP_MARGIN + length < self.height and s.pixel(x, TOP_MARGIN + length) == BLACK:
             length += 1
-        self.assertEqual(length, LINE_HEIGHT, f"caret length at x={x} from row {TOP_MARGIN}")
+        self.assertEqual(length, self.line_height, f"caret length at x={x} from row {TOP_MARGIN}")
         self.assertEqual(s.pixel(x, TOP_MARGIN + length), WHITE, "pixel just below the caret")
         rows = range(TOP_MARGIN, TOP_MARGIN + length)
         self.assertPixels(s, ((x - 1, y) for y in rows), WHITE, "left of the caret")
@@ -128,43 +116,39 @@ class EmptyDocumentScreen(PixelAssertions, unittest.TestCase):
                 continue
             for x in range(self.width):
                 expected_black = (y == closing and self.left <= x < self.right) or \
-                                 (x == caret and y < TOP_MARGIN + LINE_HEIGHT)
+                                 (x == caret and y < TOP_MARGIN + self.line_height)
                 if s.pixel(x, y) != (BLACK if expected_black else WHITE):
                     stray.append((x, y, s.pixel(x, y)))
         if stray:
             self.fail(f"{len(stray)} unexpected pixels below the top margin; first (x, y, colour): {stray[:3]}")
 
 
-class AboutBoxAndExit(unittest.TestCase):
+class AboutBoxAndExit(editor.ProgramTest):
     """Opens the About box from the keyboard, closes it, then quits."""
 
-    @classmethod
-    def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-
     def test_about_box_then_exit(self):
-        process, main_x, main = start_inkwarden("about-and-exit.log")
-        SESSION.focus(main_x)
-        SESSION.key("alt+a")
-        SESSION.wait_win32_window("#32768")  # the About menu has dropped down
-        SESSION.key("i")
-        box_x = SESSION.wait_for_window(TITLE, exclude=[main_x], timeout=10, program=process)
+        process, main_x, main = editor.start_inkwarden(self.session, "about-and-exit.log")
+        self.session.focus(main_x)
+        self.session.key("alt+a")
+        self.session.wait_win32_window("#32768")  # the About menu has dropped down
+        self.session.key("i")
+        box_x = self.session.wait_for_window(TITLE, exclude=[main_x], timeout=10, program=process)
 
-        boxes = SESSION.wait_win32_window("#32770", TITLE)  # the dialog class
+        boxes = self.session.wait_win32_window("#32770", TITLE)  # the dialog class
         self.assertEqual(len(boxes), 1, "exactly one message box")
         box = boxes[0]
         self.assertEqual(box.pid, main.pid, "the box belongs to the program")
-        children = SESSION.children(box)
+        children = self.session.children(box)
         texts = [(w.class_name, w.title) for w in children]
         self.assertIn(("Static", "Inkwarden\nText Editor Computer Program"), texts)
         self.assertIn(("Button", "OK"), texts)
         self.assertEqual([t for c, t in texts if c == "Button"], ["OK"], "OK is the only button")
 
-        box_x_origin, box_y_origin, width, height = SESSION.geometry(box_x)
+        box_x_origin, box_y_origin, width, height = self.session.geometry(box_x)
         # Mapped is not yet painted: wait until most of it is no longer black.
-        shot, _ = SESSION.poll_screen((0, 0, width, height),
-                                      lambda image: image.rgb.count(0) < len(image.rgb) // 2,
-                                      timeout=3, window=box_x)
+        shot, _ = self.session.poll_screen((0, 0, width, height),
+                                           lambda image: image.rgb.count(0) < len(image.rgb) // 2,
+                                           timeout=3, window=box_x)
         shot.save_png(OUT / "about-box.png")
         icons = [w for w in children if w.class_name == "Static" and w.title == "" and w.width == 32]
         self.assertEqual(len(icons), 1, "one 32x32 icon in the box")
@@ -173,16 +157,16 @@ class AboutBoxAndExit(unittest.TestCase):
         blue = [p for p in zip(icon.rgb[0::3], icon.rgb[1::3], icon.rgb[2::3]) if p[2] > p[0] + 60]
         self.assertGreater(len(blue), 50, "blue pixels in the icon (information icon); see about-box.png")
 
-        SESSION.focus(box_x)
-        SESSION.key("Return")
+        self.session.focus(box_x)
+        self.session.key("Return")
         # Win32 drops the box at once; its X window stays mapped for a second or two.
         winelib.wait_until("the About box to close", lambda: box.handle not in
-                           [w.handle for w in SESSION.win32_windows()], 10)
+                           [w.handle for w in self.session.win32_windows()], 10)
         self.assertIsNone(process.poll(), "the program still runs after the About box closed")
 
-        SESSION.focus(main_x)
-        SESSION.key("alt+F4")
-        self.assertEqual(SESSION.wait_exit(process, timeout=15), 0, "exit code")
+        self.session.focus(main_x)
+        self.session.key("alt+F4")
+        self.assertEqual(self.session.wait_exit(process, timeout=15), 0, "exit code")
 
 
 if __name__ == "__main__":

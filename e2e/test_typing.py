@@ -15,20 +15,6 @@ import winelib  # noqa: E402
 from editor import OUT, TOP_MARGIN  # noqa: E402
 from winelib import BLACK  # noqa: E402
 
-SESSION = None
-LINE_HEIGHT = None  # measured once the session runs
-
-
-def setUpModule():
-    global SESSION, LINE_HEIGHT
-    SESSION = editor.open_session("1600x1400x24")
-    LINE_HEIGHT = editor.line_height(SESSION)
-
-
-def line_top(line):
-    return TOP_MARGIN + line * LINE_HEIGHT
-
-
 def ink_inside(image):
     """Dark pixels at least 2 pixels inside the box around all dark pixels:
     none for an empty box drawn in place of a missing glyph."""
@@ -50,38 +36,39 @@ def cell_width(font, k):
 class Screen:
     """One picture of the client area and what can be read off it."""
 
-    def __init__(self, image, left, right):
-        self.image, self.left, self.right = image, left, right
+    def __init__(self, image, left, right, line_height):
+        self.image, self.left, self.right, self.line_height = image, left, right, line_height
+
+    def top(self, line):
+        return TOP_MARGIN + line * self.line_height
 
     def black(self, x, y):
         return self.image.pixel(x, y) == BLACK
 
     def caret_columns(self, line):
         """The x of every column that is black over the whole height of the line."""
-        top = line_top(line)
+        top = self.top(line)
         return [x for x in range(max(self.left - 40, 0), self.right + 1)
-                if all(self.black(x, y) for y in range(top, top + LINE_HEIGHT))]
+                if all(self.black(x, y) for y in range(top, top + self.line_height))]
 
     def ink(self, line):
         """(leftmost, rightmost) x of black pixels in the line's rows, caret excluded."""
-        top = line_top(line)
+        top = self.top(line)
         carets = set(self.caret_columns(line))
         xs = [x for x in range(0, self.image.width) if x not in carets
-              and any(self.black(x, y) for y in range(top + 2, top + LINE_HEIGHT - 2))]
+              and any(self.black(x, y) for y in range(top + 2, top + self.line_height - 2))]
         return (min(xs), max(xs)) if xs else None
 
 
-class ProgramCase(unittest.TestCase):
+class ProgramCase(editor.ProgramTest):
     """Starts the program once for the tests of the class, with the keyboard."""
-
-    LOG = None
 
     @classmethod
     def setUpClass(cls):
-        cls.addClassCleanup(SESSION.kill_wine)
-        cls.process, cls.x_window, cls.main = editor.start_inkwarden(SESSION, cls.LOG)
+        super().setUpClass()
+        cls.line_height = editor.line_height(cls.session)
         cls.left, cls.right = editor.column(cls.main.width)
-        SESSION.focus(cls.x_window)
+        cls.session.focus(cls.x_window)
 
 
 class TypingSelectingDeleting(ProgramCase):
@@ -92,21 +79,21 @@ class TypingSelectingDeleting(ProgramCase):
     def shot(self, name, ready=lambda screen: True):
         """A picture once ready(screen) holds; fails after 5 s without one."""
         region = (self.main.x, self.main.y, self.main.width, self.main.height)
-        image, ok = SESSION.poll_screen(
-            region, lambda image: ready(Screen(image, self.left, self.right)), timeout=5)
+        image, ok = self.session.poll_screen(
+            region, lambda image: ready(Screen(image, self.left, self.right, self.line_height)), timeout=5)
         image.save_png(OUT / f"typing-{name}.png")
         self.assertTrue(ok, f"step {name!r}: the screen never showed it within 5 s; see typing-{name}.png")
-        return Screen(image, self.left, self.right)
+        return Screen(image, self.left, self.right, self.line_height)
 
     def keys(self, *keys):
-        SESSION.focus(self.x_window)
-        SESSION.key(*keys)
+        self.session.focus(self.x_window)
+        self.session.key(*keys)
 
     def test_editing_session(self):
         right = self.right
 
         # Typed text stands against the right edge; the caret stands left of it.
-        SESSION.type_text("abc")
+        self.session.type_text("abc")
         s = self.shot("abc", lambda s: s.ink(0) and s.caret_columns(0)
                       and s.caret_columns(0)[0] < s.ink(0)[0])
         ink = s.ink(0)
@@ -126,16 +113,16 @@ class TypingSelectingDeleting(ProgramCase):
 
         # Tab is four spaces: the caret moves left by four space cells, nothing is drawn.
         self.keys("Tab")
-        spaces_end = right - 1 - 4 * cell_width(editor.document_font(SESSION, " "), 0)
+        spaces_end = right - 1 - 4 * cell_width(editor.document_font(self.session, " "), 0)
         s = self.shot("tab", lambda s: s.caret_columns(1) == [spaces_end])
         tab_caret = s.caret_columns(1)
         self.assertEqual(tab_caret, [spaces_end], "caret after Tab")
         self.assertIsNone(s.ink(1), "Tab drew something")
 
         # Shift+Right walks back toward the text start and selects: an inverted band.
-        SESSION.type_text("de")
+        self.session.type_text("de")
         self.keys("shift+Right", "shift+Right")
-        band_y = line_top(1) + LINE_HEIGHT - 3
+        band_y = TOP_MARGIN + 2 * self.line_height - 3
         s = self.shot("selected", lambda s: s.black(tab_caret[0] - 2, band_y))
         row = [s.black(x, band_y) for x in range(0, self.main.width)]
         self.assertTrue(row[tab_caret[0] - 2], "the selection band is not inverted")
@@ -172,7 +159,7 @@ class TypedGlyphs(ProgramCase):
     LOG = "glyphs.log"
 
     def test_typed_characters_draw_their_glyphs(self):
-        font = editor.document_font(SESSION, self.TYPED + self.CHINESE)
+        font = editor.document_font(self.session, self.TYPED + self.CHINESE)
         # The first character stands at the right edge, each next one left of it.
         cells, x = [], self.right
         for g in font.glyphs[:len(self.TYPED)]:
@@ -182,9 +169,9 @@ class TypedGlyphs(ProgramCase):
         def cell(image, x, glyph):
             return image.crop(x, TOP_MARGIN, glyph.image.width, glyph.image.height)
 
-        SESSION.type_text(self.TYPED)
+        self.session.type_text(self.TYPED)
         region = (self.main.x, self.main.y, self.main.width, self.main.height)
-        image, _ = SESSION.poll_screen(
+        image, _ = self.session.poll_screen(
             region, lambda image: all(cell(image, x, g).rgb == g.image.rgb for x, g in cells), timeout=5)
         image.save_png(OUT / "typing-glyphs.png")
         for x, g in cells:

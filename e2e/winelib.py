@@ -69,6 +69,21 @@ HIVE_FILES = {"HKEY_CURRENT_USER": "user.reg", "HKEY_LOCAL_MACHINE": "system.reg
 # the prefix.  A copy of a prefix must not share it with the original.
 SERVER_DIR_FILE = "wineserver"
 
+# Wine titles its dialogs, labels its buttons and names fonts in the
+# language of the locale, and takes its code pages from it: a session's
+# programs all get this one, the language of the program's own strings,
+# whatever the developer's is.
+LOCALE = {"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"}
+
+
+def own_environment(env):
+    """env without what would reach past a session: the locale and its
+    files, another display, prefix or Wine, a print scheduler."""
+    def foreign(name):
+        return (name.startswith(("LC_", "WINE", "CUPS_"))
+                or name in ("LANG", "LANGUAGE", "LOCPATH", "DISPLAY", "XAUTHORITY", "TMPDIR"))
+    return {k: v for k, v in env.items() if not foreign(k)}
+
 
 def _tool(preferred, *fallbacks):
     if os.path.exists(preferred):
@@ -170,8 +185,10 @@ class Image:
         subprocess.run(["convert", "ppm:-", f"png:{path}"], input=self.to_ppm(), check=True, timeout=30)
 
 
-# One visible window as Win32 reports it; parent is 0 for a top-level window.
-Win32Window = namedtuple("Win32Window", "handle parent pid class_name title x y width height")
+# One visible window as Win32 reports it; parent is 0 for a top-level
+# window, owner 0 for one nobody owns; x_window is the X window of a
+# top-level window.
+Win32Window = namedtuple("Win32Window", "handle parent pid class_name title x y width height owner x_window")
 
 # What Wine makes of a font request (see winprobe.c): face is the name
 # GetTextFace reports, font the face of the font actually used.
@@ -209,9 +226,11 @@ class Session:
     otherwise the given prefix is created if missing and kept.
     """
 
-    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None, settings=()):
+    def __init__(self, screen="1600x1400x24", prefix=None, out_dir=None, settings=(), user=None):
         self.screen = screen
         self.settings = tuple(settings)  # registry values beyond PREFIX_SETTINGS
+        self.user = user  # the Unix user Wine runs as (we are root); None: ourselves
+        self._as_user = []  # in front of every Wine command
         self.out_dir = Path(out_dir) if out_dir else REPO / "build" / "e2e"
         self._own_prefix = prefix is None
         self._temp = None
@@ -234,25 +253,59 @@ class Session:
         self.close()
 
     def start(self):
+        self._temp = tempfile.mkdtemp(prefix="inkwarden-wine-")
+        scratch = Path(self._temp)
         self._start_xvfb()
         if self._own_prefix:
-            self._temp = tempfile.mkdtemp(prefix="inkwarden-wine-")
-            self.prefix = Path(self._temp) / "prefix"
+            self.prefix = scratch / "prefix"
             template = os.environ.get(TEMPLATE_ENV)
             if template:
                 shutil.copytree(template, self.prefix, symlinks=True,
                                 ignore=lambda d, names: [SERVER_DIR_FILE] if Path(d) == Path(template) else [])
-        # winemenubuilder would write menu entries and file types into the home folder.
-        self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(self.prefix),
+        (scratch / "tmp").mkdir()
+        # The server's directory goes into TMPDIR, so into the session's own.
+        # Wine asks the print scheduler CUPS_SERVER names for its printers, and
+        # libcups reads the queues' PPDs under CUPS_SERVERROOT: neither is the
+        # system's (a printing test gives its own).  winemenubuilder would
+        # write menu entries and file types into the home folder.
+        no_cups = scratch / "no-cups"
+        self.env = dict(own_environment(os.environ), **LOCALE, DISPLAY=self.display,
+                        WINEPREFIX=str(self.prefix), TMPDIR=str(scratch / "tmp"),
+                        CUPS_SERVER=str(no_cups / "cups.sock"), CUPS_SERVERROOT=str(no_cups),
                         WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         ensure_prefix(self.env, self.settings)
+        if self.user:
+            self._hand_to_user()
         self._start_server()
+
+    def _hand_to_user(self):
+        """From here on Wine runs as self.user, in a prefix, home and temporary
+        folder of that user's inside the session's temporary folder, so an
+        ordinary user's file permissions hold, as they do not for root."""
+        if not self._own_prefix:
+            raise ValueError("a session run by another user needs a prefix of its own")
+        (Path(self._temp) / "home").mkdir()
+        run_checked(["chown", "-R", f"{self.user}:", self._temp], timeout=120)
+        for name in ("USER", "LOGNAME", "MAIL"):
+            self.env.pop(name, None)
+        self.env["HOME"] = str(Path(self._temp) / "home")
+        self._as_user = ["runuser", "-u", self.user, "--", "env", *(f"{k}={v}" for k, v in self.env.items())]
+        # The copied prefix knows only the profile of the user who made it,
+        # whose folders (Desktop, Documents) link into that user's home: the
+        # file dialogs then show no folder and take no path.  An update
+        # makes the profile of this one.
+        run_checked(self._wine(WINE, "wineboot", "-u"), env=self.env, timeout=120, stdout=subprocess.DEVNULL)
+        run_checked(self._wine(WINESERVER, "-w"), env=self.env, timeout=120, stdout=subprocess.DEVNULL)
+
+    def _wine(self, *args):
+        """A Wine command line, run as the session's user."""
+        return [*self._as_user, *map(str, args)]
 
     def _start_server(self):
         # A server that stays up until kill_wine: one started on demand shuts
         # down 3 s after its last program ends, and a Wine command that comes
         # in while it does may fail to connect or lose its server half-way.
-        run_checked([WINESERVER, "-p"], env=self.env, timeout=60, stdout=subprocess.DEVNULL)
+        run_checked(self._wine(WINESERVER, "-p"), env=self.env, timeout=60, stdout=subprocess.DEVNULL)
 
     def _start_xvfb(self):
         # -displayfd lets Xvfb claim a free display number itself, race-free.
@@ -291,7 +344,6 @@ class Session:
         try:
             if self.env is not None:
                 self._stop_wine()
-                self._remove_server_dir()
         finally:
             try:
                 if self._xvfb is not None:
@@ -304,11 +356,12 @@ class Session:
 
     # --- programs -----------------------------------------------------------
 
-    def start_program(self, exe, *args, log=None):
-        """Starts exe under Wine; its output goes to the file log, if given."""
+    def start_program(self, exe, *args, log=None, env=()):
+        """Starts exe under Wine; its output goes to the file log, if given.
+        env: variables it gets beyond the session's, such as another locale."""
         out = open(log, "wb") if log else subprocess.DEVNULL
         try:
-            program = subprocess.Popen([WINE, str(exe), *map(str, args)], env=self.env,
+            program = subprocess.Popen(self._wine(WINE, exe, *args), env=dict(self.env, **dict(env)),
                                        stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
         finally:
             if log:
@@ -332,17 +385,11 @@ class Session:
 
     def _stop_wine(self):
         quiet = dict(env=self.env, timeout=30, check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run([WINESERVER, "-k"], **quiet)
-        subprocess.run([WINESERVER, "-w"], **quiet)  # -k returns before the server has saved and gone
+        subprocess.run(self._wine(WINESERVER, "-k"), **quiet)
+        subprocess.run(self._wine(WINESERVER, "-w"), **quiet)  # -k returns before the server has saved and gone
         for program in self._programs:
             _reap(program)
         self._programs = []
-
-    def _remove_server_dir(self):
-        name_file = self.prefix / SERVER_DIR_FILE
-        name = name_file.read_text().strip() if name_file.is_file() else ""
-        if re.fullmatch(r"wine-\w+", name):
-            shutil.rmtree(Path(tempfile.gettempdir()) / name, ignore_errors=True)
 
     # --- X windows ------------------------------------------------------------
 
@@ -379,6 +426,13 @@ class Session:
     def wait_window_gone(self, title, window, timeout=10):
         wait_until(f'window {window} ("{title}") to close',
                    lambda: window not in self.windows_titled(title), timeout)
+
+    def wait_mapped(self, window, timeout=10):
+        """Waits until X shows window, which xdotool can focus only then."""
+        def viewable():
+            state = self._x("xwininfo", "-id", str(window), ok_codes=(0, 1)).stdout
+            return "Map State: IsViewable" in state
+        wait_until(f"X window {window} to be shown", viewable, timeout)
 
     def geometry(self, window):
         """(x, y, width, height) of an X window on the screen."""
@@ -477,19 +531,27 @@ class Session:
         """The X window of Win32's foreground window, 0 if there is none."""
         return self._probe_windows()[1]
 
-    def _probe_windows(self):
+    def _run_probe(self, *args, env=()):
+        """What winprobe.exe prints, run with these variables beyond the session's."""
         if self._probe is None:
             self._probe = build_probe(self.out_dir)
-        result = run_checked([WINE, self._probe], env=self.env, encoding="utf-8", errors="replace", timeout=30)
+        return run_checked(self._wine(WINE, self._probe, *args), env=dict(self.env, **dict(env)),
+                           encoding="utf-8", errors="replace", timeout=30).stdout
+
+    def _probe_windows(self):
         windows, foreground = [], 0
-        for line in result.stdout.splitlines():
+        for line in self._run_probe().splitlines():
             f = line.split("\t")
             if f[0] == "foreground":
                 foreground = int(f[1])
-            elif len(f) == 9:
+            elif len(f) == 11:
                 windows.append(Win32Window(int(f[0]), int(f[1]), int(f[2]), _unescape(f[3]),
                                            _unescape(f[4]), *map(int, f[5:])))
         return windows, foreground
+
+    def code_page(self, env=()):
+        """The ANSI code page of a program started with these variables."""
+        return int(self._run_probe("acp", env=env))
 
     def wait_win32_window(self, class_name, title=None, timeout=10):
         """The visible top-level windows of this class (and title, if given), once there are any."""
@@ -519,12 +581,8 @@ class Session:
 
     def font(self, points, charset, face, text=""):
         """The font Wine gives for this request, with the glyphs of text."""
-        if self._probe is None:
-            self._probe = build_probe(self.out_dir)
         args = [str(points), str(charset), face, *(str(ord(c)) for c in text)]
-        result = run_checked([WINE, self._probe, "font", *args], env=self.env, encoding="utf-8",
-                             errors="replace", timeout=30)
-        lines = iter(result.stdout.splitlines())
+        lines = iter(self._run_probe("font", *args).splitlines())
         fields = {}
         glyphs = []
         for line in lines:

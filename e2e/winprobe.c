@@ -1,12 +1,16 @@
 /* Lists the visible top-level windows of the Wine session it runs in, and
    their visible child windows, one per line, tab-separated: handle, parent
    handle (0 for a top-level window), process id, class, text (UTF-8, with
-   backslash, tab, CR and LF escaped as \\ \t \r \n), then the client
-   area's screen origin and size.  Under Xvfb without a window manager
-   the X window of a top-level window also holds its menu bar and scroll
-   bars, so only Win32 itself can tell where the client area is.
+   backslash, tab, CR and LF escaped as \\ \t \r \n), the client
+   area's screen origin and size, the owner's handle (0 if none) and the
+   X window Wine made for a top-level window (0 if none).  Under Xvfb
+   without a window manager the X window of a top-level window also holds
+   its menu bar and scroll bars, so only Win32 itself can tell where the
+   client area is.
    A last line "foreground", tab, the X window of the foreground window
    (0 if none), tells where keys typed now go.
+
+   winprobe acp prints the ANSI code page, which Wine takes from the locale.
 
    winprobe font POINTS CHARSET FACE [CODE...] instead creates the font
    the program would (POINTS negative for a character height), on the
@@ -65,7 +69,9 @@ static void print_window(HWND window, HWND parent)
     text[0] = L'\0';
     GetWindowTextW(window, text, 512);
     print_escaped(text);
-    printf("\t%ld\t%ld\t%ld\t%ld\n", origin.x, origin.y, client.right, client.bottom);
+    printf("\t%ld\t%ld\t%ld\t%ld\t%llu\t%llu\n", origin.x, origin.y, client.right, client.bottom,
+           (unsigned long long)(ULONG_PTR)GetWindow(window, GW_OWNER),
+           (unsigned long long)(ULONG_PTR)GetPropW(window, L"__wine_x11_whole_window"));
 }
 
 static BOOL CALLBACK each_child(HWND child, LPARAM unused)
@@ -244,6 +250,10 @@ int main(int argc, char **argv)
         return print_uia(argv[2]);
     if (argc >= 5 && strcmp(argv[1], "font") == 0)
         return print_font(argc, argv);
+    if (argc == 2 && strcmp(argv[1], "acp") == 0) {
+        printf("%u\n", GetACP());
+        return fflush(stdout) == 0 ? 0 : 1;
+    }
     EnumWindows(each_top_level, 0);
     printf("foreground\t%llu\n",
            (unsigned long long)(ULONG_PTR)GetPropW(GetForegroundWindow(), L"__wine_x11_whole_window"));

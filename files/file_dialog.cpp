@@ -33,3 +33,12 @@ void PrepareFileDialog(DWORD flags)
     FileDialogRecord.lpstrFilter = FileFilter;
     FileDialogRecord.Flags = flags;
 }
+
+// The Save As (save TRUE) or Open dialog, one of our modal loops.
+BOOL ShowFileDialog(BOOL save)
+{
+    EnterModalLoop();
+    BOOL chosen = save ? GetSaveFileName(&FileDialogRecord) : GetOpenFileName(&FileDialogRecord);
+    LeaveModalLoop();
+    return chosen;
+}

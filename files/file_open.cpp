@@ -69,7 +69,7 @@ void FileOpen(void)
     if (!SaveChangesPrompt(SaveQuestionForOpen))
         return;
     PrepareFileDialog(OFN_FILEMUSTEXIST);
-    if (!GetOpenFileName(&FileDialogRecord))
+    if (!ShowFileDialog(FALSE))
         return;
     HANDLE file = CreateFile(FilePath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) {

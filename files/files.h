@@ -20,6 +20,7 @@ extern const WCHAR SaveQuestionForOpen[];
 
 void InitFileDialog(void);
 void PrepareFileDialog(DWORD flags);
+BOOL ShowFileDialog(BOOL save);
 int AskSaveQuestion(LPCWSTR question);
 BOOL SaveChangesPrompt(LPCWSTR question);
 void ShowReplacedDocument(void);

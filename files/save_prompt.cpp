@@ -11,7 +11,7 @@ const WCHAR SaveQuestionForOpen[] =
 
 int AskSaveQuestion(LPCWSTR question)
 {
-    return MessageBox(MainWindow, question, TEXT("Save Current File?"), MB_YESNOCANCEL | MB_ICONQUESTION);
+    return ShowMessageBox(question, TEXT("Save Current File?"), MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
 // TRUE: go on and discard the document.  After Yes the command that asked

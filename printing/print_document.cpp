@@ -162,7 +162,10 @@ void PrintDocument(void)
     PrintDialogRecord.hwndOwner = MainWindow;
     PrintDialogRecord.Flags = PRINT_DIALOG_FLAGS;
     PrintDialogRecord.hDC = NULL;
-    if (!PrintDlgA(&PrintDialogRecord))
+    EnterModalLoop();
+    BOOL chosen = PrintDlgA(&PrintDialogRecord);
+    LeaveModalLoop();
+    if (!chosen)
         return;
     HDC dc = PrintDialogRecord.hDC;
     if (!dc) {

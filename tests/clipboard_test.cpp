@@ -124,6 +124,21 @@ TEST_F(ClipboardTest, CutThenPasteGivesTheTextBackAndEmptyTextRemovesASelection)
     ExpectScreenMatchesFullRepaint();
 }
 
+// The W lines stand alone, so the re-break after a cut must carry past them
+// to the end of the text.
+TEST_F(ClipboardTest, CutBeforeUnitsWiderThanTheColumnBreaksAsAFullReflow)
+{
+    Start();
+    UseWideUnits(u"abcxyz");
+    WinsimSetGlyphWidths('W', 0, 700, 0);
+    SetText(u"abcWWxyz");
+    Select(0, 1, 1);
+    Command(IDM_EDIT_CUT);
+    EXPECT_EQ(Text(), u"bcWWxyz");
+    ExpectTableOfAFullReflow();
+    ExpectScreenMatchesFullRepaint();  // now against the reflowed table
+}
+
 TEST_F(ClipboardTest, SelectAllAfterTypingThenDeleteLeavesTheEmptyDocument)
 {
     Start();  // eight lines in view

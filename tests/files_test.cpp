@@ -236,27 +236,42 @@ INSTANTIATE_TEST_SUITE_P(Files, OpenFormatTest, ::testing::ValuesIn(kOpenCases),
                          [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
 
 // Another program holds the file open.  Open reads beside a reader, and
-// holds the file for reading only, so a writer keeps it out.
-TEST_F(FilesTest, OpenSharesTheFileWithReadersOnly)
+// holds the file for reading only, so a writer keeps it out.  Save's new
+// text takes the file's name, which the holder must share deleting for.
+TEST_F(FilesTest, OpenAndSaveShareTheFileAsItsHolderAllows)
 {
     struct Holder {
         DWORD access, share;
-        bool opens;
+        bool opens, saves;
     };
-    const Holder holders[] = {{GENERIC_READ, FILE_SHARE_READ, true},
-                              {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false}};
+    const Holder holders[] = {{GENERIC_READ, FILE_SHARE_READ, true, false},
+                              {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, true, true},
+                              {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false, false}};
     Start();
     const std::string path = InFolder("held.txt");
-    WriteBytes(path, Utf16File(u"held"));
     const std::u16string name(path.begin(), path.end());  // ASCII
+    auto expectWarning = [](size_t boxes, const char16_t *caption, const char16_t *text) {
+        ASSERT_EQ(WinsimMessageBoxes().size(), boxes + 1);
+        EXPECT_EQ(WinsimMessageBoxes().back().caption, caption);
+        EXPECT_EQ(WinsimMessageBoxes().back().text, text);
+    };
     for (const Holder &h : holders) {
+        SCOPED_TRACE(testing::Message() << std::hex << "access 0x" << h.access << ", share " << h.share);
+        WriteBytes(path, Utf16File(u"held"));
         Command(IDM_FILE_NEW);
         HANDLE held = CreateFile(name.c_str(), h.access, h.share, NULL, OPEN_EXISTING, 0, NULL);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        size_t boxes = WinsimMessageBoxes().size();
         OpenFile(path);
-        EXPECT_EQ(Text(), h.opens ? u"held" : u"") << h.access;
+        EXPECT_EQ(Text(), h.opens ? u"held" : u"");
         if (!h.opens)
-            ExpectOnlyWarning(u"Can Not Open File", u"Can not obtain a file handle to the selected file");
+            expectWarning(boxes++, u"Can Not Open File", u"Can not obtain a file handle to the selected file");
+        SaveAs(path);  // unchanged, but a save writes the terminator the file lacks
+        EXPECT_EQ(ReadBytes(path), Utf16File(h.saves ? Text() + u'\0' : u"held"));
+        if (h.saves)
+            EXPECT_EQ(WinsimMessageBoxes().size(), boxes);
+        else
+            expectWarning(boxes, u"Can Not Save File", u"Can not write to the selected file");
         CloseHandle(held);
     }
 }
@@ -338,7 +353,9 @@ struct SaveFault {
     WinsimCall call;
     int count;
     bool shortTransfer;
-    bool newFile;  // the target does not exist yet
+    bool newFile;        // the target does not exist yet
+    DWORD replaceError;  // ReplaceFile fails half-way with this, besides
+    bool andAfter;       // every such call after the nth fails too
 };
 
 void PrintTo(const SaveFault &c, std::ostream *out)
@@ -348,16 +365,21 @@ void PrintTo(const SaveFault &c, std::ostream *out)
 
 // The steps of a save over an existing file: the target looked up, the
 // temporary created, written, cut, flushed and closed, then the replace.
+// A temporary refused for lack of access has the file written in place,
+// which an open refused too ends.
 const SaveFault kSaveFaults[] = {
-    {"LookingUpTheTarget", WinsimCreateFile, 1, false, false},
-    {"Create", WinsimCreateFile, 2, false, false},
-    {"Write", WinsimWriteFile, 1, false, false},
-    {"ShortWrite", WinsimWriteFile, 1, true, false},
-    {"EndOfFile", WinsimSetEndOfFile, 1, false, false},
-    {"Flush", WinsimFlushFileBuffers, 1, false, false},
-    {"Close", WinsimCloseHandle, 2, false, false},
-    {"Replace", WinsimReplaceFile, 1, false, false},
-    {"MoveOfANewFile", WinsimMoveFile, 1, false, true},
+    {"LookingUpTheTarget", WinsimCreateFile, 1, false, false, 0, false},
+    {"CreateAndOpenInPlace", WinsimCreateFile, 2, false, false, 0, true},
+    {"Write", WinsimWriteFile, 1, false, false, 0, false},
+    {"ShortWrite", WinsimWriteFile, 1, true, false, 0, false},
+    {"EndOfFile", WinsimSetEndOfFile, 1, false, false, 0, false},
+    {"Flush", WinsimFlushFileBuffers, 1, false, false, 0, false},
+    {"Close", WinsimCloseHandle, 2, false, false, 0, false},
+    {"Replace", WinsimReplaceFile, 1, false, false, 0, false},
+    {"MoveOfANewFile", WinsimMoveFile, 1, false, true, 0, false},
+    {"ReplaceCannotMoveTheNewFile", WinsimMoveFile, 1, false, false, ERROR_UNABLE_TO_MOVE_REPLACEMENT, false},
+    {"ReplaceHalfWayAndNoMoveAfter", WinsimMoveFile, 1, false, false, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2,
+     false},
 };
 
 class SaveFaultTest : public FilesTest, public ::testing::WithParamInterface<SaveFault> {};
@@ -376,7 +398,9 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
     if (f.shortTransfer)
         WinsimShortenFileTransfer(f.call, f.count);
     else
-        WinsimFailCall(f.call, f.count);
+        WinsimFailCall(f.call, f.count, f.andAfter);
+    if (f.replaceError)
+        WinsimFailReplaceFile(f.replaceError);
     SaveAs(path);
     ExpectOnlyWarning(u"Can Not Save File", u"Can not write to the selected file");
     if (f.newFile) {
@@ -409,6 +433,7 @@ const SaveStop kSaveStops[] = {
     {"AfterTheWrite", WinsimWriteFile, 1, false},
     {"AfterTheFlush", WinsimFlushFileBuffers, 1, false},
     {"AfterTheClose", WinsimCloseHandle, 2, false},
+    {"AfterTakingTheBackupName", WinsimCreateFile, 3, false},
     {"AfterTheReplace", WinsimReplaceFile, 1, true},
 };
 
@@ -417,6 +442,24 @@ const int kStopped = 42;
 void StopTheProgram()
 {
     _exit(kStopped);
+}
+
+// The exit status of a child process that saves to path and stops right
+// after the chosen step.
+int StatusOfASaveStoppedAfter(WinsimCall call, int count, const std::string &path)
+{
+    fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        WinsimAfterFileCall(call, count, StopTheProgram);
+        WinsimAnswerNextFileDialog(path);
+        SendMessage(MainWindow, WM_COMMAND, IDM_FILE_SAVE, 0);
+        _exit(0);  // the save ran past the step
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 std::map<std::string, Bytes> FolderFiles()
@@ -441,21 +484,12 @@ TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveWorks)
     SetText(u"new text");
     const std::string path = InFolder("doc.txt");
     WriteBytes(path, old);
-    fflush(nullptr);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        WinsimAfterFileCall(s.call, s.count, StopTheProgram);
-        SaveAs(path);
-        _exit(0);  // the save ran past the step
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), kStopped);
+    ASSERT_EQ(StatusOfASaveStoppedAfter(s.call, s.count, path), kStopped);
     EXPECT_EQ(ReadBytes(path), s.replaced ? saved : old);
     std::map<std::string, Bytes> left = FolderFiles();
-    EXPECT_LE(left.size(), 2u);  // at most the abandoned temporary besides
+    EXPECT_LE(left.size(), 3u);  // at most the abandoned temporary and backup besides
+    for (const auto &file : left)
+        EXPECT_EQ(file.first.rfind("doc.txt", 0), 0u) << file.first << " does not say whose it is";
 
     SetText(u"newer");
     SaveAs(path);
@@ -466,6 +500,172 @@ TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveWorks)
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveStopTest, ::testing::ValuesIn(kSaveStops),
                          [](const ::testing::TestParamInfo<SaveStop> &info) { return info.param.name; });
+
+enum Content { NoFile, Empty, OldText, NewText };
+
+struct InPlaceStop {
+    const char *name;
+    WinsimCall call;
+    int count;
+    Content file, copy;  // both links, and the copy "other.txt.old"
+};
+
+void PrintTo(const InPlaceStop &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+// The in-place write of a file with a second link: the file opened, the
+// copy created, filled and flushed, the file emptied, written, flushed and
+// closed, the copy closed.
+const InPlaceStop kInPlaceStops[] = {
+    {"AfterOpeningTheFile", WinsimCreateFile, 2, OldText, NoFile},
+    {"AfterCreatingTheCopy", WinsimCreateFile, 3, OldText, Empty},
+    {"AfterWritingTheCopy", WinsimWriteFile, 1, OldText, OldText},
+    {"AfterFlushingTheCopy", WinsimFlushFileBuffers, 1, OldText, OldText},
+    {"AfterEmptyingTheFile", WinsimSetEndOfFile, 2, Empty, OldText},
+    {"AfterWritingTheText", WinsimWriteFile, 2, NewText, OldText},
+    {"AfterFlushingTheText", WinsimFlushFileBuffers, 2, NewText, OldText},
+    {"AfterClosingTheFile", WinsimCloseHandle, 2, NewText, OldText},
+    {"AfterClosingTheCopy", WinsimCloseHandle, 3, NewText, OldText},
+};
+
+class InPlaceStopTest : public FilesTest, public ::testing::WithParamInterface<InPlaceStop> {};
+
+// Stopped at any step, both links hold the old text, none, or the new
+// text whole, never the new over the old one's end; the old text is then
+// in a copy named after the file, which the next save leaves alone.
+TEST_P(InPlaceStopTest, LeavesWholeTextsAndTheOldOneUnderTheFilesName)
+{
+    const InPlaceStop &s = GetParam();
+    const std::map<Content, Bytes> bytes = {
+        {Empty, ""},
+        {OldText, Utf16File(std::u16string(u"an older and longer text\0", 25))},
+        {NewText, Utf16File(std::u16string(u"new text\0", 9))}};
+    const std::string path = InFolder("doc.txt");
+    WriteBytes(path, bytes.at(OldText));
+    ASSERT_EQ(link(path.c_str(), InFolder("other.txt").c_str()), 0);
+    Start();
+    SetText(u"new text");
+    ASSERT_EQ(StatusOfASaveStoppedAfter(s.call, s.count, InFolder("other.txt")), kStopped);
+    std::map<std::string, Bytes> left = FolderFiles();
+    std::map<std::string, Bytes> expected = {{"doc.txt", bytes.at(s.file)}, {"other.txt", bytes.at(s.file)}};
+    if (s.copy != NoFile)
+        expected["other.txt.old"] = bytes.at(s.copy);
+    EXPECT_EQ(left, expected);
+
+    SetText(u"newer");
+    SaveAs(InFolder("other.txt"));
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+    expected["doc.txt"] = expected["other.txt"] = Utf16File(std::u16string(u"newer\0", 6));
+    EXPECT_EQ(FolderFiles(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, InPlaceStopTest, ::testing::ValuesIn(kInPlaceStops),
+                         [](const ::testing::TestParamInfo<InPlaceStop> &info) { return info.param.name; });
+
+struct WorkingSave {
+    const char *name;
+    std::string target;  // saved through "doc.txt", a symbolic link, when not that
+    bool folderTakesNoFiles;
+    WinsimCall call;
+    int count;  // 0: no call fails
+    DWORD replaceError;
+};
+
+void PrintTo(const WorkingSave &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+// 255 units, the most a name may have: nothing can be added to it.
+const std::string kLongestName = std::string(251, 'd') + ".txt";
+
+// Saves that a plain write of the file would make.
+const WorkingSave kWorkingSaves[] = {
+    {"InAFolderThatTakesNoNewFiles", "doc.txt", true, WinsimCreateFile, 0, 0},
+    {"WithoutTheFinalPath", "doc.txt", false, WinsimGetFinalPathName, 1, 0},
+    {"WhenAMoveFinishesAReplaceStoppedHalfWay", "doc.txt", false, WinsimCreateFile, 0,
+     ERROR_UNABLE_TO_MOVE_REPLACEMENT_2},
+    {"WithANameTooLongToAddTo", kLongestName, false, WinsimCreateFile, 0, 0},
+};
+
+class WorkingSaveTest : public FilesTest, public ::testing::WithParamInterface<WorkingSave> {};
+
+TEST_P(WorkingSaveTest, SavesOverTheFileAndLeavesNothingElse)
+{
+    const WorkingSave &c = GetParam();
+    const std::string path = InFolder("doc.txt");
+    WriteBytes(InFolder(c.target), Utf16File(u"an older and longer text"));
+    if (c.target != "doc.txt") {
+        ASSERT_EQ(symlink(c.target.c_str(), path.c_str()), 0);
+    }
+    Start();
+    SetText(u"new text");
+    if (c.folderTakesNoFiles)
+        WinsimDenyCreatingFiles(WinsimTempFolder());
+    if (c.count)
+        WinsimFailCall(c.call, c.count);
+    if (c.replaceError)
+        WinsimFailReplaceFile(c.replaceError);
+    SaveAs(path);
+    EXPECT_TRUE(WinsimMessageBoxes().empty());
+    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
+    EXPECT_EQ(FolderFiles(), (std::map<std::string, Bytes>{{c.target, saved}, {"doc.txt", saved}}));
+    EXPECT_FALSE(DocumentChanged());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, WorkingSaveTest, ::testing::ValuesIn(kWorkingSaves),
+                         [](const ::testing::TestParamInfo<WorkingSave> &info) { return info.param.name; });
+
+struct LostName {
+    const char *name;
+    bool hardLink;
+    WinsimCall call;  // fails from its nth call on
+    int count;
+    DWORD replaceError;
+};
+
+void PrintTo(const LostName &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const LostName kLostNames[] = {
+    {"ReplaceHalfWayAndNeitherMove", false, WinsimMoveFile, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2},
+    {"InPlaceWriteAndItsRestore", true, WinsimWriteFile, 2, 0},
+};
+
+class LostNameTest : public FilesTest, public ::testing::WithParamInterface<LostName> {};
+
+// Where the old text cannot go back under the file's name, the message
+// says where it is.
+TEST_P(LostNameTest, TheMessageNamesWhereTheOldTextIs)
+{
+    const LostName &c = GetParam();
+    const Bytes old = Utf16File(u"an older and longer text");
+    const std::string path = InFolder("doc.txt");
+    WriteBytes(path, old);
+    if (c.hardLink) {
+        ASSERT_EQ(link(path.c_str(), InFolder("other.txt").c_str()), 0);
+    }
+    Start();
+    SetText(u"new text");
+    WinsimFailCall(c.call, c.count, true);
+    if (c.replaceError)
+        WinsimFailReplaceFile(c.replaceError);
+    SaveAs(path);
+    ExpectOnlyWarning(u"Can Not Save File",
+                      u"Can not write to the selected file\nIts old text is kept in doc.txt.old");
+    std::map<std::string, Bytes> expected = {{"doc.txt.old", old}};
+    if (c.hardLink)  // emptied before the write, which failed
+        expected["doc.txt"] = expected["other.txt"] = "";
+    EXPECT_EQ(FolderFiles(), expected);
+    EXPECT_TRUE(DocumentChanged());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LostNameTest, ::testing::ValuesIn(kLostNames),
+                         [](const ::testing::TestParamInfo<LostName> &info) { return info.param.name; });
 
 // Files of the names a temporary could take are the user's: the name the
 // old fixed scheme chose for "doc.txt", and the first this process tries.
@@ -605,6 +805,7 @@ struct LinkCase {
     WinsimCall call;
     int count;  // 0: no fault
     bool shortTransfer;
+    bool savesAnyway;  // the fault leaves a way that still saves
 };
 
 void PrintTo(const LinkCase &c, std::ostream *out)
@@ -615,21 +816,22 @@ void PrintTo(const LinkCase &c, std::ostream *out)
 // A file with a second hard link is written in place: opened, copied to a
 // temporary (read, written, cut, flushed), then written, cut and flushed.
 const LinkCase kLinkCases[] = {
-    {"HiddenKept", Hidden, WinsimCreateFile, 0, false},
-    {"HiddenReplaceFails", Hidden, WinsimReplaceFile, 1, false},
-    {"SymbolicLinkKept", SymbolicLink, WinsimCreateFile, 0, false},
-    {"SymbolicLinkWriteFails", SymbolicLink, WinsimWriteFile, 1, false},
-    {"SymbolicLinkReplaceFails", SymbolicLink, WinsimReplaceFile, 1, false},
-    {"HardLinkShared", HardLink, WinsimCreateFile, 0, false},
-    {"HardLinkOpenFails", HardLink, WinsimCreateFile, 2, false},
-    {"HardLinkCopyNotCreated", HardLink, WinsimCreateFile, 3, false},
-    {"HardLinkCopyNotRead", HardLink, WinsimReadFile, 1, false},
-    {"HardLinkCopyNotWritten", HardLink, WinsimWriteFile, 1, false},
-    {"HardLinkCopyNotFlushed", HardLink, WinsimFlushFileBuffers, 1, false},
-    {"HardLinkTextNotWritten", HardLink, WinsimWriteFile, 2, false},
-    {"HardLinkTextShort", HardLink, WinsimWriteFile, 2, true},
-    {"HardLinkTextNotCut", HardLink, WinsimSetEndOfFile, 2, false},
-    {"HardLinkTextNotFlushed", HardLink, WinsimFlushFileBuffers, 2, false},
+    {"HiddenKept", Hidden, WinsimCreateFile, 0, false, false},
+    {"HiddenReplaceFails", Hidden, WinsimReplaceFile, 1, false, false},
+    {"SymbolicLinkKept", SymbolicLink, WinsimCreateFile, 0, false, false},
+    {"SymbolicLinkWriteFails", SymbolicLink, WinsimWriteFile, 1, false, false},
+    {"SymbolicLinkReplaceFails", SymbolicLink, WinsimReplaceFile, 1, false, false},
+    {"HardLinkShared", HardLink, WinsimCreateFile, 0, false, false},
+    {"HardLinkOpenFails", HardLink, WinsimCreateFile, 2, false, false},
+    {"HardLinkCopyRefusedSavesWithoutIt", HardLink, WinsimCreateFile, 3, false, true},
+    {"HardLinkCopyNotRead", HardLink, WinsimReadFile, 1, false, false},
+    {"HardLinkCopyNotWritten", HardLink, WinsimWriteFile, 1, false, false},
+    {"HardLinkCopyNotFlushed", HardLink, WinsimFlushFileBuffers, 1, false, false},
+    {"HardLinkTextNotWritten", HardLink, WinsimWriteFile, 2, false, false},
+    {"HardLinkTextShort", HardLink, WinsimWriteFile, 2, true, false},
+    {"HardLinkTextNotCut", HardLink, WinsimSetEndOfFile, 2, false, false},
+    {"HardLinkTextNotFlushed", HardLink, WinsimFlushFileBuffers, 2, false, false},
+    {"HardLinkTextNotClosed", HardLink, WinsimCloseHandle, 2, false, false},
 };
 
 class LinkSaveTest : public FilesTest, public ::testing::WithParamInterface<LinkCase> {};
@@ -659,7 +861,8 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
         WinsimFailCall(c.call, c.count);
     SaveAs(c.kind == Hidden ? real : other);
 
-    const Bytes &expected = c.count ? old : saved;
+    const bool fails = c.count && !c.savesAnyway;
+    const Bytes &expected = fails ? old : saved;
     EXPECT_EQ(ReadBytes(real), expected);
     struct stat realInfo, otherInfo;
     ASSERT_EQ(stat(real.c_str(), &realInfo), 0);
@@ -673,8 +876,8 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
         EXPECT_EQ(realInfo.st_nlink, c.kind == HardLink ? 2u : 1u);
         EXPECT_EQ(FolderContents(), (std::set<std::string>{"doc.txt", "other.txt"}));
     }
-    EXPECT_EQ(WinsimMessageBoxes().size(), c.count ? 1u : 0u);
-    EXPECT_EQ(DocumentChanged(), c.count != 0);
+    EXPECT_EQ(WinsimMessageBoxes().size(), fails ? 1u : 0u);
+    EXPECT_EQ(DocumentChanged(), fails);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, LinkSaveTest, ::testing::ValuesIn(kLinkCases),
@@ -686,6 +889,7 @@ struct EndCase {
     int answer;
     bool saveFails;
     LRESULT mayEnd;
+    bool dialogCancelled;
 };
 
 void PrintTo(const EndCase &c, std::ostream *out)
@@ -694,9 +898,10 @@ void PrintTo(const EndCase &c, std::ostream *out)
 }
 
 const EndCase kEndCases[] = {
-    {"Unchanged", false, IDYES, false, TRUE},        {"No", true, IDNO, false, TRUE},
-    {"Cancel", true, IDCANCEL, false, FALSE},        {"YesSaved", true, IDYES, false, TRUE},
-    {"YesSaveFails", true, IDYES, true, FALSE},
+    {"Unchanged", false, IDYES, false, TRUE, false},   {"No", true, IDNO, false, TRUE, false},
+    {"Cancel", true, IDCANCEL, false, FALSE, false},   {"YesSaved", true, IDYES, false, TRUE, false},
+    {"YesSaveFails", true, IDYES, true, FALSE, false},
+    {"YesDialogCancelled", true, IDYES, false, FALSE, true},
 };
 
 class SessionEndTest : public FilesTest, public ::testing::WithParamInterface<EndCase> {};
@@ -711,12 +916,12 @@ TEST_P(SessionEndTest, AsksBeforeTheSessionEnds)
     if (c.changed)
         Type(u"typed");
     WinsimAnswerNextMessageBox(c.answer);
-    WinsimAnswerNextFileDialog(InFolder("saved.txt"));
+    WinsimAnswerNextFileDialog(c.dialogCancelled ? "" : InFolder("saved.txt"));
     if (c.saveFails)
         WinsimFailCall(WinsimCreateFile, 2);
     EXPECT_EQ(SendMessage(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), c.mayEnd);
 
-    const bool saved = c.changed && c.answer == IDYES && !c.saveFails;
+    const bool saved = c.changed && c.answer == IDYES && !c.saveFails && !c.dialogCancelled;
     EXPECT_EQ(FolderContents().size(), saved ? 1u : 0u);
     EXPECT_EQ(Text(), c.changed ? u"typed" : u"");
     EXPECT_EQ(DocumentChanged(), c.changed && !saved);
@@ -738,6 +943,73 @@ TEST_P(SessionEndTest, AsksBeforeTheSessionEnds)
 
 INSTANTIATE_TEST_SUITE_P(Files, SessionEndTest, ::testing::ValuesIn(kEndCases),
                          [](const ::testing::TestParamInfo<EndCase> &info) { return info.param.name; });
+
+struct ModalCase {
+    const char *name;
+    bool changed;
+    int command;  // 0: the session's end itself asks
+    const char16_t *reason;  // what Windows shows while the dialog is open
+};
+
+void PrintTo(const ModalCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const ModalCase kModalCases[] = {
+    {"TheSaveAsDialog", true, IDM_FILE_SAVE, u"Inkwarden: a dialog is open"},
+    {"TheSaveQuestion", true, IDM_FILE_NEW, u"Inkwarden: a dialog is open"},
+    {"TheAboutBox", false, IDM_ABOUT, u"Inkwarden: a dialog is open"},
+    {"TheSessionEndsQuestion", true, 0, u"Inkwarden: unsaved changes"},
+};
+
+struct InsideTheDialog {
+    LRESULT mayEnd = -1;
+    size_t boxes, dialogs;  // opened by then
+    std::u16string reason;
+} inside;
+
+void EndTheSessionInsideTheDialog()
+{
+    inside.boxes = WinsimMessageBoxes().size();
+    inside.dialogs = WinsimFileDialogs().size();
+    inside.mayEnd = SendMessage(MainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    WCHAR reason[100] = {};
+    DWORD size = 100;
+    if (ShutdownBlockReasonQuery(MainWindow, reason, &size))
+        inside.reason = reason;
+}
+
+class ModalSessionEndTest : public FilesTest, public ::testing::WithParamInterface<ModalCase> {};
+
+// The session's end, while a dialog of ours is open, opens no second one on
+// the same records: the session waits, with the reason shown until the
+// dialog closes.
+TEST_P(ModalSessionEndTest, WaitsForTheOpenDialog)
+{
+    const ModalCase &c = GetParam();
+    Start();
+    if (c.changed)
+        Type(u"typed");
+    inside = InsideTheDialog{};
+    WinsimDuringNextDialog(EndTheSessionInsideTheDialog);
+    WinsimAnswerNextMessageBox(IDCANCEL);
+    if (c.command)
+        Command(c.command);
+    else
+        SendMessage(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    EXPECT_EQ(inside.mayEnd, FALSE);
+    EXPECT_EQ(inside.reason, c.reason);
+    EXPECT_EQ(WinsimMessageBoxes().size(), inside.boxes);
+    EXPECT_EQ(WinsimFileDialogs().size(), inside.dialogs);
+    DWORD size = 0;
+    EXPECT_FALSE(ShutdownBlockReasonQuery(window, nullptr, &size));
+    EXPECT_EQ(Text(), c.changed ? u"typed" : u"");
+    EXPECT_TRUE(IsWindow(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ModalSessionEndTest, ::testing::ValuesIn(kModalCases),
+                         [](const ::testing::TestParamInfo<ModalCase> &info) { return info.param.name; });
 
 TEST_F(FilesTest, SaveReplacesAnExistingFileAndRefusesAMissingFolder)
 {

@@ -164,6 +164,19 @@ TEST_F(EditorTest, TheLineAfterAPagesLastRowIsDrawnOnTheNextPage)
     EXPECT_EQ(Pixel(664, 144 + 15 * 49 + 20), kWhite);  // the page gap
 }
 
+// At 16 points 32 lines of 24 rows fill the 768-row page, so the rule at
+// its foot lies in the last row of its last line, under the glyphs.
+TEST_F(EditorTest, TypingOnTheLastLineOfAFullPageLeavesTheRuleUnderIt)
+{
+    Start(817, 1100);
+    SendMessage(window, WM_COMMAND, IDM_POINTS_BASE + 16, 0);
+    ASSERT_EQ(PageGap(96), 0);
+    SetText(ShortLines(LinesPerPage + 1), 4 * (LinesPerPage - 1));  // that line's start
+    Type(u"a");
+    EXPECT_EQ(BlackInRow(144 + 768 - 1, ColumnLeft, ColumnRight), ColumnRight - ColumnLeft);
+    ExpectScreenMatchesFullRepaint();
+}
+
 TEST_F(EditorTest, LinesScrolledAboveTheTextAreaAreNotDrawnOverThePicker)
 {
     Start();
@@ -175,6 +188,31 @@ TEST_F(EditorTest, LinesScrolledAboveTheTextAreaAreNotDrawnOverThePicker)
     for (int y = 110; y < 135; y++)
         EXPECT_EQ(BlackInRow(y, 664, 684), 0) << "row " << y;
     EXPECT_EQ(Pixel(664, InkRow(0)), kBlack);  // line 3 at the top
+}
+
+// What a repaint costs, counted: each distinct unit is measured once by the
+// text and once by the caret's line, and only lines in the repainted rows
+// are drawn, a unit at a time.
+TEST_F(EditorTest, ARepaintMeasuresEachUnitOnceAndDrawsOnlyTheLinesItCovers)
+{
+    const struct {
+        std::u16string text;
+        int line;  // whose rows are repainted; the caret is on line 0
+        int queries, outputs;
+    } cases[] = {
+        {u"aaaaaaaaaa", 0, 2, 10},
+        {ShortLines(8), 3, 2, 2},
+    };
+    Start();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        SetText(c.text);
+        RECT rows = {0, 144 + c.line * 49, ClientWidth, 144 + (c.line + 1) * 49};
+        WinsimClearCalls();
+        RepaintRect(&rows);
+        EXPECT_EQ(WinsimCalls().abcWidthQueries, c.queries);
+        EXPECT_EQ(WinsimCalls().textOutputs, c.outputs);
+    }
 }
 
 TEST_F(EditorTest, PaintingReleasesEveryFontAndDeviceContext)

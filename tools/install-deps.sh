@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick xclip
   fonts-wqy-microhei fonts-liberation  # the Wine prefixes pin the text font to WenQuanYi Micro Hei Mono
   cups printer-driver-cups-pdf poppler-utils  # printing end to end, into a PDF
+  locales  # localedef and the zh_CN source: the Chinese-code-page test builds that locale
   python3
 )
 

@@ -40,6 +40,7 @@ enum WinsimCall {
     WinsimRegisterClass,
     WinsimCreateWindowEx,    // before any message, as when out of window resources
     WinsimGetMessage,        // -1, with junk left in the record
+    WinsimGetFinalPathName,  // ERROR_PATH_NOT_FOUND, as on a volume without a drive letter
     WinsimCallCount
 };
 void WinsimFailCall(WinsimCall call, int nth = 1, bool andAfter = false);
@@ -139,6 +140,9 @@ struct WinsimMessageBox {
 };
 const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void);
 void WinsimAnswerNextMessageBox(int answer);
+// Runs hook once, inside the next message box or file dialog, as a message
+// that dialog's own loop dispatches while the user has not answered yet.
+void WinsimDuringNextDialog(void (*hook)(void));
 
 // ---- GDI and the font model ----
 
@@ -211,6 +215,23 @@ void WinsimShortenFileTransfer(WinsimCall call, int nth = 1);
 void WinsimAfterFileCall(WinsimCall call, int nth, void (*hook)(void));
 // ReplaceFileW fails with ERROR_NOT_SUPPORTED, as on a file system without it.
 void WinsimReplaceFileUnsupported(bool unsupported);
+
+// ---- Saves that stop part of the way, and folders that take no files ----
+
+// The nth ReplaceFileW from now fails with error half-way, leaving the
+// files as its documentation says, with or without a backup name:
+// ERROR_UNABLE_TO_REMOVE_REPLACED: each file under its own name.
+// ERROR_UNABLE_TO_MOVE_REPLACEMENT: the same with a backup name; without
+//   one, the replaced file is gone.
+// ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the replaced file under the backup
+//   name (without one, under its name with "~RF" added), the replacement
+//   under its own name with the replaced one's attributes.
+void WinsimFailReplaceFile(DWORD error, int nth = 1);
+// The folder (a Unix path) refuses every new name in it with
+// ERROR_ACCESS_DENIED, as an access list without "create files" does,
+// while the files in it stay as writable as they are.  Checked by winsim
+// itself, since the tests run as root.  An empty folder: none refuses.
+void WinsimDenyCreatingFiles(const std::string &folder);
 
 // The Open and Save As dialogs: each call is recorded, and answered with the
 // next queued path; an empty path, or an empty queue, cancels.

@@ -46,6 +46,10 @@ static struct FileState {
     std::vector<WinsimFileDialog> dialogs;
     std::vector<FileHandle *> openHandles;
     std::string tempFolder;
+    // Saves that stop part of the way, and a folder that takes no files.
+    CallAim partialReplace;
+    DWORD partialReplaceError = 0;
+    std::string createDenied;
 } state;
 
 static void RemoveTree(const std::string &path)
@@ -98,6 +102,7 @@ static DWORD ErrorFromErrno(int error)
     case EPERM:
     case EISDIR: return ERROR_ACCESS_DENIED;
     case ENOSPC: return ERROR_HANDLE_DISK_FULL;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
     default: return ERROR_ACCESS_DENIED;
     }
 }
@@ -180,6 +185,29 @@ static bool HeldAgainstDelete(const std::string &path)
 {
     struct stat info;
     return lstat(path.c_str(), &info) == 0 && SharingClash(info, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+}
+
+// ---- a folder that takes no new names ----
+
+static bool CreatingDenied(const std::string &path)
+{
+    if (state.createDenied.empty())
+        return false;
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder == state.createDenied;
+}
+
+// A new name in the refusing folder: false, with the error Windows gives.
+static bool MayCreate(const std::string &path)
+{
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0 || !CreatingDenied(path))
+        return true;
+    state.lastError = ERROR_ACCESS_DENIED;
+    return false;
 }
 
 static std::string Path(LPCWSTR name)
@@ -283,6 +311,8 @@ HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_AT
     }
     struct stat before;
     bool existed = stat(path.c_str(), &before) == 0;
+    if (!existed && (flags & O_CREAT) && !MayCreate(path))
+        return INVALID_HANDLE_VALUE;
     if (existed && disposition != CREATE_NEW) {
         // Checked before the open, which may truncate.
         if (ReadOnly(before) && (Writes(access) || (flags & O_TRUNC))) {
@@ -459,6 +489,8 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
         state.lastError = ERROR_ALREADY_EXISTS;
         return FALSE;
     }
+    if (!MayCreate(to))
+        return FALSE;
     if (HeldAgainstDelete(from)) {
         state.lastError = ERROR_SHARING_VIOLATION;
         return FALSE;
@@ -476,8 +508,10 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags)
 }
 
 // The replacement takes the replaced file's name, its permissions (standing
-// in for the security descriptor) and its attributes.  Without a backup
-// name, nothing changes when it fails.
+// in for the security descriptor) and its attributes; with a backup name
+// the replaced file moves there, over a file of that name.  A failure
+// before the first change leaves everything as it was; a partial failure
+// (WinsimFailReplaceFile) leaves what the documentation says.
 BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
 {
     if (state.replaceUnsupported) {
@@ -488,12 +522,9 @@ BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, 
         state.lastError = ERROR_UNABLE_TO_REMOVE_REPLACED;
         return FALSE;
     }
-    std::string to, from;
-    if (backup || !UnixPath(replaced, to) || !UnixPath(replacement, from)) {
-        if (backup)
-            state.lastError = ERROR_INVALID_PARAMETER;  // not needed here
+    std::string to, from, kept;
+    if (!UnixPath(replaced, to) || !UnixPath(replacement, from) || (backup && !UnixPath(backup, kept)))
         return FALSE;
-    }
     struct stat old, fresh;
     if (lstat(to.c_str(), &old) != 0 || lstat(from.c_str(), &fresh) != 0) {
         state.lastError = ERROR_FILE_NOT_FOUND;
@@ -503,17 +534,44 @@ BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, 
         state.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
-    if (HeldAgainstDelete(to) || HeldAgainstDelete(from)) {
+    if (HeldAgainstDelete(to) || HeldAgainstDelete(from) || (backup && HeldAgainstDelete(kept))) {
         state.lastError = ERROR_SHARING_VIOLATION;
         return FALSE;
     }
-    if (chmod(from.c_str(), old.st_mode & 07777) != 0 || rename(from.c_str(), to.c_str()) != 0) {
+    if (backup && !MayCreate(kept))
+        return FALSE;
+    DWORD partly = Due(state.partialReplace) ? state.partialReplaceError : 0;
+    if (partly == ERROR_UNABLE_TO_REMOVE_REPLACED || (partly == ERROR_UNABLE_TO_MOVE_REPLACEMENT && backup)) {
+        state.lastError = partly;
+        return FALSE;
+    }
+    if (chmod(from.c_str(), old.st_mode & 07777) != 0) {
         state.lastError = ErrorFromErrno(errno);
         return FALSE;
     }
-    auto kept = state.keptAttributes.find({old.st_dev, old.st_ino});
-    DWORD attributes = kept == state.keptAttributes.end() ? 0 : kept->second;
-    state.keptAttributes[{fresh.st_dev, fresh.st_ino}] = attributes;
+    auto attributes = state.keptAttributes.find({old.st_dev, old.st_ino});
+    state.keptAttributes[{fresh.st_dev, fresh.st_ino}] =
+        attributes == state.keptAttributes.end() ? 0 : attributes->second;
+    // The replaced file steps aside, then the replacement takes its name.
+    int aside = 0;
+    if (backup)
+        aside = rename(to.c_str(), kept.c_str());
+    else if (partly == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        aside = rename(to.c_str(), (to + "~RF").c_str());
+    else if (partly == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+        aside = unlink(to.c_str());
+    if (aside != 0) {
+        state.lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
+    if (partly) {
+        state.lastError = partly;
+        return FALSE;
+    }
+    if (rename(from.c_str(), to.c_str()) != 0) {
+        state.lastError = ErrorFromErrno(errno);
+        return FALSE;
+    }
     Succeeded(WinsimReplaceFile);
     return TRUE;
 }
@@ -521,6 +579,10 @@ BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, 
 // VOLUME_NAME_DOS: "\\?\Z:" and the real path with every link resolved.
 DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD)
 {
+    if (ShouldFail(WinsimGetFinalPathName)) {
+        state.lastError = ERROR_PATH_NOT_FOUND;
+        return 0;
+    }
     FileHandle *handle = HandleFrom(file);
     char link[64], real[PATH_MAX + 1];
     snprintf(link, sizeof link, "/proc/self/fd/%d", handle ? handle->fd : -1);
@@ -674,6 +736,7 @@ static BOOL RunFileDialog(LPOPENFILENAMEW record, bool save)
     seen.maxFileTitle = record->nMaxFileTitle;
     seen.proposed = Path(record->lpstrFile);
     state.dialogs.push_back(seen);
+    RunDuringDialogHook();
 
     if (state.dialogAnswers.empty())
         return FALSE;
@@ -751,4 +814,19 @@ void WinsimReplaceFileUnsupported(bool unsupported)
 int WinsimOpenFileHandles(void)
 {
     return (int)state.openHandles.size();
+}
+
+// ---- saves that stop part of the way, and folders that take no files ----
+
+void WinsimFailReplaceFile(DWORD error, int nth)
+{
+    state.partialReplace = CallAim{nth, false};
+    state.partialReplaceError = error;
+}
+
+void WinsimDenyCreatingFiles(const std::string &folder)
+{
+    state.createDenied = folder;
+    while (state.createDenied.size() > 1 && state.createDenied.back() == '/')
+        state.createDenied.pop_back();
 }

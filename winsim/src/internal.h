@@ -133,6 +133,7 @@ std::u16string Utf16FromUtf8(const std::string &text);
 void ResetWindows();
 void ResetMessages();
 void ResetMessageBoxes();
+void RunDuringDialogHook();  // inside each modal dialog, once it is recorded
 void ResetGdi();
 void ResetFonts();
 void ResetResources();

@@ -10,11 +10,22 @@ static struct MessageBoxState {
     std::vector<WinsimMessageBox> messageBoxes;
     std::u16string shutdownBlockReason;  // empty: none
     std::deque<int> messageBoxAnswers;
+    void (*duringNextDialog)(void) = nullptr;
 } state;
 
 void ResetMessageBoxes()
 {
     state = MessageBoxState{};
+}
+
+// ---- what happens while a dialog is open ----
+
+void RunDuringDialogHook()
+{
+    void (*hook)(void) = state.duringNextDialog;
+    state.duringNextDialog = nullptr;
+    if (hook)
+        hook();
 }
 
 }  // namespace winsim
@@ -25,6 +36,7 @@ int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     state.messageBoxes.push_back(WinsimMessageBox{owner, text ? text : u"", caption ? caption : u"", type,
                                                   state.shutdownBlockReason});
+    RunDuringDialogHook();
     if (!state.messageBoxAnswers.empty()) {
         int answer = state.messageBoxAnswers.front();
         state.messageBoxAnswers.pop_front();
@@ -78,4 +90,9 @@ const std::vector<WinsimMessageBox> &WinsimMessageBoxes(void)
 void WinsimAnswerNextMessageBox(int answer)
 {
     state.messageBoxAnswers.push_back(answer);
+}
+
+void WinsimDuringNextDialog(void (*hook)(void))
+{
+    state.duringNextDialog = hook;
 }
