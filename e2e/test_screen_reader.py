@@ -14,24 +14,18 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor  # noqa: E402
 import winelib  # noqa: E402
 
-SESSION = None
 DOCUMENT = 50030  # UIA_DocumentControlTypeId
 
 
-def setUpModule():
-    global SESSION
-    SESSION = editor.open_session("1600x1400x24")
+class WindowElement(editor.ProgramTest):
+    LOG = "screen-reader.log"
 
-
-class WindowElement(unittest.TestCase):
     def test_a_client_finds_a_focused_document_named_after_the_caption(self):
-        self.addCleanup(SESSION.kill_wine)
-        process, x_window, main = editor.start_inkwarden(SESSION, "screen-reader.log")
-        SESSION.focus(x_window)
+        self.session.focus(self.x_window)
         seen = []
 
         def focused_element():
-            seen.append(SESSION.uia_element(main))
+            seen.append(self.session.uia_element(self.main))
             return seen[-1] is not None and seen[-1][3]
 
         try:
