@@ -1,4 +1,5 @@
 #include "app/shell.h"
+#include "accessibility/accessibility.h"
 #include "app/resource.h"
 #include "document/document.h"
 #include "editing/editing.h"
@@ -24,13 +25,25 @@ static void CollapseEmptySelection(void)
 }
 
 static BOOL RunCommand(int commandId);
+static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Whatever a message changed of the text, the caret or the selection, a
+// listening screen reader hears of afterwards.
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TextState before = NoteTextState();
+    LRESULT result = HandleMessage(window, message, wParam, lParam);
+    RaiseTextEvents(&before);
+    return result;
+}
+
+static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
         return CreateInitialState(window);
     case WM_DESTROY:
+        ForgetElement(window);
         DestroyMainWindow();
         return 0;
     case WM_SIZE:
@@ -96,6 +109,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         CollapseEmptySelection();
         FollowCaret();
         return 0;
+    case WM_GETOBJECT:
+        return AnswerGetObject(window, wParam, lParam);
     case WM_SETFOCUS:
         CreateSystemCaret();
         return 0;

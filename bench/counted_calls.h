@@ -51,5 +51,10 @@ void BenchCountCall(const char *name);
 #define DestroyCaret(...) BENCH_COUNTED(DestroyCaret, __VA_ARGS__)
 #define ImmGetContext(...) BENCH_COUNTED(ImmGetContext, __VA_ARGS__)
 #define ImmAssociateContextEx(...) BENCH_COUNTED(ImmAssociateContextEx, __VA_ARGS__)
+#define InternalGetWindowText(...) BENCH_COUNTED(InternalGetWindowText, __VA_ARGS__)
+#define ClientToScreen(...) BENCH_COUNTED(ClientToScreen, __VA_ARGS__)
+#define ScreenToClient(...) BENCH_COUNTED(ScreenToClient, __VA_ARGS__)
+#define LoadLibraryExW(...) BENCH_COUNTED(LoadLibraryExW, __VA_ARGS__)
+#define GetProcAddress(...) BENCH_COUNTED(GetProcAddress, __VA_ARGS__)
 
 #endif

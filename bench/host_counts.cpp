@@ -2,7 +2,10 @@
 // Wine, for the same scenarios the Windows driver times.  The counts are
 // deterministic, so a few repetitions each are enough.
 //
-//   bench_counts [client-width client-height]
+//   bench_counts [client-width client-height [element]]
+//
+// With element, a UI Automation client has been handed the window's
+// element first but does not listen: the counts must not change.
 //
 // prints two tab-separated lines per scenario, size and text:
 //   scenario size text  ABC-width queries, text outputs, font creations,
@@ -11,12 +14,14 @@
 //                       made in the repetition that made the most
 #include <windows.h>
 #include "winsim.h"
+#include <uiautomation.h>
 
 #include "app/shell.h"
 #include "bench/inkwarden_scenarios.h"
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 #include <map>
@@ -114,6 +119,11 @@ int main(int argc, char **argv)
     // With the keyboard, as under Wine: the system caret follows every step.
     WinsimSetFocus(MainWindow);
     WinsimPumpMessages();
+    IRawElementProviderSimple *element = nullptr;
+    if (argc > 3 && strcmp(argv[3], "element") == 0 && !(element = WinsimUiaElement(WinsimMainWindow()))) {
+        fprintf(stderr, "the window gave no element\n");
+        return 1;
+    }
 
     static unsigned short units[BENCH_LARGEST];
     static WCHAR text[BENCH_LARGEST];
@@ -140,5 +150,7 @@ int main(int argc, char **argv)
         for (int size : {2000, 8000, BENCH_LARGEST})
             BenchScenarios(&run, text, size);
     }
+    if (element)
+        element->Release();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 WCHAR ReverseScratch[TEXT_BUFFER_UNITS];
+int LayoutChanges;
 
 static BOOL AppendLine(int first, int last)
 {
@@ -149,6 +150,7 @@ static void BreakAndUpdate(const OldLines *old, int start)
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
+    LayoutChanges++;
     int fromLine = old ? FirstUnsettledLine(dc, columnWidth, old, start) : 0;
     int first = fromLine > 0 ? LineTable[fromLine].first : 0;
     LineCount = fromLine;

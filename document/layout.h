@@ -7,6 +7,9 @@
 
 // A line's units, last unit first: index 0 is drawn leftmost.
 extern WCHAR ReverseScratch[TEXT_BUFFER_UNITS];
+// Counts every layout, so that whoever follows the text can tell it changed:
+// every edit, and every other change of the line table, reflows.
+extern int LayoutChanges;
 
 int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics);
 int MeasureRun(HDC dc, const WCHAR *units, int count);

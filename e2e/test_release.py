@@ -27,7 +27,8 @@ sys.path.insert(0, str(winelib.REPO / "tools"))
 import exe_resources  # noqa: E402
 
 MAKE_DIST = winelib.REPO / "tools" / "make-dist.py"
-SYSTEM_DLLS = {"imm32.dll", "kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "winspool.drv", "msvcrt.dll"}
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "winspool.drv", "msvcrt.dll",
+               "imm32.dll", "oleaut32.dll"}
 ASM = "{urn:schemas-microsoft-com:asm.v1}"
 
 

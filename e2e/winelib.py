@@ -217,7 +217,7 @@ def build_probe(out_dir):
         raise RuntimeError(f"{MINGW_CC} is needed to build {exe.name} (package gcc-mingw-w64-x86-64)")
     exe.parent.mkdir(parents=True, exist_ok=True)
     partial = exe.with_name(f"winprobe.{os.getpid()}.exe")  # a concurrent run must never see half a file
-    run_checked([MINGW_CC, "-O1", "-s", "-static", "-o", partial, PROBE_SOURCE, "-lgdi32"], timeout=120)
+    run_checked([MINGW_CC, "-O1", "-s", "-static", "-o", partial, PROBE_SOURCE, "-lgdi32", "-lole32", "-loleaut32"], timeout=120)
     os.replace(partial, exe)
     return exe
 
@@ -573,6 +573,17 @@ class Session:
         Win32Window."""
         fields = self._run_probe("caret", str(window.handle)).split("\n")[0].split("\t")
         return ThreadCaret(*map(int, fields[1:]))
+
+    def uia_element(self, window):
+        """What UI Automation tells a client of another process about the
+        element of this Win32 window: (control type, name, focusable,
+        focused), or None when the window gives none."""
+        fields = self._run_probe("uia", str(window.handle)).strip().split("\t")
+        if fields[0] != "uia" or fields[1:] == ["none"] or len(fields) != 5:
+            return None
+        control_type, name, focusable, focused = fields[1:]
+        return (int(control_type) if control_type != "-" else None, _unescape(name),
+                focusable == "1", focused == "1")
 
     def font(self, points, charset, face, text=""):
         """The font Wine gives for this request, with the glyphs of text."""

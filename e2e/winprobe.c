@@ -25,7 +25,14 @@
    about the thread of the window with that handle (decimal, as listed)
    and prints "caret", tab-separated: the thread's caret window and its
    focus window (0 for none), the flags, and the caret's rectangle in its
-   window's client coordinates. */
+   window's client coordinates.
+
+   winprobe uia HANDLE asks UI Automation, as a client in this process,
+   for the element of the window with that handle and prints one line
+   "uia", tab, its ControlType, Name, IsKeyboardFocusable and
+   HasKeyboardFocus (booleans as 1 or 0, anything unreadable as -), or
+   "uia", tab, "none" when the window gives no element.  Wine 8 reads
+   these four properties across processes. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -205,8 +212,66 @@ static int print_caret(const char *handle)
     return fflush(stdout) == 0 ? 0 : 1;
 }
 
+/* uiautomationcore.dll has no import library in MinGW-w64, and its
+   header declares none of the client calls. */
+typedef HRESULT (WINAPI *NodeFromHandle)(HWND, void **);
+typedef HRESULT (WINAPI *GetPropertyValue)(void *, int, VARIANT *);
+typedef BOOL (WINAPI *NodeRelease)(void *);
+
+static void print_property(GetPropertyValue get, void *node, int id)
+{
+    VARIANT value;
+
+    VariantInit(&value);
+    putchar('\t');
+    if (FAILED(get(node, id, &value)))
+        putchar('-');
+    else if (value.vt == VT_I4)
+        printf("%ld", (long)value.lVal);
+    else if (value.vt == VT_BOOL)
+        putchar(value.boolVal ? '1' : '0');
+    else if (value.vt == VT_BSTR)
+        print_escaped(value.bstrVal);
+    else
+        putchar('-');
+    VariantClear(&value);
+}
+
+static int print_uia(const char *handle)
+{
+    HMODULE core = LoadLibraryA("uiautomationcore.dll");
+    NodeFromHandle from_handle;
+    GetPropertyValue get;
+    NodeRelease release;
+    void *node = NULL;
+
+    if (!core)
+        return 1;
+    from_handle = (NodeFromHandle)(void (*)(void))GetProcAddress(core, "UiaNodeFromHandle");
+    get = (GetPropertyValue)(void (*)(void))GetProcAddress(core, "UiaGetPropertyValue");
+    release = (NodeRelease)(void (*)(void))GetProcAddress(core, "UiaNodeRelease");
+    if (!from_handle || !get || !release)
+        return 1;
+    CoInitializeEx(NULL, COINIT_MULTITHREADED);
+    if (FAILED(from_handle((HWND)(ULONG_PTR)_strtoui64(handle, NULL, 10), &node)) || !node) {
+        puts("uia\tnone");
+    } else {
+        fputs("uia", stdout);
+        print_property(get, node, 30003);  /* UIA_ControlTypePropertyId */
+        print_property(get, node, 30005);  /* UIA_NamePropertyId */
+        print_property(get, node, 30009);  /* UIA_IsKeyboardFocusablePropertyId */
+        print_property(get, node, 30008);  /* UIA_HasKeyboardFocusPropertyId */
+        putchar('\n');
+        release(node);
+    }
+    CoUninitialize();
+    return fflush(stdout) == 0 ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 3 && strcmp(argv[1], "uia") == 0)
+        return print_uia(argv[2]);
     if (argc >= 5 && strcmp(argv[1], "font") == 0)
         return print_font(argc, argv);
     if (argc == 2 && strcmp(argv[1], "acp") == 0) {

@@ -7,15 +7,17 @@
 // Returned by a key that does nothing at the caret's position.
 #define NO_MOVE (-1)
 
-// Left follows the picture: toward the end of the text.
-static int LeftKey(int q0)
+// One caret step toward the end of the text, a CR LF pair as one; -1 at
+// the end.
+int StepForward(int q0)
 {
     if (q0 == CharCount - 1)
         return NO_MOVE;
     return IsLineBreakAt(q0) ? q0 + 2 : q0 + 1;
 }
 
-static int RightKey(int q0)
+// One caret step toward the start; -1 at the start.
+int StepBackward(int q0)
 {
     if (q0 == 0)
         return NO_MOVE;
@@ -109,8 +111,9 @@ static int NewCaretPosition(int virtualKey, int q0)
 {
     BOOL control = KeyHeld(VK_CONTROL);
     switch (virtualKey) {
-    case VK_LEFT: return LeftKey(q0);
-    case VK_RIGHT: return RightKey(q0);
+    // Left follows the picture: toward the end of the text.
+    case VK_LEFT: return StepForward(q0);
+    case VK_RIGHT: return StepBackward(q0);
     case VK_UP: return VerticalKey(q0, FALSE);
     case VK_DOWN: return VerticalKey(q0, TRUE);
     case VK_HOME: return control ? 0 : LineTable[CaretLine(q0)].first;
@@ -136,6 +139,22 @@ void DropSelection(int newCaret)
     SelStart = SelEnd = newCaret;
 }
 
+// Moves the caret from q0 to q1 as a caret key does: extending the
+// selection as Shift does, or dropping it.
+static void StepCaret(int q0, int q1, BOOL extend, BOOL forward, int pageGap)
+{
+    Caret = q1;
+    if (q1 != q0) {
+        InvalidateCaret(q0);
+        InvalidateCaret(q1);
+    }
+    if (extend)
+        ExtendSelection(q0, q1, forward);
+    else
+        DropSelection(q1);
+    ScrollToCaret(pageGap);
+}
+
 // A key that does nothing at this position leaves the selection and the
 // view untouched too.
 void MoveCaretByKey(int virtualKey, int pageGap)
@@ -144,16 +163,19 @@ void MoveCaretByKey(int virtualKey, int pageGap)
     int q1 = NewCaretPosition(virtualKey, q0);
     if (q1 == NO_MOVE)
         return;
-    Caret = q1;
-    if (q1 != q0) {
-        InvalidateCaret(q0);
-        InvalidateCaret(q1);
-    }
-    if (KeyHeld(VK_SHIFT))
-        ExtendSelection(q0, q1, IsForwardMove(virtualKey));
-    else
-        DropSelection(q1);
-    ScrollToCaret(pageGap);
+    StepCaret(q0, q1, KeyHeld(VK_SHIFT), IsForwardMove(virtualKey), pageGap);
+}
+
+// The caret to start, then Shift toward end: the state and the pixels the
+// Shift keys leave when they select the same units.
+void SelectUnits(int start, int end)
+{
+    int pageGap = ScreenPageGap();
+    StepCaret(Caret, start, FALSE, FALSE, pageGap);
+    if (end > start)
+        StepCaret(start, end, TRUE, TRUE, pageGap);
+    if (SelStart == SelEnd)
+        SelectionActive = 0;
 }
 
 void CancelSelection(int pageGap)

@@ -10,7 +10,11 @@ void HandleLeftButtonDown(LPARAM lParam);
 
 BOOL KeyHeld(int virtualKey);
 
+int StepForward(int position);
+int StepBackward(int position);
 void MoveCaretByKey(int virtualKey, int pageGap);
+void SelectUnits(int start, int end);
+int HitTestText(HDC dc, int x, int y, int pageGap);
 void CancelSelection(int pageGap);
 void ExtendSelection(int oldCaret, int newCaret, BOOL forward);
 void DropSelection(int newCaret);

@@ -60,13 +60,20 @@ static void SelectByClick(int oldCaret, int newCaret)
         ExtendSelection(oldCaret, newCaret, newCaret > oldCaret);
 }
 
+// The caret index a click at client x, y gives, with the document font
+// selected into dc.
+int HitTestText(HDC dc, int x, int y, int pageGap)
+{
+    int index = HitCharacter(dc, LineAt(y, pageGap), x);
+    if (y >= LineTop(LineCount - 1, pageGap) + LineHeight)
+        index = CharCount - 1;  // the blank rest of the last page
+    return index;
+}
+
 static void PlaceCaretByClick(HDC dc, int x, int y, int pageGap)
 {
     int oldCaret = Caret;
-    int line = LineAt(y, pageGap);
-    int newCaret = HitCharacter(dc, line, x);
-    if (y >= LineTop(LineCount - 1, pageGap) + LineHeight)
-        newCaret = CharCount - 1;  // the blank rest of the last page
+    int newCaret = HitTestText(dc, x, y, pageGap);
     if (newCaret != oldCaret) {
         Caret = newCaret;
         InvalidateCaret(oldCaret);

@@ -1,6 +1,8 @@
 #include "program_reset.h"
 
 #include "app/shell.h"
+#include "accessibility/providers.h"
+#include "accessibility/uia_functions.h"
 #include "document/document.h"
 #include "document/layout.h"
 #include "files/files.h"
@@ -23,8 +25,9 @@
     X(FilePath) X(FileTitle) X(FileBuffer) X(PickerPage) X(PickerStrip) X(PickerItems)         \
     X(PickerHighlight) X(AutoRepeatTicks) X(PrintDialogRecord) X(PageNumber) X(PrintFont)      \
     X(RowPitch) X(ClientWidth) X(ClientHeight) X(ColumnLeft) X(ColumnRight) X(TopMargin)       \
-    X(LineHeight) X(LinesPerPage) X(TopLine) X(SystemCaretHeight) X(SystemCaretPlace)     \
-    X(SystemCaretCarried) X(CompositionOpen)
+    X(LineHeight) X(LinesPerPage) X(TopLine) X(SystemCaretHeight) X(SystemCaretPlace)          \
+    X(SystemCaretCarried) X(CompositionOpen) X(LayoutChanges) X(UiaTable) X(UiaTried) X(UiaLoaded) \
+    X(ElementHandedOut)
 
 namespace {
 

@@ -112,7 +112,12 @@ void InvalidateSpan(int a, int b)
 // Moves no pixels: callers compare TopLine before and after and scroll.
 void KeepCaretVisible(void)
 {
-    int line = CaretLine(Caret);
+    KeepIndexVisible(Caret);
+}
+
+void KeepIndexVisible(int index)
+{
+    int line = CaretLine(index);
     int visible = VisibleLines();
     if (line < TopLine) {
         TopLine = line;
@@ -127,8 +132,13 @@ void KeepCaretVisible(void)
 
 void ScrollToCaret(int pageGap)
 {
+    ScrollToIndex(Caret, pageGap);
+}
+
+void ScrollToIndex(int index, int pageGap)
+{
     int oldTopLine = TopLine;
-    KeepCaretVisible();
+    KeepIndexVisible(index);
     if (TopLine != oldTopLine)
         ScrollTextArea(oldTopLine, TopLine, pageGap);
 }

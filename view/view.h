@@ -89,7 +89,9 @@ void RepaintTextArea(void);
 void InvalidateCaret(int index);
 void InvalidateSpan(int a, int b);
 void KeepCaretVisible(void);
+void KeepIndexVisible(int index);
 void ScrollToCaret(int pageGap);
+void ScrollToIndex(int index, int pageGap);
 void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, int q, int d,
                          int pageGap);
 

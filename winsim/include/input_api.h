@@ -12,6 +12,23 @@
 
 DECLARE_WINSIM_HANDLE(HBITMAP);
 
+HWND WINAPI GetFocus(void);
+HWND WINAPI SetFocus(HWND hwnd);
+typedef struct tagGUITHREADINFO {
+    DWORD cbSize;
+    DWORD flags;
+    HWND hwndActive;
+    HWND hwndFocus;
+    HWND hwndCapture;
+    HWND hwndMenuOwner;
+    HWND hwndMoveSize;
+    HWND hwndCaret;
+    RECT rcCaret;
+} GUITHREADINFO;
+// The program's one thread: every window belongs to it.
+DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
+BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info);
+
 // One caret per thread: CreateCaret replaces any caret the thread had, and
 // the new one starts hidden.
 BOOL WINAPI CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);

@@ -570,6 +570,7 @@ BOOL WINAPI GetOpenFileNameW(LPOPENFILENAMEW record);
 BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
 
 #include "print_api.h"
+#include "accessibility_api.h"
 #include "input_api.h"
 
 // The generic names, as the UNICODE build of the SDK maps them.

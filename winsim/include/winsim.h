@@ -287,10 +287,40 @@ struct WinsimPrintJob {
 };
 const std::vector<WinsimPrintJob> &WinsimPrintJobs(void);
 
+// ---- UI Automation ----
+
+struct IUnknown;
+struct IRawElementProviderSimple;
+
+// What UI Automation does for a client: sends WM_GETOBJECT for
+// UiaRootObjectId and gives the provider UiaReturnRawElementProvider was
+// handed, with a reference the caller releases; NULL when none was.
+IRawElementProviderSimple *WinsimUiaElement(HWND hwnd);
+// Whether UiaReturnRawElementProvider(hwnd, 0, 0, NULL) said the window's
+// providers are gone.
+bool WinsimUiaProviderReleased(HWND hwnd);
+// The window a provider from UiaHostProviderFromHwnd stands for, or NULL.
+HWND WinsimHostProviderWindow(IRawElementProviderSimple *provider);
+IUnknown *WinsimUiaNotSupportedValue(void);  // what UiaGetReservedNotSupportedValue gives
+// What UiaClientsAreListening answers (false at reset), and how often it was asked.
+void WinsimSetUiaClientsListening(bool listening);
+int WinsimUiaListeningQueries(void);
+struct WinsimUiaEvent {
+    IRawElementProviderSimple *provider;
+    int eventId;
+};
+const std::vector<WinsimUiaEvent> &WinsimUiaEvents(void);  // raised with UiaRaiseAutomationEvent
+void WinsimClearUiaEvents(void);  // the events and the listening queries
+// LoadLibraryExW finds no uiautomationcore.dll, as on a system without it.
+void WinsimUiaCoreMissing(bool missing);
+int WinsimModuleLoads(void);  // LoadLibraryExW calls that found the DLL
+// Every window's client area stands at the same place on the screen:
+// ClientToScreen and ScreenToClient convert.
 // ---- Focus, the system caret and the input method ----
 
 // Moves the keyboard focus as a click would: WM_KILLFOCUS to the window that
-// had it, then WM_SETFOCUS to hwnd (NULL: another program takes it).
+// had it, then WM_SETFOCUS to hwnd (NULL: another program takes it).  The
+// program's own SetFocus does the same; GetFocus and GetGUIThreadInfo tell.
 void WinsimSetFocus(HWND hwnd);
 
 // The thread's caret: hwnd is NULL while there is none; the rectangle is in

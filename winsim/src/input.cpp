@@ -231,6 +231,45 @@ BOOL WINAPI ImmAssociateContextEx(HWND hwnd, HIMC handle, DWORD flags)
     return TRUE;
 }
 
+HWND WINAPI GetFocus(void)
+{
+    return WindowFrom(state.focus) ? state.focus : nullptr;
+}
+
+HWND WINAPI SetFocus(HWND hwnd)
+{
+    HWND old = GetFocus();
+    WinsimSetFocus(hwnd);
+    return old;
+}
+
+// The program's one thread: every window belongs to it.
+const DWORD kThreadId = 1;
+
+DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
+{
+    if (!WindowFrom(hwnd))
+        return 0;
+    if (processId)
+        *processId = GetCurrentProcessId();
+    return kThreadId;
+}
+
+// The focus, the capture and the caret; no menu or move is told.
+BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info)
+{
+    if (!info || info->cbSize != sizeof *info || (threadId != 0 && threadId != kThreadId)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    memset(&info->flags, 0, sizeof *info - sizeof info->cbSize);
+    info->hwndFocus = info->hwndActive = GetFocus();
+    info->hwndCapture = GetCapture();
+    info->hwndCaret = state.caretWindow;
+    info->rcCaret = state.caret;
+    return TRUE;
+}
+
 // ---- test controls ----
 
 void WinsimSetFocus(HWND hwnd)

@@ -142,6 +142,7 @@ void ResetPrinter();
 void ResetFiles();
 void ResetClipboard();
 void ResetFaults();
+void ResetUiAutomation();
 void ResetInput();
 
 }  // namespace winsim

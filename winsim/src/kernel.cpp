@@ -121,5 +121,6 @@ void WinsimReset(void)
     ResetPrinter();
     ResetFiles();
     ResetFaults();
+    ResetUiAutomation();
     ResetInput();
 }
