@@ -30,10 +30,84 @@ const bool keepFreedMemory = [] {
     return true;
 }();
 
+// The lines of the last full reflow, and what it read: the text and the
+// layout settings.  The screen's resolution and the glyph widths are also
+// read, but they stay as they are from StartEditor to the end of an input.
+// The same ones give the same lines, so while they hold, those lines are a
+// full reflow's without running one.
+struct LastReflow {
+    bool valid = false;
+    std::vector<WCHAR> text;
+    int wordWrap, columnInches, points;
+    BYTE charset;
+    WCHAR face[LF_FACESIZE];
+    std::vector<LineRecord> lines;
+} lastReflow;
+
+bool LastReflowStillHolds(void)
+{
+    const LastReflow &last = lastReflow;
+    return last.valid && last.wordWrap == WordWrapMode && last.columnInches == ColumnWidthInches &&
+           last.points == FontPoints && last.charset == FontCharset &&
+           memcmp(last.face, CurrentFace, sizeof last.face) == 0 &&
+           last.text.size() == (size_t)CharCount &&
+           memcmp(last.text.data(), TextBuffer, CharCount * sizeof(WCHAR)) == 0;
+}
+
+// FullReflowFault, which on a large text costs most of a message's check,
+// run only when the text or a setting changed or the lines differ.
+std::string LineTableFault(void)
+{
+    LastReflow &last = lastReflow;
+    if (LastReflowStillHolds() && last.lines.size() == (size_t)LineCount &&
+        memcmp(last.lines.data(), LineTable, LineCount * sizeof(LineRecord)) == 0)
+        return "";
+    std::string fault = FullReflowFault();
+    if (fault.empty()) {
+        last.valid = true;
+        last.text.assign(TextBuffer, TextBuffer + CharCount);
+        last.wordWrap = WordWrapMode;
+        last.columnInches = ColumnWidthInches;
+        last.points = FontPoints;
+        last.charset = FontCharset;
+        memcpy(last.face, CurrentFace, sizeof last.face);
+        last.lines.assign(LineTable, LineTable + LineCount);
+    }
+    return fault;
+}
+
+// FullRepaintFault without its copy of the screen: the full repaint goes
+// into a framebuffer of its own and is compared with the screen the
+// partial repaints left.  What that framebuffer held before shows only
+// where the full repaint leaves a pixel unpainted, so only where the two
+// differ does FullRepaintFault judge, on the screen itself, as usual.
+std::string RepaintFault(HWND window, std::vector<COLORREF> *screen)
+{
+    static std::vector<COLORREF> partial;  // kept, as FullRepaintFault keeps its copy
+    size_t pixels = WinsimFramebuffer(window).size();
+    if (pixels == 0 || !WinsimIsVisible(window))
+        return FullRepaintFault(window, screen);
+    partial.resize(pixels);
+    WinsimSwapFramebuffer(window, &partial);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    const std::vector<COLORREF> &full = WinsimFramebuffer(window);
+    if (full.size() != pixels)
+        return "the framebuffer changed size";
+    if (memcmp(partial.data(), full.data(), pixels * sizeof full[0]) == 0) {
+        if (screen)
+            screen->swap(partial);
+        return "";
+    }
+    WinsimSwapFramebuffer(window, &partial);
+    return FullRepaintFault(window, screen);
+}
+
 }  // namespace
 
 HWND StartEditor(int clientWidth, int clientHeight, int dpi)
 {
+    lastReflow.valid = false;
     ResetProgramGlobals();
     WinsimReset();
     WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
@@ -57,11 +131,11 @@ void Fail(const std::string &what)
 void CheckAfterMessage(HWND window, std::vector<COLORREF> *screen)
 {
     Check(StoreInvariantFault(window), "store");
-    Check(FullReflowFault(), "line table");
+    Check(LineTableFault(), "line table");
     Check(LeakFault(), "leak");
     if (!WinsimUpdateRegionEmpty(window))
         Fail("screen: a repaint is still pending");
-    Check(FullRepaintFault(window, screen), "screen");
+    Check(RepaintFault(window, screen), "screen");
 }
 
 bool DocumentOfFile(const std::string &bytes, std::u16string *units, std::u16string *warning)

@@ -102,7 +102,7 @@ MESSAGES = {
     + command("cut") + bytes([FILE, 5, 0, 0, FILE, 4]) + command("save"),
     "select-all-empty": b"\0\1\0" + command("all") + typed("a"),
     "long-lines": b"\x0d\1\x01" + (typed("ab中 x") * 9 + key("left") + typed("b") + key("back"))
-    * 4 + key("home") + key("return") + key("up") + key("end") + typed("x") + key("delete") * 3,
+    * 2 + key("home") + key("return") + key("up") + key("end") + typed("x") + key("delete") * 3,
     # Scrolled to the bottom, then shorter by a page: TopLine is pulled up.
     "shrinking-under-the-view": b"\x0f\1\0" + bytes([CLIPBOARD, 7, 0, 3]) + command("paste")
     + bytes([SCROLL, 7, 0, 0]) + key("back") * 10,

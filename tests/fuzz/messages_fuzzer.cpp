@@ -127,6 +127,12 @@ private:
         WinsimAnswerNextFileDialog(path);
     }
     void Click();
+    // After a step that sent nothing: the screen is still the one last checked.
+    void KeepCheckedScreen()
+    {
+        checkedScreen.swap(before.screen);
+        screenChecked = true;
+    }
 };
 
 void Session::Remember()
@@ -690,6 +696,7 @@ void Session::Step()
         int kind = in.Below(3);
         WinsimFailCall(calls[kind], 1 + in.Below(3));
         transientFault = true;
+        KeepCheckedScreen();
         return;  // it stays armed for the next message
     }
     }
@@ -700,6 +707,12 @@ void Session::Step()
     }
     if (!alive) {
         Check(LeakFault(), "leak after closing");
+        return;
+    }
+    // Answers, files and clipboard contents reach no window: the program has
+    // not run since the last check, which would find again what it found.
+    if (op == FILE_ANSWER || op == BOX_ANSWER || op == CLIPBOARD) {
+        KeepCheckedScreen();
         return;
     }
     CheckAfterMessage(window, &checkedScreen);

@@ -73,6 +73,10 @@ COLORREF WinsimPixel(HWND hwnd, int x, int y);
 // The whole client area, row by row, for comparing two pictures.
 const std::vector<COLORREF> &WinsimFramebuffer(HWND hwnd);
 bool WinsimUpdateRegionEmpty(HWND hwnd);
+// Exchanges the window's framebuffer with pixels, which must hold exactly
+// its client area: a check that repaints everything takes the screen the
+// partial repaints left out this way instead of copying it.
+void WinsimSwapFramebuffer(HWND hwnd, std::vector<COLORREF> *pixels);
 // Writes the client area as a PPM image, for a developer to look at.
 bool WinsimSaveScreenshot(HWND hwnd, const char *path);
 

@@ -123,35 +123,35 @@ bool PutPixel(DeviceContext *dc, int x, int y, COLORREF color)
     return true;
 }
 
-static void InvertPixel(DeviceContext *dc, int x, int y)
+// The part of rect that drawing on the DC can reach at all: the client
+// area of a visible window, or the box around what a paint DC paints.
+static bool ReachableArea(const DeviceContext *dc, const RECT &rect, RECT *area)
 {
-    Window *w = dc->window;
-    if (!w || x < 0 || y < 0 || x >= w->width || y >= w->height)
-        return;
-    PutPixel(dc, x, y, w->pixels[size_t(y) * w->width + x] ^ 0x00FFFFFF);
+    const Window *w = dc->window;
+    if (!w || !w->visible)
+        return false;
+    RECT limit = dc->paint ? dc->clipBounds : RECT{0, 0, w->width, w->height};
+    area->left = std::max<int>({rect.left, limit.left, 0});
+    area->top = std::max<int>({rect.top, limit.top, 0});
+    area->right = std::min<int>({rect.right, limit.right, w->width});
+    area->bottom = std::min<int>({rect.bottom, limit.bottom, w->height});
+    return area->left < area->right && area->top < area->bottom;
 }
 
 // Row by row where the clip is a box; pixel by pixel only through a
 // clip of another shape.
 void FillRect(DeviceContext *dc, const RECT &rect, COLORREF color)
 {
+    RECT area;
+    if (!ReachableArea(dc, rect, &area))
+        return;
     Window *w = dc->window;
-    if (!w || !w->visible)
-        return;
-    // Only the part that can be drawn: the client area, or what a paint DC paints.
-    RECT limit = dc->paint ? dc->clipBounds : RECT{0, 0, w->width, w->height};
-    int left = std::max<int>({rect.left, limit.left, 0});
-    int top = std::max<int>({rect.top, limit.top, 0});
-    int right = std::min<int>({rect.right, limit.right, w->width});
-    int bottom = std::min<int>({rect.bottom, limit.bottom, w->height});
-    if (left >= right)
-        return;
-    for (int y = top; y < bottom; y++) {
+    for (int y = area.top; y < area.bottom; y++) {
         if (!dc->paint || dc->clipIsBox) {
-            std::fill_n(&w->pixels[size_t(y) * w->width + left], right - left, color);
+            std::fill_n(&w->pixels[size_t(y) * w->width + area.left], area.right - area.left, color);
             continue;
         }
-        for (int x = left; x < right; x++)
+        for (int x = area.left; x < area.right; x++)
             PutPixel(dc, x, y, color);
     }
 }
@@ -413,25 +413,38 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom)
     return TRUE;
 }
 
+// As FillRect, turning each pixel to its inverse colour.
+static void InvertRect(DeviceContext *dc, const RECT &rect)
+{
+    RECT area;
+    if (!ReachableArea(dc, rect, &area))
+        return;
+    bool whole = !dc->paint || dc->clipIsBox;
+    COLORREF *pixels = dc->window->pixels.data();
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            if (whole || InClip(dc, x, y))
+                pixels[size_t(y) * dc->window->width + x] ^= 0x00FFFFFF;
+}
+
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
 {
     DeviceContext *dc = RequireContext(hdc, "PatBlt");
     RECT r = {std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)};
-    for (int py = r.top; py < r.bottom; py++)
-        for (int px = r.left; px < r.right; px++) {
-            switch (rop) {
-            case DSTINVERT: InvertPixel(dc, px, py); break;
-            case BLACKNESS: PutPixel(dc, px, py, RGB(0, 0, 0)); break;
-            case WHITENESS: PutPixel(dc, px, py, RGB(255, 255, 255)); break;
-            case PATCOPY:
-                if (!dc->brush->isNull)
-                    PutPixel(dc, px, py, dc->brush->color);
-                break;
-            default:
-                fprintf(stderr, "winsim: PatBlt raster operation %#x is not simulated\n", rop);
-                abort();
-            }
-        }
+    if (r.left >= r.right || r.top >= r.bottom)
+        return TRUE;
+    switch (rop) {
+    case DSTINVERT: InvertRect(dc, r); break;
+    case BLACKNESS: FillRect(dc, r, RGB(0, 0, 0)); break;
+    case WHITENESS: FillRect(dc, r, RGB(255, 255, 255)); break;
+    case PATCOPY:
+        if (!dc->brush->isNull)
+            FillRect(dc, r, dc->brush->color);
+        break;
+    default:
+        fprintf(stderr, "winsim: PatBlt raster operation %#x is not simulated\n", rop);
+        abort();
+    }
     return TRUE;
 }
 

@@ -556,6 +556,17 @@ const std::vector<COLORREF> &WinsimFramebuffer(HWND hwnd)
     return RequireWindow(hwnd, "WinsimFramebuffer")->pixels;
 }
 
+void WinsimSwapFramebuffer(HWND hwnd, std::vector<COLORREF> *pixels)
+{
+    Window *w = RequireWindow(hwnd, "WinsimSwapFramebuffer");
+    if (pixels->size() != w->pixels.size()) {
+        fprintf(stderr, "winsim: WinsimSwapFramebuffer given %zu pixels for a %dx%d client area\n",
+                pixels->size(), w->width, w->height);
+        abort();
+    }
+    w->pixels.swap(*pixels);
+}
+
 bool WinsimUpdateRegionEmpty(HWND hwnd)
 {
     return UpdateRegionEmpty(RequireWindow(hwnd, "WinsimUpdateRegionEmpty"));
