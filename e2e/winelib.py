@@ -117,8 +117,10 @@ def run_checked(args, timeout, ok_codes=(0,), stdout=subprocess.PIPE, **kwargs):
         err.seek(0)
         result.stderr = err.read().decode(errors="replace").strip()
     if result.returncode not in ok_codes:
+        printed = result.stdout[-2000:] if isinstance(result.stdout, (str, bytes)) else None
         raise CommandFailed(f"{' '.join(map(str, args))} exited with {result.returncode}: "
-                            f"{result.stderr or '(no error output)'}")
+                            f"{result.stderr or '(no error output)'}"
+                            + (f"; its output ended with {printed!r}" if printed else ""))
     return result
 
 

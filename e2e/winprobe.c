@@ -283,5 +283,5 @@ int main(int argc, char **argv)
     EnumWindows(each_top_level, 0);
     printf("foreground\t%llu\n",
            (unsigned long long)(ULONG_PTR)GetPropW(GetForegroundWindow(), L"__wine_x11_whole_window"));
-    return fflush(stdout) == 0 ? 0 : 1;
+    return fflush(stdout) == 0 ? 0 : 4;  /* 4: the listing could not be written */
 }
