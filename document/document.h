@@ -28,6 +28,8 @@ extern int SavedCount;
 
 void SetEmptyDocument(void);
 BOOL DocumentChanged(void);
+int StepForward(int position);
+int StepBackward(int position);
 BOOL IsLineBreakAt(int index);
 BOOL RecordEndsWithBreak(const LineRecord *line);
 int LineHolding(const LineRecord *lines, int count, int index);

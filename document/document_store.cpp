@@ -35,6 +35,23 @@ BOOL DocumentChanged(void)
     return memcmp(TextBuffer, SavedCopy, CharCount * sizeof(WCHAR)) != 0;
 }
 
+// One caret step toward the end of the text, a CR LF pair as one; -1 at
+// the end.
+int StepForward(int position)
+{
+    if (position == CharCount - 1)
+        return -1;
+    return IsLineBreakAt(position) ? position + 2 : position + 1;
+}
+
+// One caret step toward the start; -1 at the start.
+int StepBackward(int position)
+{
+    if (position == 0)
+        return -1;
+    return IsLineBreakAt(position - 2) ? position - 2 : position - 1;
+}
+
 // Only a CR immediately followed by LF is a line break.
 BOOL IsLineBreakAt(int index)
 {

@@ -4,25 +4,9 @@
 #include "document/layout.h"
 #include "view/view.h"
 
-// Returned by a key that does nothing at the caret's position.
+// Returned by a key that does nothing at the caret's position, as by a
+// step past either end of the text.
 #define NO_MOVE (-1)
-
-// One caret step toward the end of the text, a CR LF pair as one; -1 at
-// the end.
-int StepForward(int q0)
-{
-    if (q0 == CharCount - 1)
-        return NO_MOVE;
-    return IsLineBreakAt(q0) ? q0 + 2 : q0 + 1;
-}
-
-// One caret step toward the start; -1 at the start.
-int StepBackward(int q0)
-{
-    if (q0 == 0)
-        return NO_MOVE;
-    return IsLineBreakAt(q0 - 2) ? q0 - 2 : q0 - 1;
-}
 
 // The position after a line's drawn run, for a line ended by CR LF and for
 // the final line; a wrapped line has none (-1).

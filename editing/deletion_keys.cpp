@@ -24,29 +24,29 @@ void InsertLineBreak(void)
     InsertUnitsAtCaret(lineBreak, 2);
 }
 
-// A CR LF pair goes as one unit.
-void DeleteBackward(void)
+// The selection, or else one caret step from the caret, so a CR LF pair
+// goes as one unit; a step past either end of the text removes nothing.
+static void DeleteStep(BOOL forward)
 {
     if (SelectionActive) {
         DeleteSelection();
         return;
     }
     int m = Caret;
-    if (m == 0)
+    int next = forward ? StepForward(m) : StepBackward(m);
+    if (next < 0)
         return;
-    int k = IsLineBreakAt(m - 2) ? 2 : 1;
-    ReplaceText(m - k, m, NULL, 0, m - k, TEXT("Can Not Delete"));
+    int start = forward ? m : next;
+    int end = forward ? next : m;
+    ReplaceText(start, end, NULL, 0, start, TEXT("Can Not Delete"));
+}
+
+void DeleteBackward(void)
+{
+    DeleteStep(FALSE);
 }
 
 void DeleteForward(void)
 {
-    if (SelectionActive) {
-        DeleteSelection();
-        return;
-    }
-    int m = Caret;
-    if (m == CharCount - 1)
-        return;
-    int k = IsLineBreakAt(m) ? 2 : 1;
-    ReplaceText(m, m + k, NULL, 0, m, TEXT("Can Not Delete"));
+    DeleteStep(TRUE);
 }

@@ -10,8 +10,6 @@ void HandleLeftButtonDown(LPARAM lParam);
 
 BOOL KeyHeld(int virtualKey);
 
-int StepForward(int position);
-int StepBackward(int position);
 void MoveCaretByKey(int virtualKey, int pageGap);
 void SelectUnits(int start, int end);
 int HitTestText(HDC dc, int x, int y, int pageGap);
