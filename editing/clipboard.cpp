@@ -74,14 +74,14 @@ void CutSelection(void)
     if (SelectedUnits() == 0)
         return;
     if (PlaceSelectionOnClipboard(TEXT("Can Not Cut")))
-        ReplaceText(SelStart, SelEnd, NULL, 0, SelStart, TEXT("Can Not Cut"));
+        ReplaceSelection(NULL, 0, TEXT("Can Not Cut"));
 }
 
 void DeleteSelection(void)
 {
     if (SelectedUnits() == 0)
         return;
-    ReplaceText(SelStart, SelEnd, NULL, 0, SelStart, TEXT("Can Not Delete"));
+    ReplaceSelection(NULL, 0, TEXT("Can Not Delete"));
 }
 
 // Copies the clipboard's Unicode text block into a heap buffer two bytes
@@ -142,10 +142,7 @@ void PasteClipboard(void)
     int count = PasteLength(pasteBuffer, wholeUnits);
     if (SelEnd == SelStart)
         SelectionActive = 0;
-    if (SelectionActive)
-        ReplaceText(SelStart, SelEnd, pasteBuffer, count, SelStart + count, TEXT("Can Not Paste"));
-    else
-        ReplaceText(Caret, Caret, pasteBuffer, count, Caret + count, TEXT("Can Not Paste"));
+    ReplaceSelection(pasteBuffer, count, TEXT("Can Not Paste"));
     HeapFree(GetProcessHeap(), 0, pasteBuffer);
 }
 

@@ -2,26 +2,17 @@
 #include "editing/text_edit.h"
 #include "document/document.h"
 
-static void InsertUnitsAtCaret(const WCHAR *units, int count)
-{
-    if (SelectionActive)
-        ReplaceText(SelStart, SelEnd, units, count, SelStart + count,
-                    TEXT("Can Not Add Characters"));
-    else
-        ReplaceText(Caret, Caret, units, count, Caret + count, TEXT("Can Not Add Characters"));
-}
-
 // The document never receives a tab character from the keyboard.
 void InsertSpaces(void)
 {
     const WCHAR spaces[4] = {' ', ' ', ' ', ' '};
-    InsertUnitsAtCaret(spaces, 4);
+    ReplaceSelection(spaces, 4, TEXT("Can Not Add Characters"));
 }
 
 void InsertLineBreak(void)
 {
     const WCHAR lineBreak[2] = {13, 10};
-    InsertUnitsAtCaret(lineBreak, 2);
+    ReplaceSelection(lineBreak, 2, TEXT("Can Not Add Characters"));
 }
 
 // The selection, or else one caret step from the caret, so a CR LF pair

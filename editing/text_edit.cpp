@@ -44,3 +44,13 @@ void ReplaceText(int start, int end, const WCHAR *units, int count, int caretAft
     FreeLineSnapshot(snapshot);
     SelStart = SelEnd = Caret;
 }
+
+// An active selection is replaced by the units; with none they go in at the
+// caret.  Either way the caret ends after them.
+void ReplaceSelection(const WCHAR *units, int count, LPCWSTR caption)
+{
+    if (SelectionActive)
+        ReplaceText(SelStart, SelEnd, units, count, SelStart + count, caption);
+    else
+        ReplaceText(Caret, Caret, units, count, Caret + count, caption);
+}

@@ -6,5 +6,6 @@
 
 void ReplaceText(int start, int end, const WCHAR *units, int count, int caretAfter,
                  LPCWSTR caption);
+void ReplaceSelection(const WCHAR *units, int count, LPCWSTR caption);
 
 #endif

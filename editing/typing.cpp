@@ -1,6 +1,5 @@
 #include "editing/editing.h"
 #include "editing/text_edit.h"
-#include "document/document.h"
 
 // One typed or picked code unit; an active selection is replaced by it.
 void InsertCharacter(int code)
@@ -8,8 +7,5 @@ void InsertCharacter(int code)
     if (code < 32 || code > 0xFFFF)
         return;  // control codes never enter the text by typing
     WCHAR unit = (WCHAR)code;
-    if (SelectionActive)
-        ReplaceText(SelStart, SelEnd, &unit, 1, SelStart + 1, TEXT("Can Not Add Character"));
-    else
-        ReplaceText(Caret, Caret, &unit, 1, Caret + 1, TEXT("Can Not Add Character"));
+    ReplaceSelection(&unit, 1, TEXT("Can Not Add Character"));
 }
