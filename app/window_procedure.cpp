@@ -17,13 +17,6 @@ static BOOL IsBackspaceKeyDel(WPARAM code, LPARAM lParam)
     return code == 0x7F && scanCode == MapVirtualKey(VK_BACK, MAPVK_VK_TO_VSC);
 }
 
-// No handler ever sees, or leaves behind, an active selection of length 0.
-static void CollapseEmptySelection(void)
-{
-    if (SelStart == SelEnd)
-        SelectionActive = 0;
-}
-
 static BOOL RunCommand(int commandId);
 static LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -114,6 +114,15 @@ static BOOL IsForwardMove(int virtualKey)
            virtualKey == VK_NEXT;
 }
 
+// An active selection is never empty: one whose ends have met is none.
+// The window procedure applies this around key-downs and clicks; commands
+// that arrive otherwise apply it themselves.
+void CollapseEmptySelection(void)
+{
+    if (SelStart == SelEnd)
+        SelectionActive = 0;
+}
+
 void DropSelection(int newCaret)
 {
     if (!SelectionActive)
@@ -123,15 +132,25 @@ void DropSelection(int newCaret)
     SelStart = SelEnd = newCaret;
 }
 
+// Sets the caret; if that moved it, repaints the old column, which erases
+// the caret there, and then the new one.  Returns the old caret.  The mover
+// then updates the selection and scrolls to the caret.
+int PlaceCaret(int index)
+{
+    int oldCaret = Caret;
+    Caret = index;
+    if (index != oldCaret) {
+        InvalidateCaret(oldCaret);
+        InvalidateCaret(index);
+    }
+    return oldCaret;
+}
+
 // Moves the caret from q0 to q1 as a caret key does: extending the
 // selection as Shift does, or dropping it.
 static void StepCaret(int q0, int q1, BOOL extend, BOOL forward, int pageGap)
 {
-    Caret = q1;
-    if (q1 != q0) {
-        InvalidateCaret(q0);
-        InvalidateCaret(q1);
-    }
+    PlaceCaret(q1);
     if (extend)
         ExtendSelection(q0, q1, forward);
     else
@@ -158,8 +177,7 @@ void SelectUnits(int start, int end)
     StepCaret(Caret, start, FALSE, FALSE, pageGap);
     if (end > start)
         StepCaret(start, end, TRUE, TRUE, pageGap);
-    if (SelStart == SelEnd)
-        SelectionActive = 0;
+    CollapseEmptySelection();
 }
 
 void CancelSelection(int pageGap)

@@ -140,8 +140,7 @@ void PasteClipboard(void)
     if (!pasteBuffer)
         return;
     int count = PasteLength(pasteBuffer, wholeUnits);
-    if (SelEnd == SelStart)
-        SelectionActive = 0;
+    CollapseEmptySelection();
     ReplaceSelection(pasteBuffer, count, TEXT("Can Not Paste"));
     HeapFree(GetProcessHeap(), 0, pasteBuffer);
 }
@@ -151,14 +150,8 @@ void SelectAll(void)
 {
     int pageGap = ScreenPageGap();
     int end = CharCount - 1;
-    if (SelEnd == SelStart)
-        SelectionActive = 0;
-    if (Caret != end) {
-        int oldCaret = Caret;
-        Caret = end;
-        InvalidateCaret(oldCaret);
-        InvalidateCaret(end);
-    }
+    CollapseEmptySelection();
+    PlaceCaret(end);
     if (SelectionActive) {
         if (SelStart > 0) {
             int oldStart = SelStart;

@@ -16,6 +16,8 @@ int HitTestText(HDC dc, int x, int y, int pageGap);
 void CancelSelection(int pageGap);
 void ExtendSelection(int oldCaret, int newCaret, BOOL forward);
 void DropSelection(int newCaret);
+void CollapseEmptySelection(void);
+int PlaceCaret(int index);
 
 void InsertSpaces(void);
 void InsertLineBreak(void);

@@ -72,14 +72,8 @@ int HitTestText(HDC dc, int x, int y, int pageGap)
 
 static void PlaceCaretByClick(HDC dc, int x, int y, int pageGap)
 {
-    int oldCaret = Caret;
-    int newCaret = HitTestText(dc, x, y, pageGap);
-    if (newCaret != oldCaret) {
-        Caret = newCaret;
-        InvalidateCaret(oldCaret);
-        InvalidateCaret(newCaret);
-    }
-    SelectByClick(oldCaret, newCaret);
+    int oldCaret = PlaceCaret(HitTestText(dc, x, y, pageGap));
+    SelectByClick(oldCaret, Caret);
     ScrollToCaret(pageGap);
 }
 
