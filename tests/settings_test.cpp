@@ -37,7 +37,6 @@ std::u16string Paragraphs(int count)
 
 TEST_F(EditorTest, ChoosingTheCheckedSizeOrWrapModeChangesAndRepaintsNothing)
 {
-    Start();
     SetText(ShortLines(3));
     Caret = 5;
     size_t fonts = WinsimCreatedFonts().size();
@@ -57,7 +56,6 @@ TEST_F(EditorTest, ChoosingTheCheckedSizeOrWrapModeChangesAndRepaintsNothing)
 // column (here before a CR LF) is erased.
 TEST_F(EditorTest, SizeAndWrapKeepOnlyASelectionThatStartsAtTheStart)
 {
-    Start();
     SetText(ShortLines(3));
     // Each command, then the one that puts the setting back.
     const int commands[][2] = {{44012, 44032}, {IDM_WRAP_NO, IDM_WRAP_YES}};
@@ -84,7 +82,6 @@ TEST_F(EditorTest, FontSizeSetsTheHeightLineMetricsAndCheckMark)
     };
     // winsim's cell is the em plus a sixth; a page is 768 pixels.
     const Case cases[] = {{8, -10, 11, 69}, {72, -96, 112, 6}, {32, -42, 49, 15}};
-    Start();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.points);
         size_t fonts = WinsimCreatedFonts().size();
@@ -101,7 +98,6 @@ TEST_F(EditorTest, FontSizeSetsTheHeightLineMetricsAndCheckMark)
 
 TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 20), 0);
     Caret = 50;
@@ -125,7 +121,6 @@ TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
 
 TEST_F(EditorTest, WrapSwitchThatMovesNoBreakRepaintsOnlyTheCaretColumns)
 {
-    Start();
     SetText(ShortLines(3), 5);
     WinsimClearLogs();
     Choose(window, IDM_WRAP_NO);
@@ -147,7 +142,6 @@ TEST_F(EditorTest, WrapSwitchThatMovesNoBreakRepaintsOnlyTheCaretColumns)
 
 TEST_F(EditorTest, WrapSwitchWhileScrolledRefreshesTheViewThenReturnsToTheTop)
 {
-    Start();
     SetText(Paragraphs(12));
     ASSERT_EQ(LineTable[0].last, 20);
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
@@ -171,7 +165,6 @@ TEST_F(EditorTest, WrapSwitchWhileScrolledRefreshesTheViewThenReturnsToTheTop)
 
 TEST_F(EditorTest, WrapSwitchWithoutMemoryForTheSnapshotChangesNothing)
 {
-    Start();
     SetText(Paragraphs(2));
     Caret = 3;
     WinsimClearLogs();
