@@ -368,6 +368,10 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveFaultTest, ::testing::ValuesIn(kSaveFaults), CaseName());
 
+// A text longer than the one saved over it, and what saving "new text" writes.
+const Bytes kOldFile = Utf16File(std::u16string(u"an older and longer text\0", 25));
+const Bytes kNewFile = Utf16File(std::u16string(u"new text\0", 9));
+
 struct SaveStop {
     const char *name;
     WinsimCall call;
@@ -427,13 +431,11 @@ class SaveStopTest : public FilesTest, public ::testing::WithParamInterface<Save
 TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveWorks)
 {
     const SaveStop &s = GetParam();
-    const Bytes old = Utf16File(std::u16string(u"an older and longer text\0", 25));
-    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
     SetText(u"new text");
     const std::string path = InFolder("doc.txt");
-    WriteBytes(path, old);
+    WriteBytes(path, kOldFile);
     ASSERT_EQ(StatusOfASaveStoppedAfter(s.call, s.count, path), kStopped);
-    EXPECT_EQ(ReadBytes(path), s.replaced ? saved : old);
+    EXPECT_EQ(ReadBytes(path), s.replaced ? kNewFile : kOldFile);
     std::map<std::string, Bytes> left = FolderFiles();
     EXPECT_LE(left.size(), 3u);  // at most the abandoned temporary and backup besides
     for (const auto &file : left)
@@ -484,8 +486,8 @@ TEST_P(InPlaceStopTest, LeavesWholeTextsAndTheOldOneUnderTheFilesName)
     const InPlaceStop &s = GetParam();
     const std::map<Content, Bytes> bytes = {
         {Empty, ""},
-        {OldText, Utf16File(std::u16string(u"an older and longer text\0", 25))},
-        {NewText, Utf16File(std::u16string(u"new text\0", 9))}};
+        {OldText, kOldFile},
+        {NewText, kNewFile}};
     const std::string path = InFolder("doc.txt");
     WriteBytes(path, bytes.at(OldText));
     ASSERT_EQ(link(path.c_str(), InFolder("other.txt").c_str()), 0);
@@ -548,8 +550,7 @@ TEST_P(WorkingSaveTest, SavesOverTheFileAndLeavesNothingElse)
         WinsimFailReplaceFile(c.replaceError);
     SaveAs(path);
     EXPECT_TRUE(WinsimMessageBoxes().empty());
-    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
-    EXPECT_EQ(FolderFiles(), (std::map<std::string, Bytes>{{c.target, saved}, {"doc.txt", saved}}));
+    EXPECT_EQ(FolderFiles(), (std::map<std::string, Bytes>{{c.target, kNewFile}, {"doc.txt", kNewFile}}));
     EXPECT_FALSE(DocumentChanged());
 }
 
@@ -763,10 +764,8 @@ class LinkSaveTest : public FilesTest, public ::testing::WithParamInterface<Link
 TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
 {
     const LinkCase &c = GetParam();
-    const Bytes old = Utf16File(std::u16string(u"an older and longer text\0", 25));
-    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
     const std::string real = InFolder("doc.txt"), other = InFolder("other.txt");
-    WriteBytes(real, old);
+    WriteBytes(real, kOldFile);
     const std::u16string realName(real.begin(), real.end());  // ASCII
     if (c.kind == Hidden) {
         ASSERT_TRUE(SetFileAttributes(realName.c_str(), FILE_ATTRIBUTE_HIDDEN));
@@ -783,7 +782,7 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
     SaveAs(c.kind == Hidden ? real : other);
 
     const bool fails = c.count && !c.savesAnyway;
-    const Bytes &expected = fails ? old : saved;
+    const Bytes &expected = fails ? kOldFile : kNewFile;
     EXPECT_EQ(ReadBytes(real), expected);
     struct stat realInfo, otherInfo;
     ASSERT_EQ(stat(real.c_str(), &realInfo), 0);

@@ -85,8 +85,8 @@ TEST_F(UnstartedTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
     Type(u"x");
     Press(VK_RETURN);
     Press(VK_BACK);
-    SendMessage(window, WM_COMMAND, IDM_POINTS_BASE + 12, 0);
-    SendMessage(window, WM_COMMAND, IDM_FILE_PRINT, 0);
+    Command(IDM_POINTS_BASE + 12);
+    Command(IDM_FILE_PRINT);
     EXPECT_EQ(Text(), u"xab\r\ncd");
     EXPECT_TRUE(WinsimMessageBoxes().empty());
     ASSERT_EQ(WinsimPrintJobs().size(), 1u);
@@ -160,7 +160,7 @@ TEST_F(UnstartedTest, TheLineAfterAPagesLastRowIsDrawnOnTheNextPage)
 TEST_F(UnstartedTest, TypingOnTheLastLineOfAFullPageLeavesTheRuleUnderIt)
 {
     Start(817, 1100);
-    SendMessage(window, WM_COMMAND, IDM_POINTS_BASE + 16, 0);
+    Command(IDM_POINTS_BASE + 16);
     ASSERT_EQ(PageGap(96), 0);
     SetText(ShortLines(LinesPerPage + 1), 4 * (LinesPerPage - 1));  // that line's start
     Type(u"a");

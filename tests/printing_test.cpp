@@ -12,7 +12,7 @@ namespace {
 // screen holds 15 lines a page, so RowPitch is 2400 / 15 = 160.
 class PrintTest : public EditorTest {
 protected:
-    void Print() { SendMessage(window, WM_COMMAND, 40003, 0); }
+    void Print() { Command(40003); }
 
     const WinsimPrintJob &OnlyJob()
     {

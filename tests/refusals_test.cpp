@@ -83,7 +83,7 @@ TEST_P(RefusalTest, ReportsExactlyAndChangesNothing)
     if (r.key)
         Press(r.key);
     else if (r.command)
-        SendMessage(window, WM_COMMAND, r.command, 0);
+        Command(r.command);
     else
         SendMessage(window, WM_CHAR, 'y', 0);
 

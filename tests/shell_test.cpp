@@ -173,7 +173,7 @@ TEST_F(EditorTest, WindowCreationSetsUpTheEmptyDocumentAndLineMetrics)
 
 TEST_F(EditorTest, TheAboutBoxIsAnInformationBoxOwnedByTheWindow)
 {
-    SendMessage(window, WM_COMMAND, IDM_ABOUT, 0);
+    Command(IDM_ABOUT);
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     const WinsimMessageBox &box = WinsimMessageBoxes()[0];
     EXPECT_EQ(box.owner, window);
@@ -216,7 +216,7 @@ TEST_F(EditorTest, AnsweringNoClosesWithoutSaving)
 {
     SetText(u"ab");
     WinsimAnswerNextMessageBox(IDNO);
-    SendMessage(window, WM_COMMAND, IDM_FILE_EXIT, 0);
+    Command(IDM_FILE_EXIT);
     ExpectSavePrompt(window);
     EXPECT_FALSE(IsWindow(window));
 }
@@ -225,7 +225,7 @@ TEST_F(EditorTest, AnsweringYesKeepsTheWindowOpen)
 {
     SetText(u"ab");
     WinsimAnswerNextMessageBox(IDYES);
-    SendMessage(window, WM_COMMAND, IDM_FILE_EXIT, 0);
+    Command(IDM_FILE_EXIT);
     ExpectSavePrompt(window);
     ASSERT_EQ(WinsimFileDialogs().size(), 1u);  // Save As, cancelled
     EXPECT_TRUE(WinsimFileDialogs()[0].save);
