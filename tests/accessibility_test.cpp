@@ -48,9 +48,9 @@ protected:
     Held<IRawElementProviderSimple> element;
     Held<ITextProvider> textPattern;
 
-    void StartWithElement(const std::u16string &text)
+    // Puts text in the document and takes the window's element and its text pattern.
+    void TakeElement(const std::u16string &text)
     {
-        Start();
         SetText(text);
         element.p = WinsimUiaElement(window);
         ASSERT_NE(element.p, nullptr);
@@ -113,10 +113,11 @@ protected:
         return rects;
     }
 };
+using UnstartedAccessibilityTest = Unstarted<AccessibilityTest>;
 
 TEST_F(AccessibilityTest, TheWindowIsAFocusableDocumentNamedAfterItsCaptionWithTheTextPattern)
 {
-    StartWithElement(u"ab");
+    TakeElement(u"ab");
     auto property = [&](PROPERTYID id) {
         VARIANT value;
         EXPECT_EQ(element->GetPropertyValue(id, &value), S_OK);
@@ -156,7 +157,7 @@ TEST_F(AccessibilityTest, TheWindowIsAFocusableDocumentNamedAfterItsCaptionWithT
     EXPECT_EQ(none.p, nullptr);
 }
 
-TEST_F(AccessibilityTest, OtherObjectsAndAMissingDllGetDefaultProcessingAndTheProgramStillRuns)
+TEST_F(UnstartedAccessibilityTest, OtherObjectsAndAMissingDllGetDefaultProcessingAndTheProgramStillRuns)
 {
     Start();
     EXPECT_EQ(SendMessage(window, WM_GETOBJECT, 0, (LPARAM)OBJID_CLIENT), 0);
@@ -171,7 +172,7 @@ TEST_F(AccessibilityTest, OtherObjectsAndAMissingDllGetDefaultProcessingAndThePr
 
 TEST_F(AccessibilityTest, DestroyingTheWindowTellsUiAutomationItsElementIsGone)
 {
-    StartWithElement(u"ab");
+    TakeElement(u"ab");
     DestroyWindow(window);
     EXPECT_TRUE(WinsimUiaProviderReleased(window));
 }
@@ -180,7 +181,7 @@ TEST_F(AccessibilityTest, DestroyingTheWindowTellsUiAutomationItsElementIsGone)
 // and its text, by the line table and the caret's steps.
 TEST_F(AccessibilityTest, ExpandingGivesTheEnclosingUnitAndItsText)
 {
-    StartWithElement(UnitsDocument());
+    TakeElement(UnitsDocument());
     ASSERT_EQ(LineCount, 16);
     ASSERT_EQ(LineTable[1].first, 10);  // the soft wrap
     ASSERT_EQ(LineTable[2].first, 22);
@@ -226,7 +227,7 @@ TEST_F(AccessibilityTest, ExpandingGivesTheEnclosingUnitAndItsText)
 // Move, and MoveEndpointByUnit: how far each gets and where it ends.
 TEST_F(AccessibilityTest, MovingByUnitsStepsOverTheBoundariesTheLineTableAndTheCaretGive)
 {
-    StartWithElement(UnitsDocument());
+    TakeElement(UnitsDocument());
     struct Row { TextUnit unit; int start, end, count, wantMoved, wantStart, wantEnd; } moves[] = {
         {TextUnit_Character, 8, 8, 1, 1, 10, 10},  // over a CR LF, as Left steps
         {TextUnit_Character, 10, 10, -1, -1, 8, 8},
@@ -282,7 +283,7 @@ TEST_F(AccessibilityTest, MovingByUnitsStepsOverTheBoundariesTheLineTableAndTheC
 
 TEST_F(AccessibilityTest, TheSelectionTheVisibleLinesAndTheWholeTextAreRanges)
 {
-    StartWithElement(UnitsDocument());
+    TakeElement(UnitsDocument());
     SAFEARRAY *ranges = nullptr;
     Caret = 5;
     ASSERT_EQ(textPattern->GetSelection(&ranges), S_OK);
@@ -316,7 +317,7 @@ TEST_F(AccessibilityTest, TheSelectionTheVisibleLinesAndTheWholeTextAreRanges)
 
 TEST_F(AccessibilityTest, AttributesFindTextAndTheEnclosingElement)
 {
-    StartWithElement(UnitsDocument());
+    TakeElement(UnitsDocument());
     Held<ITextRangeProvider> range;
     range.p = RangeAt(34, 70);
     VARIANT value;
@@ -361,7 +362,7 @@ void UseSpacedCells()
 
 TEST_F(AccessibilityTest, BoundingRectanglesAreTheInkOfTheRangeOnEachVisibleLine)
 {
-    StartWithElement(u"");
+    TakeElement(u"");
     UseSpacedCells();
     SetText(UnitsDocument(), 34);  // the caret away from the rows read
     // From 文 on line 0 (past its line break) to the second ideograph of line 1.
@@ -408,7 +409,6 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
         {30, 0, 2},  // a line far below the view: both scroll to it
     };
     for (const Row &row : rows) {
-        Start();
         SetText(ShortLines(40), 0);
         for (int k = 0; k < row.down; k++)
             Press(VK_DOWN);
@@ -420,7 +420,7 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
         EditorState keys = RepaintAndNoteState();
         Restart();
 
-        StartWithElement(ShortLines(40));
+        TakeElement(ShortLines(40));
         Held<ITextRangeProvider> range;
         range.p = RangeAt(start, keys.caret);
         WinsimClearLogs();
@@ -435,7 +435,7 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
         Restart();
     }
 
-    StartWithElement(UnitsDocument());
+    TakeElement(UnitsDocument());
     POINT points[] = {{688 - 50, 160}, {300, 144 + 49 + 10}, {120, 144 + 49 * 3 + 5}, {687, 500}};
     for (POINT client : points) {
         POINT screen = client;
@@ -449,7 +449,7 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
 
 TEST_F(AccessibilityTest, ScrollIntoViewKeepsTheRangesStartInViewAsTheCaretIsKept)
 {
-    StartWithElement(UnitsDocument());
+    TakeElement(UnitsDocument());
     Held<ITextRangeProvider> range;
     range.p = RangeAt(67, 70);
     ASSERT_EQ(range->ScrollIntoView(TRUE), S_OK);
@@ -468,7 +468,6 @@ TEST_F(AccessibilityTest, EventsFollowEditsAndCaretStepsOnlyWhileAClientListens)
         Press(VK_RIGHT, true);
         Press(VK_END);  // already there: nothing moves
     };
-    Start();
     SetText(u"xy");
     WinsimClearCalls();
     steps();
@@ -476,7 +475,7 @@ TEST_F(AccessibilityTest, EventsFollowEditsAndCaretStepsOnlyWhileAClientListens)
     EXPECT_EQ(WinsimModuleLoads(), 0);
     Restart();
 
-    StartWithElement(u"xy");
+    TakeElement(u"xy");
     WinsimClearCalls();
     steps();
     WinsimCallCounts handedOut = WinsimCalls();

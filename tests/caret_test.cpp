@@ -15,12 +15,6 @@ namespace {
 
 class CaretTest : public EditorTest {
 protected:
-    void Click(int x, int y)
-    {
-        SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
-        SendMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    }
-    void Command(int id) { SendMessage(window, WM_COMMAND, id, 0); }
     void Scroll(int code, int position = 0)
     {
         SendMessage(window, WM_VSCROLL, MAKEWPARAM(code, position), 0);
@@ -88,7 +82,6 @@ TEST_F(CaretTest, TheSystemCaretFollowsThePaintedCaretThroughEveryStep)
     std::vector<std::vector<COLORREF>> unfocused;
     for (bool focused : {false, true}) {
         Restart();
-        Start();
         SetText(ShortLines(40));
         if (focused)
             WinsimSetFocus(window);
@@ -108,7 +101,6 @@ TEST_F(CaretTest, TheSystemCaretFollowsThePaintedCaretThroughEveryStep)
 
 TEST_F(CaretTest, TheCaretLivesWhileTheWindowHasTheFocus)
 {
-    Start();
     Type(u"ab");
     EXPECT_EQ(WinsimCaret().hwnd, nullptr);
     WinsimSetFocus(window);
@@ -125,7 +117,6 @@ TEST_F(CaretTest, TheCaretLivesWhileTheWindowHasTheFocus)
 
 TEST_F(CaretTest, TheCompositionEndsAtTheCaretAndTheCandidatesAvoidItsLine)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);  // cells 24, 14, 24 and 14 wide
     WinsimSetGlyphWidths('b', 0, 10, 0);
     WinsimSetGlyphWidths('n', 0, 20, 0);
@@ -183,7 +174,6 @@ TEST_F(CaretTest, ThePickerTurnsTheInputMethodOffUntilItGivesTheKeyboardBack)
     };
     for (const Way &way : ways) {
         Restart();
-        Start();
         WinsimSetFocus(window);
         Type(u"ab");
         ASSERT_TRUE(WinsimImeCompose(window, u"ni"));

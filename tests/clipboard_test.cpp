@@ -10,14 +10,10 @@
 
 namespace {
 
-class ClipboardTest : public EditorTest {
-protected:
-    void Command(int id) { SendMessage(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-};
+class ClipboardTest : public EditorTest {};
 
 TEST_F(ClipboardTest, CopyPlacesTheUnitsAsTheyStandAndOneZeroUnit)
 {
-    Start();
     SetText(u"ab\r\ncd");
     Select(1, 5, 5);
     WinsimClearLogs();
@@ -37,7 +33,6 @@ TEST_F(ClipboardTest, CopyPlacesTheUnitsAsTheyStandAndOneZeroUnit)
 
 TEST_F(ClipboardTest, PasteTakesTheWholeUnitsBeforeTheFirstZero)
 {
-    Start();
     struct Case {
         std::string bytes;
         std::u16string inserted;
@@ -60,7 +55,6 @@ TEST_F(ClipboardTest, PasteTakesTheWholeUnitsBeforeTheFirstZero)
 
 TEST_F(ClipboardTest, PasteMustFitWholeAndASelectionMakesRoom)
 {
-    Start();
     struct Case {
         int charCount;
         int selected;  // units selected at the caret, replaced by the paste
@@ -101,7 +95,6 @@ TEST_F(ClipboardTest, PasteMustFitWholeAndASelectionMakesRoom)
 
 TEST_F(ClipboardTest, CutThenPasteGivesTheTextBackAndEmptyTextRemovesASelection)
 {
-    Start();
     SetText(u"01\r\n23456789");
     Select(1, 7, 7);
     Command(IDM_EDIT_CUT);
@@ -128,7 +121,6 @@ TEST_F(ClipboardTest, CutThenPasteGivesTheTextBackAndEmptyTextRemovesASelection)
 // to the end of the text.
 TEST_F(ClipboardTest, CutBeforeUnitsWiderThanTheColumnBreaksAsAFullReflow)
 {
-    Start();
     UseWideUnits(u"abcxyz");
     WinsimSetGlyphWidths('W', 0, 700, 0);
     SetText(u"abcWWxyz");
@@ -141,7 +133,7 @@ TEST_F(ClipboardTest, CutBeforeUnitsWiderThanTheColumnBreaksAsAFullReflow)
 
 TEST_F(ClipboardTest, SelectAllAfterTypingThenDeleteLeavesTheEmptyDocument)
 {
-    Start();  // eight lines in view
+    // Eight lines in view.
     SetText(ShortLines(20));
     Type(u"x");  // the caret and both selection ends at 1
     Command(IDM_EDIT_SELECT_ALL);
@@ -160,7 +152,6 @@ TEST_F(ClipboardTest, SelectAllAfterTypingThenDeleteLeavesTheEmptyDocument)
 
 TEST_F(ClipboardTest, SelectAllOverASelectionRepaintsOnlyWhatItAdds)
 {
-    Start();
     SetText(u"0123456789abcdefghij");  // x0 188; units 4 to 9 span 438 to 588
     Select(4, 10, 10);
     WinsimClearLogs();
@@ -179,7 +170,6 @@ TEST_F(ClipboardTest, SelectAllOverASelectionRepaintsOnlyWhatItAdds)
 
 TEST_F(ClipboardTest, TheEditMenuGraysWhatCannotRunNow)
 {
-    Start();
     storeArranged = true;  // empty active selections
     HMENU menu = GetMenu(window);
     auto grayed = [&](int id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
@@ -217,7 +207,6 @@ TEST_F(ClipboardTest, TheEditMenuGraysWhatCannotRunNow)
 
 TEST_F(ClipboardTest, CommandsWithoutTheirPreconditionDoNothingAndSayNothing)
 {
-    Start();
     SetText(u"abc");
     Caret = 1;
     WinsimPutClipboardData(CF_TEXT, "x");
@@ -253,7 +242,6 @@ TEST_F(ClipboardTest, CommandsWithoutTheirPreconditionDoNothingAndSayNothing)
 // the command took.
 TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
 {
-    Start();
     struct Case {
         int command;
         std::function<void()> arrange;
@@ -326,7 +314,6 @@ TEST_F(ClipboardTest, FailuresAreReportedAndChangeNothing)
 // cut, so a selection holding one is refused and nothing changes.
 TEST_F(ClipboardTest, ASelectionHoldingAZeroUnitIsNeitherCutNorCopied)
 {
-    Start();
     const struct {
         int command;
         bool selectAll;

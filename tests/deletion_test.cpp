@@ -9,7 +9,6 @@ namespace {
 
 TEST_F(EditorTest, BackspaceAfterALineBreakJoinsTheLines)
 {
-    Start();
     SetText(u"ab\r\ncd");
     Caret = 4;
     Press(VK_BACK);
@@ -20,7 +19,6 @@ TEST_F(EditorTest, BackspaceAfterALineBreakJoinsTheLines)
 
 TEST_F(EditorTest, DeleteTakesAPairAsOneAndLoneBreaksOneAtATime)
 {
-    Start();
     SetText(u"a\r\nb\rc\nd");
     Caret = 1;
     Press(VK_DELETE);
@@ -36,7 +34,6 @@ TEST_F(EditorTest, DeleteTakesAPairAsOneAndLoneBreaksOneAtATime)
 
 TEST_F(EditorTest, BackspaceAtTheStartAndDeleteAtTheEndDoNothing)
 {
-    Start();
     SetText(u"ab");
     WinsimClearLogs();
     Caret = 0;
@@ -50,7 +47,6 @@ TEST_F(EditorTest, BackspaceAtTheStartAndDeleteAtTheEndDoNothing)
 
 TEST_F(EditorTest, DeletingASelectionRemovesExactlyItsUnits)
 {
-    Start();
     for (int key : {VK_BACK, VK_DELETE}) {
         SetText(u"0123456789");
         Select(3, 7, 7);
@@ -66,7 +62,6 @@ TEST_F(EditorTest, DeletingASelectionRemovesExactlyItsUnits)
 
 TEST_F(EditorTest, TabInsertsFourSpacesAndShiftTabInsertsNothing)
 {
-    Start();
     Press(VK_TAB);
     EXPECT_EQ(Text(), u"    ");
     EXPECT_EQ(CharCount, 5);
@@ -79,7 +74,6 @@ TEST_F(EditorTest, TabInsertsFourSpacesAndShiftTabInsertsNothing)
 
 TEST_F(EditorTest, ReturnAtTheEndAddsAnEmptyLastLine)
 {
-    Start();
     SetText(u"ab");
     Caret = 2;
     Press(VK_RETURN);
@@ -92,7 +86,6 @@ TEST_F(EditorTest, ReturnAtTheEndAddsAnEmptyLastLine)
 
 TEST_F(EditorTest, ReturnReplacesASelection)
 {
-    Start();
     SetText(u"0123456789");
     Select(2, 7, 2);
     Press(VK_RETURN);
@@ -103,7 +96,6 @@ TEST_F(EditorTest, ReturnReplacesASelection)
 
 TEST_F(EditorTest, TabAndReturnNearTheLimit)
 {
-    Start();
     SetText(std::u16string(32764, u'x'));  // CharCount 32,765
     Caret = 0;
     Press(VK_TAB);
@@ -122,7 +114,6 @@ TEST_F(EditorTest, TabAndReturnNearTheLimit)
 
 TEST_F(EditorTest, ASelectionMakesRoomForTabAndARefusalKeepsIt)
 {
-    Start();
     SetText(std::u16string(TEXT_BUFFER_UNITS - 1, u'x'));
     Select(10, 13, 13);  // three units: not enough for four spaces
     Press(VK_TAB);
@@ -140,7 +131,6 @@ TEST_F(EditorTest, ASelectionMakesRoomForTabAndARefusalKeepsIt)
 
 TEST_F(EditorTest, ARefusedSnapshotIsReportedWithTheKeysCaption)
 {
-    Start();
     SetText(u"abc");
     Caret = 2;
     WinsimFailCall(WinsimHeapAlloc);
@@ -157,7 +147,6 @@ TEST_F(EditorTest, ARefusedSnapshotIsReportedWithTheKeysCaption)
 
 TEST_F(EditorTest, TheEditingKeysDoNothingWhileThePickerHasTheKeyboard)
 {
-    Start();
     SetText(u"abc");
     Caret = 1;
     PickerFocus = 1;

@@ -7,7 +7,6 @@ namespace {
 
 TEST_F(EditorTest, InsertingAndRemovingKeepsTheTerminatorAndClearsVacatedUnits)
 {
-    Start();
     storeArranged = true;  // edited below the line table
     SetText(u"abcdef");
     InsertUnits(2, u"XY", 2);
@@ -24,7 +23,6 @@ TEST_F(EditorTest, InsertingAndRemovingKeepsTheTerminatorAndClearsVacatedUnits)
 
 TEST_F(EditorTest, DocumentChangedComparesContentNotEdits)
 {
-    Start();
     storeArranged = true;  // edited below the line table
     EXPECT_FALSE(DocumentChanged());
     InsertUnits(0, u"q", 1);
@@ -45,7 +43,6 @@ TEST_F(EditorTest, DocumentChangedComparesContentNotEdits)
 
 TEST_F(EditorTest, TheLineSnapshotCopiesEveryLineOrReportsNoMemory)
 {
-    Start();
     SetText(u"a\r\nbc\r\n");
     ASSERT_EQ(LineCount, 3);
     LineRecord *snapshot = TakeLineSnapshot();

@@ -1,4 +1,5 @@
 #include "editing_model.h"
+#include "program_state.h"
 
 #include <windows.h>
 
@@ -7,7 +8,7 @@
 Model FromProgram(void)
 {
     Model m;
-    m.text.assign(TextBuffer, TextBuffer + CharCount - 1);
+    m.text = Text();
     m.caret = Caret;
     m.selection = SelectionActive != 0;
     m.selStart = SelStart;

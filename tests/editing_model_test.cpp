@@ -50,7 +50,7 @@ protected:
                 Press(navigation[random() % 9], random() % 2, random() % 4 == 0);
                 expected = FromProgram();
             }
-            ASSERT_EQ(std::u16string(TextBuffer, TextBuffer + CharCount - 1), expected.text)
+            ASSERT_EQ(Text(), expected.text)
                 << "step " << step;
             if (choice < 6) {
                 EXPECT_EQ(Caret, expected.caret) << "step " << step;
@@ -67,15 +67,16 @@ protected:
         }
     }
 };
+using UnstartedEditingModelTest = Unstarted<EditingModelTest>;
 
-TEST_F(EditingModelTest, RandomEditingWithWordWrapInAShortWindow)
+TEST_F(UnstartedEditingModelTest, RandomEditingWithWordWrapInAShortWindow)
 {
     Start(817, 400);  // four visible rows: the view scrolls often
     WinsimSetGlyphWidths('a', 0, 126, 0);  // cells of 130
     Run(1, 400);
 }
 
-TEST_F(EditingModelTest, RandomEditingInATallWindowAcrossPages)
+TEST_F(UnstartedEditingModelTest, RandomEditingInATallWindowAcrossPages)
 {
     Start(817, 1000);
     WinsimSetGlyphWidths('b', -2, 100, -3);  // overhangs on both sides

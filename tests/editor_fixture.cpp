@@ -1,6 +1,5 @@
 #include "editor_fixture.h"
 #include "checks.h"
-#include "program_reset.h"
 
 #include "app/shell.h"
 #include "document/document.h"
@@ -8,11 +7,6 @@
 #include "view/view.h"
 
 #include <sys/stat.h>
-
-std::u16string Text()
-{
-    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
-}
 
 std::vector<RECT> Invalidated()
 {
@@ -36,11 +30,9 @@ void UseWideUnits(const std::u16string &units)
         WinsimSetGlyphWidths(u, 0, 176, 0);
 }
 
-void EditorTest::SetUp()
+void EditorTest::Fresh()
 {
-    ResetProgramGlobals();
-    WinsimReset();
-    WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
+    FreshProgram();
     window = nullptr;
     storeArranged = false;
 }
@@ -63,13 +55,7 @@ void EditorTest::Restart()
 
 void EditorTest::Start(int frameWidth, int frameHeight, int dpi, int dpiY)
 {
-    WinsimSetScreenDpi(dpi, dpiY ? dpiY : dpi);
-    WinsimSetDefaultClientSize(frameWidth, frameHeight);
-    HINSTANCE instance = GetModuleHandle(nullptr);
-    ASSERT_NE(RegisterMainWindowClass(instance), 0);
-    window = CreateMainWindow(instance, SW_SHOWNORMAL);
-    ASSERT_NE(window, nullptr);
-    ASSERT_EQ(window, MainWindow);
+    ASSERT_EQ(StartFault(frameWidth, frameHeight, dpi, dpiY ? dpiY : dpi, &window), "");
 }
 
 void EditorTest::SetText(const std::u16string &text)
@@ -121,6 +107,12 @@ void EditorTest::Press(int virtualKey, bool shift, bool control)
     WinsimSetKeyDown(VK_CONTROL, false);
 }
 
+void EditorTest::Click(int x, int y)
+{
+    SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
+    SendMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 int EditorTest::BlackInRow(int y, int x0, int x1) const
 {
     int n = 0;
@@ -148,47 +140,15 @@ EditorState EditorTest::RepaintAndNoteState()
 {
     RepaintAll();
     EditorState state;
-    state.text.assign(TextBuffer, TextBuffer + CharCount);
-    state.saved.assign(SavedCopy, SavedCopy + SavedCount);
-    for (int i = 0; i < LineCount; i++)
-        state.lines.push_back({LineTable[i].first, LineTable[i].last});
-    state.caret = Caret;
-    state.selStart = SelStart;
-    state.selEnd = SelEnd;
-    state.selectionActive = SelectionActive;
-    state.topLine = TopLine;
-    state.scrollPos = WinsimVerticalScrollBar(window).pos;
-    state.caption = WinsimWindowText(window);
-    state.screen = WinsimFramebuffer(window);
+    NoteState(window, &state);
     return state;
 }
 
 void EditorTest::ExpectStateUnchanged(const EditorState &before) const
 {
-    EXPECT_TRUE(before.text == std::u16string(TextBuffer, TextBuffer + CharCount)) << "the text changed";
-    EXPECT_TRUE(before.saved == std::u16string(SavedCopy, SavedCopy + SavedCount))
-        << "the saved copy changed";
-    std::vector<std::pair<int, int>> lines;
-    for (int i = 0; i < LineCount; i++)
-        lines.push_back({LineTable[i].first, LineTable[i].last});
-    EXPECT_TRUE(before.lines == lines) << "the line table changed";
-    EXPECT_EQ(Caret, before.caret);
-    EXPECT_EQ(SelStart, before.selStart);
-    EXPECT_EQ(SelEnd, before.selEnd);
-    EXPECT_EQ(SelectionActive, before.selectionActive);
-    EXPECT_EQ(TopLine, before.topLine);
-    EXPECT_EQ(WinsimVerticalScrollBar(window).pos, before.scrollPos);
-    EXPECT_EQ(WinsimWindowText(window), before.caption);
-    EXPECT_TRUE(WinsimUpdateRegionEmpty(window));
-    const std::vector<COLORREF> &screen = WinsimFramebuffer(window);
-    RECT client;
-    GetClientRect(window, &client);
-    ASSERT_EQ(screen.size(), before.screen.size());
-    for (size_t i = 0; i < screen.size(); i++)
-        if (screen[i] != before.screen[i]) {
-            ADD_FAILURE() << "pixel (" << i % client.right << ", " << i / client.right << ") changed";
-            return;
-        }
+    std::string fault = StateChangeFault(before, window);
+    if (!fault.empty())
+        ADD_FAILURE() << fault;
 }
 
 void EditorTest::SaveScreenshot(const char *name) const

@@ -16,30 +16,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
 namespace {
 
 typedef std::string Bytes;
-
-std::string InFolder(const std::string &name)
-{
-    return std::string(WinsimTempFolder()) + "/" + name;
-}
-
-void WriteBytes(const std::string &path, const Bytes &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-Bytes ReadBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::set<std::string> FolderContents()
 {
@@ -52,17 +34,6 @@ std::set<std::string> FolderContents()
     return names;
 }
 
-// Little-endian units behind the mark FF FE.
-Bytes Utf16File(const std::u16string &units)
-{
-    Bytes bytes = "\xFF\xFE";
-    for (char16_t u : units) {
-        bytes += (char)(u & 0xFF);
-        bytes += (char)(u >> 8);
-    }
-    return bytes;
-}
-
 const std::u16string kOpenWording = u"The current file has changed since the last save\n"
                                     u"Do you wish to save the current file?";
 const std::u16string kNewWording = u"The current file has changed since the last save.\n"
@@ -70,8 +41,6 @@ const std::u16string kNewWording = u"The current file has changed since the last
 
 class FilesTest : public EditorTest {
 protected:
-    void Command(int id) { SendMessage(window, WM_COMMAND, id, 0); }
-
     void SaveAs(const std::string &path)
     {
         WinsimAnswerNextFileDialog(path);
@@ -85,9 +54,8 @@ protected:
     }
 
     // A document as a successful Open of "old.txt" would leave it.
-    void StartWithOpenedDocument(const std::u16string &text)
+    void SetOpenedDocument(const std::u16string &text)
     {
-        Start();
         SetText(text);
         RememberSavedCopy();
         SetWindowText(window, u"old.txt");
@@ -105,7 +73,6 @@ protected:
 
 TEST_F(FilesTest, SavedBytesOpenBackAsTheSameUnchangedDocument)
 {
-    Start();
     Type(u"中文 ab");
     Press(VK_RETURN);
     Type(u"c\u00e9");
@@ -159,7 +126,6 @@ TEST_F(FilesTest, SavedBytesOpenBackAsTheSameUnchangedDocument)
 
 TEST_F(FilesTest, TheEmptyDocumentIsSavedAsFourBytes)
 {
-    Start();
     SaveAs(InFolder("empty.txt"));
     EXPECT_EQ(ReadBytes(InFolder("empty.txt")), Bytes("\xFF\xFE\0\0", 4));
 }
@@ -171,10 +137,7 @@ struct OpenCase {
     std::u16string text;
 };
 
-void PrintTo(const OpenCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(OpenCase)
 
 Bytes Repeated(const char *unit, int count, const Bytes &last)
 {
@@ -212,7 +175,7 @@ class OpenFormatTest : public FilesTest, public ::testing::WithParamInterface<Op
 TEST_P(OpenFormatTest, OpensExactlyTheFileFormat)
 {
     const OpenCase &c = GetParam();
-    StartWithOpenedDocument(u"old");
+    SetOpenedDocument(u"old");
     const std::string path = InFolder("file.txt");
     WriteBytes(path, c.bytes);
     const EditorState before = RepaintAndNoteState();
@@ -232,8 +195,7 @@ TEST_P(OpenFormatTest, OpensExactlyTheFileFormat)
     EXPECT_EQ(WinsimWindowText(window), u"file.txt");
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, OpenFormatTest, ::testing::ValuesIn(kOpenCases),
-                         [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, OpenFormatTest, ::testing::ValuesIn(kOpenCases), CaseName());
 
 // Another program holds the file open.  Open reads beside a reader, and
 // holds the file for reading only, so a writer keeps it out.  Save's new
@@ -247,7 +209,6 @@ TEST_F(FilesTest, OpenAndSaveShareTheFileAsItsHolderAllows)
     const Holder holders[] = {{GENERIC_READ, FILE_SHARE_READ, true, false},
                               {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, true, true},
                               {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false, false}};
-    Start();
     const std::string path = InFolder("held.txt");
     const std::u16string name(path.begin(), path.end());  // ASCII
     auto expectWarning = [](size_t boxes, const char16_t *caption, const char16_t *text) {
@@ -278,7 +239,7 @@ TEST_F(FilesTest, OpenAndSaveShareTheFileAsItsHolderAllows)
 
 TEST_F(FilesTest, AFileOf4GiBOrMoreIsTooLarge)
 {
-    StartWithOpenedDocument(u"old");
+    SetOpenedDocument(u"old");
     const std::string path = InFolder("huge.txt");
     WriteBytes(path, "\xFF\xFE");
     ASSERT_EQ(truncate(path.c_str(), (1LL << 32) + 2), 0);  // sparse: nothing is written
@@ -291,7 +252,7 @@ TEST_F(FilesTest, AFileOf4GiBOrMoreIsTooLarge)
 // the file is judged by its odd length, not as one whose size is unknown.
 TEST_F(FilesTest, AFileOf4GiBLessOneByteIsReadAsASize)
 {
-    StartWithOpenedDocument(u"old");
+    SetOpenedDocument(u"old");
     const std::string path = InFolder("odd.txt");
     WriteBytes(path, "\xFF\xFE");
     ASSERT_EQ(truncate(path.c_str(), 0xFFFFFFFFLL), 0);
@@ -308,10 +269,7 @@ struct OpenFault {
     const char16_t *failure;
 };
 
-void PrintTo(const OpenFault &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(OpenFault)
 
 const OpenFault kOpenFaults[] = {
     {"Open", WinsimCreateFile, 1, false, u"Can not obtain a file handle to the selected file"},
@@ -327,7 +285,7 @@ class OpenFaultTest : public FilesTest, public ::testing::WithParamInterface<Ope
 TEST_P(OpenFaultTest, RefusesTheOpenAndChangesNothingButThePath)
 {
     const OpenFault &f = GetParam();
-    StartWithOpenedDocument(u"old");
+    SetOpenedDocument(u"old");
     Press(VK_LEFT, true);
     const std::string path = InFolder("new.txt");
     WriteBytes(path, Utf16File(u"new"));
@@ -345,8 +303,7 @@ TEST_P(OpenFaultTest, RefusesTheOpenAndChangesNothingButThePath)
     EXPECT_EQ(WinsimFileDialogs().back().proposed, path);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, OpenFaultTest, ::testing::ValuesIn(kOpenFaults),
-                         [](const ::testing::TestParamInfo<OpenFault> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, OpenFaultTest, ::testing::ValuesIn(kOpenFaults), CaseName());
 
 struct SaveFault {
     const char *name;
@@ -358,10 +315,7 @@ struct SaveFault {
     bool andAfter;       // every such call after the nth fails too
 };
 
-void PrintTo(const SaveFault &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(SaveFault)
 
 // The steps of a save over an existing file: the target looked up, the
 // temporary created, written, cut, flushed and closed, then the replace.
@@ -388,7 +342,6 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
 {
     const SaveFault &f = GetParam();
     const Bytes old = Utf16File(std::u16string(u"old\0", 4));
-    Start();
     SetText(u"new text");
     Press(VK_LEFT, true);
     const std::string path = InFolder("doc.txt");
@@ -413,8 +366,11 @@ TEST_P(SaveFaultTest, LeavesTheOldFileAndNoTemporaryFile)
     ExpectStateUnchanged(before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SaveFaultTest, ::testing::ValuesIn(kSaveFaults),
-                         [](const ::testing::TestParamInfo<SaveFault> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, SaveFaultTest, ::testing::ValuesIn(kSaveFaults), CaseName());
+
+// A text longer than the one saved over it, and what saving "new text" writes.
+const Bytes kOldFile = Utf16File(std::u16string(u"an older and longer text\0", 25));
+const Bytes kNewFile = Utf16File(std::u16string(u"new text\0", 9));
 
 struct SaveStop {
     const char *name;
@@ -423,10 +379,7 @@ struct SaveStop {
     bool replaced;  // the stop came after the new file took the old one's place
 };
 
-void PrintTo(const SaveStop &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(SaveStop)
 
 const SaveStop kSaveStops[] = {
     {"AfterCreatingTheTemporary", WinsimCreateFile, 2, false},
@@ -478,14 +431,11 @@ class SaveStopTest : public FilesTest, public ::testing::WithParamInterface<Save
 TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveWorks)
 {
     const SaveStop &s = GetParam();
-    const Bytes old = Utf16File(std::u16string(u"an older and longer text\0", 25));
-    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
-    Start();
     SetText(u"new text");
     const std::string path = InFolder("doc.txt");
-    WriteBytes(path, old);
+    WriteBytes(path, kOldFile);
     ASSERT_EQ(StatusOfASaveStoppedAfter(s.call, s.count, path), kStopped);
-    EXPECT_EQ(ReadBytes(path), s.replaced ? saved : old);
+    EXPECT_EQ(ReadBytes(path), s.replaced ? kNewFile : kOldFile);
     std::map<std::string, Bytes> left = FolderFiles();
     EXPECT_LE(left.size(), 3u);  // at most the abandoned temporary and backup besides
     for (const auto &file : left)
@@ -498,8 +448,7 @@ TEST_P(SaveStopTest, LeavesTheOldFileOrTheNewOneAndTheNextSaveWorks)
     EXPECT_EQ(FolderFiles(), left);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SaveStopTest, ::testing::ValuesIn(kSaveStops),
-                         [](const ::testing::TestParamInfo<SaveStop> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, SaveStopTest, ::testing::ValuesIn(kSaveStops), CaseName());
 
 enum Content { NoFile, Empty, OldText, NewText };
 
@@ -510,10 +459,7 @@ struct InPlaceStop {
     Content file, copy;  // both links, and the copy "other.txt.old"
 };
 
-void PrintTo(const InPlaceStop &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(InPlaceStop)
 
 // The in-place write of a file with a second link: the file opened, the
 // copy created, filled and flushed, the file emptied, written, flushed and
@@ -540,12 +486,11 @@ TEST_P(InPlaceStopTest, LeavesWholeTextsAndTheOldOneUnderTheFilesName)
     const InPlaceStop &s = GetParam();
     const std::map<Content, Bytes> bytes = {
         {Empty, ""},
-        {OldText, Utf16File(std::u16string(u"an older and longer text\0", 25))},
-        {NewText, Utf16File(std::u16string(u"new text\0", 9))}};
+        {OldText, kOldFile},
+        {NewText, kNewFile}};
     const std::string path = InFolder("doc.txt");
     WriteBytes(path, bytes.at(OldText));
     ASSERT_EQ(link(path.c_str(), InFolder("other.txt").c_str()), 0);
-    Start();
     SetText(u"new text");
     ASSERT_EQ(StatusOfASaveStoppedAfter(s.call, s.count, InFolder("other.txt")), kStopped);
     std::map<std::string, Bytes> left = FolderFiles();
@@ -561,8 +506,7 @@ TEST_P(InPlaceStopTest, LeavesWholeTextsAndTheOldOneUnderTheFilesName)
     EXPECT_EQ(FolderFiles(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, InPlaceStopTest, ::testing::ValuesIn(kInPlaceStops),
-                         [](const ::testing::TestParamInfo<InPlaceStop> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, InPlaceStopTest, ::testing::ValuesIn(kInPlaceStops), CaseName());
 
 struct WorkingSave {
     const char *name;
@@ -573,10 +517,7 @@ struct WorkingSave {
     DWORD replaceError;
 };
 
-void PrintTo(const WorkingSave &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(WorkingSave)
 
 // 255 units, the most a name may have: nothing can be added to it.
 const std::string kLongestName = std::string(251, 'd') + ".txt";
@@ -600,7 +541,6 @@ TEST_P(WorkingSaveTest, SavesOverTheFileAndLeavesNothingElse)
     if (c.target != "doc.txt") {
         ASSERT_EQ(symlink(c.target.c_str(), path.c_str()), 0);
     }
-    Start();
     SetText(u"new text");
     if (c.folderTakesNoFiles)
         WinsimDenyCreatingFiles(WinsimTempFolder());
@@ -610,13 +550,11 @@ TEST_P(WorkingSaveTest, SavesOverTheFileAndLeavesNothingElse)
         WinsimFailReplaceFile(c.replaceError);
     SaveAs(path);
     EXPECT_TRUE(WinsimMessageBoxes().empty());
-    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
-    EXPECT_EQ(FolderFiles(), (std::map<std::string, Bytes>{{c.target, saved}, {"doc.txt", saved}}));
+    EXPECT_EQ(FolderFiles(), (std::map<std::string, Bytes>{{c.target, kNewFile}, {"doc.txt", kNewFile}}));
     EXPECT_FALSE(DocumentChanged());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, WorkingSaveTest, ::testing::ValuesIn(kWorkingSaves),
-                         [](const ::testing::TestParamInfo<WorkingSave> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, WorkingSaveTest, ::testing::ValuesIn(kWorkingSaves), CaseName());
 
 struct LostName {
     const char *name;
@@ -626,10 +564,7 @@ struct LostName {
     DWORD replaceError;
 };
 
-void PrintTo(const LostName &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(LostName)
 
 const LostName kLostNames[] = {
     {"ReplaceHalfWayAndNeitherMove", false, WinsimMoveFile, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2},
@@ -649,7 +584,6 @@ TEST_P(LostNameTest, TheMessageNamesWhereTheOldTextIs)
     if (c.hardLink) {
         ASSERT_EQ(link(path.c_str(), InFolder("other.txt").c_str()), 0);
     }
-    Start();
     SetText(u"new text");
     WinsimFailCall(c.call, c.count, true);
     if (c.replaceError)
@@ -664,8 +598,7 @@ TEST_P(LostNameTest, TheMessageNamesWhereTheOldTextIs)
     EXPECT_TRUE(DocumentChanged());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, LostNameTest, ::testing::ValuesIn(kLostNames),
-                         [](const ::testing::TestParamInfo<LostName> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, LostNameTest, ::testing::ValuesIn(kLostNames), CaseName());
 
 // Files of the names a temporary could take are the user's: the name the
 // old fixed scheme chose for "doc.txt", and the first this process tries.
@@ -676,7 +609,6 @@ TEST_F(FilesTest, FilesNamedLikeATemporarySurviveASaveBeside)
     std::map<std::string, Bytes> files = {{"ink2A04.TMP", "mine"}, {first, "mine too"}};
     for (const auto &file : files)
         WriteBytes(InFolder(file.first), file.second);
-    Start();
     for (const char16_t *text : {u"new", u"replaced"}) {
         SetText(text);
         SaveAs(InFolder("doc.txt"));
@@ -697,10 +629,7 @@ struct Interleaving {
     bool otherStops;  // after writing its temporary, as at a power cut
 };
 
-void PrintTo(const Interleaving &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(Interleaving)
 
 const Interleaving kInterleavings[] = {
     {"AfterCreatingTheTemporary", WinsimCreateFile, 2, false, false},
@@ -745,7 +674,6 @@ TEST_P(InterleavedSaveTest, EachSaveStaysWholeAndItsOwn)
     otherStops = c.otherStops;
     otherStatus = -1;
     WriteBytes(otherPath, Utf16File(u"old"));
-    Start();
     SetText(u"mine");
     WinsimAfterFileCall(c.call, c.count, SaveTheOtherText);
     SaveAs(otherPath);
@@ -762,8 +690,7 @@ TEST_P(InterleavedSaveTest, EachSaveStaysWholeAndItsOwn)
         EXPECT_EQ(left.second, Utf16File(std::u16string(kOtherText) + u'\0'));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, InterleavedSaveTest, ::testing::ValuesIn(kInterleavings),
-                         [](const ::testing::TestParamInfo<Interleaving> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, InterleavedSaveTest, ::testing::ValuesIn(kInterleavings), CaseName());
 
 // A folder of 250 units leaves no room for a temporary's name under
 // MAX_PATH; the long form has it.  Where ReplaceFile is missing, a move
@@ -780,7 +707,6 @@ TEST_F(FilesTest, ADeepFolderSavesAndAMoveStandsInForAMissingReplace)
     for (char &c : windowsFolder)
         if (c == '/')
             c = '\\';
-    Start();
     for (const char16_t *text : {u"new", u"replaced", u"moved"}) {
         WinsimReplaceFileUnsupported(text == std::u16string(u"moved"));
         SetText(text);
@@ -808,10 +734,7 @@ struct LinkCase {
     bool savesAnyway;  // the fault leaves a way that still saves
 };
 
-void PrintTo(const LinkCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(LinkCase)
 
 // A file with a second hard link is written in place: opened, copied to a
 // temporary (read, written, cut, flushed), then written, cut and flushed.
@@ -841,10 +764,8 @@ class LinkSaveTest : public FilesTest, public ::testing::WithParamInterface<Link
 TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
 {
     const LinkCase &c = GetParam();
-    const Bytes old = Utf16File(std::u16string(u"an older and longer text\0", 25));
-    const Bytes saved = Utf16File(std::u16string(u"new text\0", 9));
     const std::string real = InFolder("doc.txt"), other = InFolder("other.txt");
-    WriteBytes(real, old);
+    WriteBytes(real, kOldFile);
     const std::u16string realName(real.begin(), real.end());  // ASCII
     if (c.kind == Hidden) {
         ASSERT_TRUE(SetFileAttributes(realName.c_str(), FILE_ATTRIBUTE_HIDDEN));
@@ -853,7 +774,6 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
     } else {
         ASSERT_EQ(link(real.c_str(), other.c_str()), 0);
     }
-    Start();
     SetText(u"new text");
     if (c.shortTransfer)
         WinsimShortenFileTransfer(c.call, c.count);
@@ -862,7 +782,7 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
     SaveAs(c.kind == Hidden ? real : other);
 
     const bool fails = c.count && !c.savesAnyway;
-    const Bytes &expected = fails ? old : saved;
+    const Bytes &expected = fails ? kOldFile : kNewFile;
     EXPECT_EQ(ReadBytes(real), expected);
     struct stat realInfo, otherInfo;
     ASSERT_EQ(stat(real.c_str(), &realInfo), 0);
@@ -880,8 +800,7 @@ TEST_P(LinkSaveTest, KeepsWhatTheFileWasAndEveryLinkShowsOneText)
     EXPECT_EQ(DocumentChanged(), fails);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, LinkSaveTest, ::testing::ValuesIn(kLinkCases),
-                         [](const ::testing::TestParamInfo<LinkCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, LinkSaveTest, ::testing::ValuesIn(kLinkCases), CaseName());
 
 struct EndCase {
     const char *name;
@@ -892,10 +811,7 @@ struct EndCase {
     bool dialogCancelled;
 };
 
-void PrintTo(const EndCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(EndCase)
 
 const EndCase kEndCases[] = {
     {"Unchanged", false, IDYES, false, TRUE, false},   {"No", true, IDNO, false, TRUE, false},
@@ -912,7 +828,6 @@ class SessionEndTest : public FilesTest, public ::testing::WithParamInterface<En
 TEST_P(SessionEndTest, AsksBeforeTheSessionEnds)
 {
     const EndCase &c = GetParam();
-    Start();
     if (c.changed)
         Type(u"typed");
     WinsimAnswerNextMessageBox(c.answer);
@@ -941,8 +856,7 @@ TEST_P(SessionEndTest, AsksBeforeTheSessionEnds)
     EXPECT_EQ(WinsimMessageBoxes().size(), boxes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SessionEndTest, ::testing::ValuesIn(kEndCases),
-                         [](const ::testing::TestParamInfo<EndCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, SessionEndTest, ::testing::ValuesIn(kEndCases), CaseName());
 
 struct ModalCase {
     const char *name;
@@ -951,10 +865,7 @@ struct ModalCase {
     const char16_t *reason;  // what Windows shows while the dialog is open
 };
 
-void PrintTo(const ModalCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(ModalCase)
 
 const ModalCase kModalCases[] = {
     {"TheSaveAsDialog", true, IDM_FILE_SAVE, u"Inkwarden: a dialog is open"},
@@ -988,7 +899,6 @@ class ModalSessionEndTest : public FilesTest, public ::testing::WithParamInterfa
 TEST_P(ModalSessionEndTest, WaitsForTheOpenDialog)
 {
     const ModalCase &c = GetParam();
-    Start();
     if (c.changed)
         Type(u"typed");
     inside = InsideTheDialog{};
@@ -1008,12 +918,10 @@ TEST_P(ModalSessionEndTest, WaitsForTheOpenDialog)
     EXPECT_TRUE(IsWindow(window));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ModalSessionEndTest, ::testing::ValuesIn(kModalCases),
-                         [](const ::testing::TestParamInfo<ModalCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, ModalSessionEndTest, ::testing::ValuesIn(kModalCases), CaseName());
 
 TEST_F(FilesTest, SaveReplacesAnExistingFileAndRefusesAMissingFolder)
 {
-    Start();
     SetText(u"new");
     WriteBytes(InFolder("doc.txt"), "older and longer contents");
     SaveAs(InFolder("doc.txt"));
@@ -1038,10 +946,7 @@ struct PromptCase {
     bool documentKept;
 };
 
-void PrintTo(const PromptCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(PromptCase)
 
 const PromptCase kPromptCases[] = {
     {"NewNo", IDM_FILE_NEW, IDNO, &kNewWording, {}, false},
@@ -1058,7 +963,6 @@ class SavePromptTest : public FilesTest, public ::testing::WithParamInterface<Pr
 TEST_P(SavePromptTest, AsksAndActsOnTheAnswer)
 {
     const PromptCase &c = GetParam();
-    Start();
     WriteBytes(InFolder("other.txt"), Utf16File(u"other"));
     Type(u"typed");
     WinsimAnswerNextMessageBox(c.answer);
@@ -1082,12 +986,11 @@ TEST_P(SavePromptTest, AsksAndActsOnTheAnswer)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SavePromptTest, ::testing::ValuesIn(kPromptCases),
-                         [](const ::testing::TestParamInfo<PromptCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, SavePromptTest, ::testing::ValuesIn(kPromptCases), CaseName());
 
 TEST_F(FilesTest, AShorterFileOpensAloneAfterALongerOne)
 {
-    StartWithOpenedDocument(u"old");
+    SetOpenedDocument(u"old");
     WriteBytes(InFolder("long.txt"), Utf16File(u"longer"));
     WriteBytes(InFolder("short.txt"), Utf16File(u"ab"));  // neither has a terminator
     OpenFile(InFolder("long.txt"));
@@ -1097,7 +1000,6 @@ TEST_F(FilesTest, AShorterFileOpensAloneAfterALongerOne)
 
 TEST_F(FilesTest, SaveLeavesTheViewWhereItWas)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);  // the caret out of view
     SaveAs(InFolder("doc.txt"));
@@ -1108,7 +1010,6 @@ TEST_F(FilesTest, SaveLeavesTheViewWhereItWas)
 
 TEST_F(FilesTest, AnEditUndoneByHandAsksNothing)
 {
-    Start();
     Type(u"a");
     Press(VK_BACK);
     Command(IDM_FILE_NEW);
@@ -1120,7 +1021,6 @@ class ReplacedDocumentTest : public FilesTest, public ::testing::WithParamInterf
 TEST_P(ReplacedDocumentTest, ShowsTheTopOfTheNewDocument)
 {
     const int command = GetParam();
-    Start();
     WriteBytes(InFolder("short.txt"), Utf16File(u"short"));
     SetText(ShortLines(40));
     RememberSavedCopy();

@@ -16,7 +16,7 @@ int PageGapOnScreen()
 
 TEST_F(EditorTest, TheColumnIsCentredAndTheScrollRangeCoversAWholePage)
 {
-    Start();  // client 800 x 600 beside the scroll bar
+    // Client 800 x 600 beside the scroll bar.
     EXPECT_EQ(ClientWidth, 800);
     EXPECT_EQ(ClientHeight, 600);
     EXPECT_EQ(ColumnLeft, 112);
@@ -30,7 +30,7 @@ TEST_F(EditorTest, TheColumnIsCentredAndTheScrollRangeCoversAWholePage)
     EXPECT_EQ(bar.pos, 0);
 }
 
-TEST_F(EditorTest, TheWorkedExampleOfPageGeometry)
+TEST_F(UnstartedTest, TheWorkedExampleOfPageGeometry)
 {
     WinsimSetExternalLeading(1);  // LineHeight 50
     Start();
@@ -46,7 +46,7 @@ TEST_F(EditorTest, TheWorkedExampleOfPageGeometry)
     EXPECT_EQ(ScrollOffset(14, 18), 700);
 }
 
-TEST_F(EditorTest, GeometryFollowsAnotherResolution)
+TEST_F(UnstartedTest, GeometryFollowsAnotherResolution)
 {
     Start(900, 700, 120);
     EXPECT_EQ(TopMargin, 180);
@@ -63,7 +63,6 @@ TEST_F(EditorTest, GeometryFollowsAnotherResolution)
 // the text area, where only the picker may draw.
 TEST_F(EditorTest, NothingOfTheTextAreaIsDrawnAboveItAfterScrollingAPage)
 {
-    Start();
     SetText(ShortLines(40));
     Caret = LineTable[15].first;
     RepaintAll();
@@ -78,7 +77,7 @@ TEST_F(EditorTest, NothingOfTheTextAreaIsDrawnAboveItAfterScrollingAPage)
 }
 
 // Widths come from LOGPIXELSX, heights and the font from LOGPIXELSY.
-TEST_F(EditorTest, WidthsAndHeightsEachFollowTheirOwnResolution)
+TEST_F(UnstartedTest, WidthsAndHeightsEachFollowTheirOwnResolution)
 {
     Start(817, 600, 96, 144);
     EXPECT_EQ(ColumnLeft, (800 - 576) / 2);
@@ -101,7 +100,7 @@ TEST_F(EditorTest, WidthsAndHeightsEachFollowTheirOwnResolution)
     EXPECT_EQ(LineTable[0].last, 3);
 }
 
-TEST_F(EditorTest, ANarrowWindowPutsTheColumnPastItsLeftEdge)
+TEST_F(UnstartedTest, ANarrowWindowPutsTheColumnPastItsLeftEdge)
 {
     Start(517, 600);
     EXPECT_EQ(ColumnLeft, -38);  // (500 - 576) / 2, truncated toward zero
@@ -114,7 +113,6 @@ TEST_F(EditorTest, ANarrowWindowPutsTheColumnPastItsLeftEdge)
 
 TEST_F(EditorTest, MinimisingKeepsTopLineAndRestoringRecomputes)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12), 0);
     ASSERT_EQ(TopLine, 12);
@@ -130,7 +128,7 @@ TEST_F(EditorTest, MinimisingKeepsTopLineAndRestoringRecomputes)
     EXPECT_EQ(TopLine, 12);
 }
 
-TEST_F(EditorTest, ThePageStepIsTwoLessThanTheRowsThatFit)
+TEST_F(UnstartedTest, ThePageStepIsTwoLessThanTheRowsThatFit)
 {
     Start(817, 144 + 6 * 49);  // exactly six rows
     SetText(ShortLines(60));
@@ -141,7 +139,7 @@ TEST_F(EditorTest, ThePageStepIsTwoLessThanTheRowsThatFit)
     EXPECT_EQ(TopLine, 0);
 }
 
-TEST_F(EditorTest, AWindowShorterThanOneRowStillPagesByOne)
+TEST_F(UnstartedTest, AWindowShorterThanOneRowStillPagesByOne)
 {
     Start(817, 144 + 48);
     SetText(ShortLines(60));
@@ -152,7 +150,6 @@ TEST_F(EditorTest, AWindowShorterThanOneRowStillPagesByOne)
 
 TEST_F(EditorTest, ScrollingUpAtTheTopChangesAndRepaintsNothing)
 {
-    Start();
     SetText(ShortLines(40));
     WinsimClearLogs();
     SendMessage(window, WM_VSCROLL, SB_LINEUP, 0);
@@ -162,7 +159,7 @@ TEST_F(EditorTest, ScrollingUpAtTheTopChangesAndRepaintsNothing)
     EXPECT_EQ(WinsimPaintCount(), 0);
 }
 
-TEST_F(EditorTest, ScrollingMovesTheTextAreaByRowsAndPageGaps)
+TEST_F(UnstartedTest, ScrollingMovesTheTextAreaByRowsAndPageGaps)
 {
     Start(817, 1000);
     SetText(ShortLines(40));
@@ -200,7 +197,6 @@ TEST_F(EditorTest, ScrollingMovesTheTextAreaByRowsAndPageGaps)
 
 TEST_F(EditorTest, TheThumbIsFollowedAndClampedToTheRange)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5000), 0);
     EXPECT_EQ(TopLine, ScrollMax());
@@ -210,7 +206,6 @@ TEST_F(EditorTest, TheThumbIsFollowedAndClampedToTheRange)
 
 TEST_F(EditorTest, ShrinkingTheDocumentPullsTopLineIntoTheRange)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 30), 0);
     ASSERT_EQ(TopLine, 30);
@@ -221,7 +216,6 @@ TEST_F(EditorTest, ShrinkingTheDocumentPullsTopLineIntoTheRange)
 
 TEST_F(EditorTest, EnlargingTheWindowPullsTopLineDownAtTheNextSize)
 {
-    Start();
     SetText(ShortLines(10));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 8), 0);
     ASSERT_EQ(TopLine, 8);
@@ -231,7 +225,7 @@ TEST_F(EditorTest, EnlargingTheWindowPullsTopLineDownAtTheNextSize)
     ExpectScreenMatchesFullRepaint();
 }
 
-TEST_F(EditorTest, AOnePageDocumentHasTheTopRuleAndTheClosingRule)
+TEST_F(UnstartedTest, AOnePageDocumentHasTheTopRuleAndTheClosingRule)
 {
     Start(817, 1000);
     // Sixteen visible rows leave nothing to scroll: the bar goes and the
@@ -249,7 +243,7 @@ TEST_F(EditorTest, AOnePageDocumentHasTheTopRuleAndTheClosingRule)
         EXPECT_EQ(BlackInRow(y, 0, 817), 0) << "row " << y;
 }
 
-TEST_F(EditorTest, InnerRulesMarkThePageBoundaries)
+TEST_F(UnstartedTest, InnerRulesMarkThePageBoundaries)
 {
     Start(817, 1000);
     SetText(ShortLines(20));
@@ -267,7 +261,6 @@ TEST_F(EditorTest, InnerRulesMarkThePageBoundaries)
 
 TEST_F(EditorTest, WithThePickerFocusedTheTopRuleIsOnePixel)
 {
-    Start();
     PickerFocus = 1;
     RepaintAll();
     EXPECT_EQ(BlackInRow(142, 0, 800), 0);

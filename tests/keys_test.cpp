@@ -9,7 +9,6 @@ namespace {
 
 TEST_F(EditorTest, LeftAndRightFollowThePictureAndStepOverLineBreaks)
 {
-    Start();
     SetText(u"AB\r\nC");
     Press(VK_LEFT);
     EXPECT_EQ(Caret, 1);
@@ -26,7 +25,6 @@ TEST_F(EditorTest, LeftAndRightFollowThePictureAndStepOverLineBreaks)
 
 TEST_F(EditorTest, KeysAtABoundaryDoNothingAndKeepTheSelection)
 {
-    Start();
     SetText(u"ab\r\ncd");
     Select(1, CharCount - 1, CharCount - 1);
     WinsimClearLogs();
@@ -49,7 +47,6 @@ TEST_F(EditorTest, KeysAtABoundaryDoNothingAndKeepTheSelection)
 
 TEST_F(EditorTest, UpToAShorterLineEndingInALineBreakStopsOnItsCarriageReturn)
 {
-    Start();
     SetText(u"a\r\nabcdef");
     Caret = 9;  // left end of the long line
     Press(VK_UP);
@@ -58,7 +55,6 @@ TEST_F(EditorTest, UpToAShorterLineEndingInALineBreakStopsOnItsCarriageReturn)
 
 TEST_F(EditorTest, UpToAShorterWrappedLineStopsBeforeItsLastUnit)
 {
-    Start();
     UseWideUnits(u"abcde ");
     SetText(u"a bcde");  // "a " wrapped, "bcd" wrapped, "e"
     ASSERT_EQ(LineCount, 3);
@@ -69,7 +65,6 @@ TEST_F(EditorTest, UpToAShorterWrappedLineStopsBeforeItsLastUnit)
 
 TEST_F(EditorTest, DownKeepsTheColumnAndReachesTheEmptyLastLine)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaaa\r\naa\r\n");
     Caret = 3;  // x = 688 - 96 + 24 - 1
@@ -84,7 +79,6 @@ TEST_F(EditorTest, DownKeepsTheColumnAndReachesTheEmptyLastLine)
 
 TEST_F(EditorTest, HomeAndEndStayOnTheCaretsLine)
 {
-    Start();
     UseWideUnits(u"abc");
     SetText(u"abcab\r\nc");
     Caret = 4;
@@ -103,7 +97,7 @@ TEST_F(EditorTest, HomeAndEndStayOnTheCaretsLine)
 
 TEST_F(EditorTest, PageDownAndUpMoveByTheRowsThatFitLessOne)
 {
-    Start();  // VisibleLines 8: PageStep 7
+    // VisibleLines 8: PageStep 7.
     SetText(ShortLines(100));
     Caret = LineTable[10].first + 1;
     Press(VK_NEXT);
@@ -118,7 +112,6 @@ TEST_F(EditorTest, PageDownAndUpMoveByTheRowsThatFitLessOne)
 
 TEST_F(EditorTest, ControlPageUpGoesToThePageStartThenThePreviousPage)
 {
-    Start();
     SetText(ShortLines(40));  // pages start at lines 0, 15, 30
     Caret = LineTable[35].first + 1;
     Press(VK_PRIOR, false, true);
@@ -136,7 +129,6 @@ TEST_F(EditorTest, ControlPageUpGoesToThePageStartThenThePreviousPage)
 
 TEST_F(EditorTest, ShiftExtendsTheSelectionAndCrossesTheAnchorBothWays)
 {
-    Start();
     SetText(u"abcdef");
     Caret = 2;
     Press(VK_LEFT, true);
@@ -161,7 +153,6 @@ TEST_F(EditorTest, ShiftExtendsTheSelectionAndCrossesTheAnchorBothWays)
 
 TEST_F(EditorTest, ShiftDownFromTheSelectionStartFlipsItPastTheEnd)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaaa\r\naaaa");
     Select(1, 2, 1);
@@ -173,7 +164,6 @@ TEST_F(EditorTest, ShiftDownFromTheSelectionStartFlipsItPastTheEnd)
 
 TEST_F(EditorTest, EscapeClearsASelectionAndOnlyThenScrollsToTheCaret)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);
     Press(VK_ESCAPE);
@@ -187,7 +177,6 @@ TEST_F(EditorTest, EscapeClearsASelectionAndOnlyThenScrollsToTheCaret)
 
 TEST_F(EditorTest, AMoveWithoutShiftClearsTheSelectionAndRepaintsIt)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaaaaa");
     Select(1, 4, 4);
@@ -200,7 +189,6 @@ TEST_F(EditorTest, AMoveWithoutShiftClearsTheSelectionAndRepaintsIt)
 
 TEST_F(EditorTest, AnyMoveScrollsTheCaretBackIntoView)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0);
     WinsimClearLogs();

@@ -44,7 +44,6 @@ private:
 
 TEST_F(EditorTest, TheWidthRuleAddsATenthOfTheHeightAndDoublesOverhangs)
 {
-    Start();
     Measuring m(window, 42);  // tmHeight 42
     ASSERT_EQ(m.metrics().tmHeight, 42);
     WinsimSetGlyphWidths('a', -1, 20, 2);
@@ -59,7 +58,6 @@ TEST_F(EditorTest, TheWidthRuleAddsATenthOfTheHeightAndDoublesOverhangs)
 
 TEST_F(EditorTest, RunWidthsAreSumsOfTheirUnits)
 {
-    Start();
     Measuring m(window, -42);
     WinsimSetGlyphWidths('a', -1, 20, 2);
     WinsimFailGlyphWidths('d');
@@ -71,88 +69,73 @@ TEST_F(EditorTest, RunWidthsAreSumsOfTheirUnits)
     EXPECT_EQ(SetTextAlign(m.dc(), TA_LEFT), (UINT)(TA_LEFT | TA_TOP));
 }
 
-std::vector<std::pair<int, int>> Lines()
-{
-    std::vector<std::pair<int, int>> lines;
-    for (int i = 0; i < LineCount; i++)
-        lines.push_back({LineTable[i].first, LineTable[i].last});
-    return lines;
-}
-
 using Breaks = std::vector<std::pair<int, int>>;
 
 // Three units of 180 fit the 576-pixel column and four do not, like 30-pixel
 // units in a 100-pixel column.
 TEST_F(EditorTest, TheWorkedExampleBreaksAtTheSpaceOrAtTheColumnEdge)
 {
-    Start();
     UseWideUnits(u"abcd ");
     SetText(u"a bcd");
-    EXPECT_EQ(Lines(), (Breaks{{0, 1}, {2, 5}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 1}, {2, 5}}));
 
     WordWrapMode = IDM_WRAP_NO;
     Reflow();
-    EXPECT_EQ(Lines(), (Breaks{{0, 2}, {3, 5}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 2}, {3, 5}}));
     EXPECT_EQ(std::u16string(TextBuffer, TextBuffer + 5), u"a bcd");
 }
 
 TEST_F(EditorTest, HardBreaksEndLinesAndTheEmptyDocumentHasOneLine)
 {
-    Start();
     Reflow();
-    EXPECT_EQ(Lines(), (Breaks{{0, 0}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 0}}));
     SetText(u"ab\r\n");
-    EXPECT_EQ(Lines(), (Breaks{{0, 3}, {4, 4}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 3}, {4, 4}}));
     SetText(u"\r\n\r\nx");
-    EXPECT_EQ(Lines(), (Breaks{{0, 1}, {2, 3}, {4, 5}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 1}, {2, 3}, {4, 5}}));
 }
 
 TEST_F(EditorTest, AUnitWiderThanTheColumnGetsALineOfItsOwn)
 {
-    Start();
     UseWideUnits(u"ab");
     WinsimSetGlyphWidths('W', 0, 700, 0);
     SetText(u"aWb");
-    EXPECT_EQ(Lines(), (Breaks{{0, 0}, {1, 1}, {2, 3}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 0}, {1, 1}, {2, 3}}));
     WordWrapMode = IDM_WRAP_NO;
     Reflow();
-    EXPECT_EQ(Lines(), (Breaks{{0, 0}, {1, 1}, {2, 3}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 0}, {1, 1}, {2, 3}}));
 }
 
 TEST_F(EditorTest, LoneCarriageReturnsAndLineFeedsAreMeasuredLikeOtherUnits)
 {
-    Start();
     UseWideUnits(u"abc\r\n");
     SetText(u"a\rbc");
-    EXPECT_EQ(Lines(), (Breaks{{0, 2}, {3, 4}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 2}, {3, 4}}));
     SetText(u"\na\rb");
-    EXPECT_EQ(Lines(), (Breaks{{0, 2}, {3, 4}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 2}, {3, 4}}));
 }
 
 TEST_F(EditorTest, ASpaceAtTheColumnEdgeStaysOnItsLineInBothModes)
 {
-    Start();
     UseWideUnits(u"abcd ");
     SetText(u"abc d");
-    EXPECT_EQ(Lines(), (Breaks{{0, 3}, {4, 5}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 3}, {4, 5}}));
     WordWrapMode = IDM_WRAP_NO;
     Reflow();
-    EXPECT_EQ(Lines(), (Breaks{{0, 3}, {4, 5}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 3}, {4, 5}}));
 }
 
 TEST_F(EditorTest, LeadingSpacesAreBreakPointsAndALongWordBreaksAtTheEdge)
 {
-    Start();
     UseWideUnits(u"abcd ");
     SetText(u"  abcd");
-    EXPECT_EQ(Lines(), (Breaks{{0, 1}, {2, 4}, {5, 6}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 1}, {2, 4}, {5, 6}}));
     SetText(u"abcdabcd");
-    EXPECT_EQ(Lines(), (Breaks{{0, 2}, {3, 5}, {6, 8}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 2}, {3, 5}, {6, 8}}));
 }
 
 TEST_F(EditorTest, WordWrapMovesTheWordAfterTheLastSpaceDown)
 {
-    Start();
     // Default widths: 25 for Latin letters, 14 for the space at 96 dpi.
     std::u16string text;
     for (int i = 0; i < 10; i++)
@@ -169,7 +152,6 @@ TEST_F(EditorTest, WordWrapMovesTheWordAfterTheLastSpaceDown)
 
 TEST_F(EditorTest, LinesCoverTheTextExactlyOnceInOrder)
 {
-    Start();
     std::u16string text;
     for (int i = 0; i < 400; i++)
         text += (i % 37 == 0) ? u"\r\n" : (i % 7 == 0 ? u" " : (i % 3 ? u"中" : u"x"));
@@ -188,18 +170,17 @@ TEST_F(EditorTest, LinesCoverTheTextExactlyOnceInOrder)
     }
 }
 
-TEST_F(EditorTest, TheColumnWidthFollowsTheHorizontalResolution)
+TEST_F(UnstartedTest, TheColumnWidthFollowsTheHorizontalResolution)
 {
     Start(1100, 700, 120);  // column 720; tmHeight 61 adds 6 to every unit
     for (char16_t u : std::u16string(u"abcde"))
         WinsimSetGlyphWidths(u, 0, 174, 0);
     SetText(u"abcdabcde");  // four units of 180 fit in 720
-    EXPECT_EQ(Lines(), (Breaks{{0, 3}, {4, 7}, {8, 9}}));
+    EXPECT_EQ(LineTableEntries(), (Breaks{{0, 3}, {4, 7}, {8, 9}}));
 }
 
 TEST_F(EditorTest, TheLargestDocumentFitsTheLineTable)
 {
-    Start();
     WinsimSetGlyphWidths('W', 0, 700, 0);
     SetText(std::u16string(TEXT_BUFFER_UNITS - 1, u'W'));
     EXPECT_EQ(LineCount, LINE_TABLE_RECORDS);

@@ -57,7 +57,7 @@ int Delivered(UINT message)
     return n;
 }
 
-TEST_F(EditorTest, ControlBackspaceDeletesOneUnitAndInsertsNothing)
+TEST_F(UnstartedTest, ControlBackspaceDeletesOneUnitAndInsertsNothing)
 {
     RunScript({
         [] {
@@ -76,7 +76,7 @@ TEST_F(EditorTest, ControlBackspaceDeletesOneUnitAndInsertsNothing)
     EXPECT_EQ(Text(), u"a");
 }
 
-TEST_F(EditorTest, WhileAPickerButtonIsHeldKeysAndAcceleratorsChangeNothing)
+TEST_F(UnstartedTest, WhileAPickerButtonIsHeldKeysAndAcceleratorsChangeNothing)
 {
     RunScript({
         [] {
@@ -122,7 +122,7 @@ TEST_F(EditorTest, WhileAPickerButtonIsHeldKeysAndAcceleratorsChangeNothing)
     EXPECT_EQ(Text(), u"");  // the accelerator reached Delete
 }
 
-TEST_F(EditorTest, AFailingGetMessageEndsTheProgramWithAFailureCode)
+TEST_F(UnstartedTest, AFailingGetMessageEndsTheProgramWithAFailureCode)
 {
     WinsimFailCall(WinsimGetMessage);
     EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 1);

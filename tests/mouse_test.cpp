@@ -21,8 +21,9 @@ protected:
     // A point inside unit k of a line that starts at unit 0 at ColumnRight.
     static int OnUnit(int k, int fromRight = 12) { return 688 - 25 * k - fromRight; }
 };
+using UnstartedMouseTest = Unstarted<MouseTest>;
 
-TEST_F(MouseTest, AClickPutsTheCaretBeforeTheCharacterUnderThePointer)
+TEST_F(UnstartedMouseTest, AClickPutsTheCaretBeforeTheCharacterUnderThePointer)
 {
     Start(817, 1000);
     UseWideUnits(u"中");
@@ -58,7 +59,6 @@ TEST_F(MouseTest, AClickPutsTheCaretBeforeTheCharacterUnderThePointer)
 
 TEST_F(MouseTest, AClickRepaintsOnlyTheOldAndTheNewCaretColumn)
 {
-    Start();
     SetText(u"0123456789");
     Caret = 5;
     RepaintAll();
@@ -69,7 +69,6 @@ TEST_F(MouseTest, AClickRepaintsOnlyTheOldAndTheNewCaretColumn)
 
 TEST_F(MouseTest, ShiftClickMovesTheEndTheCaretIsAt)
 {
-    Start();
     storeArranged = true;  // the last case's caret is at neither end
     struct Case {
         int selStart, selEnd, caret;  // selStart == selEnd: no selection
@@ -107,7 +106,6 @@ TEST_F(MouseTest, ShiftClickMovesTheEndTheCaretIsAt)
 
 TEST_F(MouseTest, APlainClickDropsTheSelectionAndAShiftClickExtendsTheKeyboardsOne)
 {
-    Start();
     SetText(u"0123456789", 2);
     Press(VK_LEFT, true);
     Press(VK_LEFT, true);  // 2 to 4, the caret at 4
@@ -123,7 +121,6 @@ TEST_F(MouseTest, APlainClickDropsTheSelectionAndAShiftClickExtendsTheKeyboardsO
 
 TEST_F(MouseTest, AClickInTheTextTakesTheKeyboardFromThePickerAndPlacesTheCaret)
 {
-    Start();
     SetText(u"0123456789");
     Caret = 0;
     PickerFocus = 1;
@@ -139,7 +136,7 @@ TEST_F(MouseTest, AClickInTheTextTakesTheKeyboardFromThePickerAndPlacesTheCaret)
 
 TEST_F(MouseTest, AClickOnThePartlyShownLastLineScrollsItIntoView)
 {
-    Start();  // eight whole lines in view
+    // Eight whole lines in view.
     SetText(ShortLines(20));
     WinsimClearLogs();
     Click(680, 144 + 8 * 49 + 20);

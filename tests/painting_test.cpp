@@ -20,7 +20,6 @@ void UseSimpleWidths()
 
 TEST_F(EditorTest, TheEmptyDocumentShowsTheCaretAtTheColumnsRightEdge)
 {
-    Start();
     EXPECT_EQ(BlackInColumn(687, 144, 193), 49);
     EXPECT_EQ(Pixel(687, 193), kWhite);
     EXPECT_EQ(BlackInRow(160, 0, 800), 1);
@@ -31,7 +30,6 @@ TEST_F(EditorTest, TheEmptyDocumentShowsTheCaretAtTheColumnsRightEdge)
 
 TEST_F(EditorTest, TheFirstCharacterEndsFlushAtTheColumnsRightEdge)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"ab", 2);
     int y = InkRow(0);
@@ -50,7 +48,6 @@ TEST_F(EditorTest, TheFirstCharacterEndsFlushAtTheColumnsRightEdge)
 
 TEST_F(EditorTest, TheCaretStandsOnTheBorderBeforeTheUnitAtTheCaret)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"ab", 1);
     EXPECT_EQ(BlackInColumn(663, 144, 193), 49);
@@ -62,7 +59,6 @@ TEST_F(EditorTest, TheCaretStandsOnTheBorderBeforeTheUnitAtTheCaret)
 
 TEST_F(EditorTest, AGlyphWithANegativeAWidthIsMovedInsideItsCell)
 {
-    Start();
     WinsimSetGlyphWidths('n', -3, 10, 0);  // cell 10 + 4 + 6 = 20: 668..687
     SetText(u"n");
     int y = InkRow(0);
@@ -74,7 +70,6 @@ TEST_F(EditorTest, AGlyphWithANegativeAWidthIsMovedInsideItsCell)
 
 TEST_F(EditorTest, AGlyphWhoseWidthsCannotBeReadStillGetsItsCell)
 {
-    Start();
     WinsimFailGlyphWidths('q');
     SetText(u"q", 1);
     EXPECT_EQ(BlackInColumn(688 - 42 - 1, 144, 193), 49);  // the cell is tmMaxCharWidth
@@ -82,7 +77,7 @@ TEST_F(EditorTest, AGlyphWhoseWidthsCannotBeReadStillGetsItsCell)
 
 // The program does not test font creation: without fonts it edits, paints
 // and prints in each device context's own font, and leaks nothing.
-TEST_F(EditorTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
+TEST_F(UnstartedTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
 {
     WinsimFailCall(WinsimCreateFontIndirect, 1, true);
     Start();
@@ -90,8 +85,8 @@ TEST_F(EditorTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
     Type(u"x");
     Press(VK_RETURN);
     Press(VK_BACK);
-    SendMessage(window, WM_COMMAND, IDM_POINTS_BASE + 12, 0);
-    SendMessage(window, WM_COMMAND, IDM_FILE_PRINT, 0);
+    Command(IDM_POINTS_BASE + 12);
+    Command(IDM_FILE_PRINT);
     EXPECT_EQ(Text(), u"xab\r\ncd");
     EXPECT_TRUE(WinsimMessageBoxes().empty());
     ASSERT_EQ(WinsimPrintJobs().size(), 1u);
@@ -102,7 +97,6 @@ TEST_F(EditorTest, FontsThatCannotBeCreatedLeaveTheDeviceContextsFont)
 
 TEST_F(EditorTest, WrappedLinesStartAtTheRightEdgeAndCarryTheCaret)
 {
-    Start();
     for (char16_t u : std::u16string(u"abcd"))
         WinsimSetGlyphWidths(u, 0, 176, 0);  // cells of 180: three to a line
     SetText(u"abcd");
@@ -116,7 +110,6 @@ TEST_F(EditorTest, WrappedLinesStartAtTheRightEdgeAndCarryTheCaret)
 
 TEST_F(EditorTest, ADocumentOfLineBreaksDrawsOnlyTheCaretOnTheEmptyLastLine)
 {
-    Start();
     SetText(u"\r\n\r\n");
     Caret = CharCount - 1;
     RepaintAll();
@@ -129,7 +122,6 @@ TEST_F(EditorTest, ADocumentOfLineBreaksDrawsOnlyTheCaretOnTheEmptyLastLine)
 
 TEST_F(EditorTest, ACaretOutsideTheTextDrawsNothing)
 {
-    Start();
     Caret = 5;
     RepaintAll();
     EXPECT_EQ(BlackInColumn(687, 144, 600), 0);
@@ -141,7 +133,6 @@ TEST_F(EditorTest, ACaretOutsideTheTextDrawsNothing)
 
 TEST_F(EditorTest, AUnitWiderThanTheColumnIsClippedByTheWindowNotTheColumn)
 {
-    Start();
     WinsimSetGlyphWidths('W', 0, 700, 0);  // cell 704, starting at 688 - 704
     SetText(u"W");
     int top = 144 + 7;  // the top edge of its box
@@ -151,7 +142,7 @@ TEST_F(EditorTest, AUnitWiderThanTheColumnIsClippedByTheWindowNotTheColumn)
     EXPECT_EQ(Pixel(684, top), kWhite);
 }
 
-TEST_F(EditorTest, TheLineAfterAPagesLastRowIsDrawnOnTheNextPage)
+TEST_F(UnstartedTest, TheLineAfterAPagesLastRowIsDrawnOnTheNextPage)
 {
     Start(817, 1100);
     std::u16string text;
@@ -166,10 +157,10 @@ TEST_F(EditorTest, TheLineAfterAPagesLastRowIsDrawnOnTheNextPage)
 
 // At 16 points 32 lines of 24 rows fill the 768-row page, so the rule at
 // its foot lies in the last row of its last line, under the glyphs.
-TEST_F(EditorTest, TypingOnTheLastLineOfAFullPageLeavesTheRuleUnderIt)
+TEST_F(UnstartedTest, TypingOnTheLastLineOfAFullPageLeavesTheRuleUnderIt)
 {
     Start(817, 1100);
-    SendMessage(window, WM_COMMAND, IDM_POINTS_BASE + 16, 0);
+    Command(IDM_POINTS_BASE + 16);
     ASSERT_EQ(PageGap(96), 0);
     SetText(ShortLines(LinesPerPage + 1), 4 * (LinesPerPage - 1));  // that line's start
     Type(u"a");
@@ -179,7 +170,6 @@ TEST_F(EditorTest, TypingOnTheLastLineOfAFullPageLeavesTheRuleUnderIt)
 
 TEST_F(EditorTest, LinesScrolledAboveTheTextAreaAreNotDrawnOverThePicker)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"a\r\na\r\na\r\na\r\na\r\na\r\na\r\na\r\na\r\na\r\na");
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 3), 0);
@@ -203,7 +193,6 @@ TEST_F(EditorTest, ARepaintMeasuresEachUnitOnceAndDrawsOnlyTheLinesItCovers)
         {u"aaaaaaaaaa", 0, 2, 10},
         {ShortLines(8), 3, 2, 2},
     };
-    Start();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         SetText(c.text);
@@ -217,7 +206,6 @@ TEST_F(EditorTest, ARepaintMeasuresEachUnitOnceAndDrawsOnlyTheLinesItCovers)
 
 TEST_F(EditorTest, PaintingReleasesEveryFontAndDeviceContext)
 {
-    Start();
     SetText(u"中文 text\r\nmore");
     RepaintAll();
     SaveScreenshot("two-lines");

@@ -49,11 +49,6 @@ void UseReadableDigits()
 
 class PickerTest : public EditorTest {
 protected:
-    void Click(int x, int y)
-    {
-        SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
-        SendMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    }
     void KeyDown(int virtualKey) { SendMessage(window, WM_KEYDOWN, virtualKey, 0); }
     void KeyUp(int virtualKey) { SendMessage(window, WM_KEYUP, virtualKey, 0); }
     void EnterKeyboardMode() { Press(VK_TAB, true); }
@@ -76,10 +71,10 @@ protected:
     }
     std::string PageLabel() const { return ReadLabel(70, 221, 328); }
 };
+using UnstartedPickerTest = Unstarted<PickerTest>;
 
 TEST_F(PickerTest, TheStripIsSixteenUnitsCentredAboveTheColumnAt96Ppi)
 {
-    Start();
     EXPECT_EQ(BoxOf(PickerStrip), (Box{112, 36, 688, 108}));
     EXPECT_EQ(BoxOf(PickerItems[PICKER_UP]), (Box{112, 36, 220, 72}));
     EXPECT_EQ(BoxOf(PickerItems[PICKER_DOWN]), (Box{112, 72, 220, 108}));
@@ -105,7 +100,7 @@ TEST_F(PickerTest, TheStripIsSixteenUnitsCentredAboveTheColumnAt96Ppi)
     EXPECT_EQ(labelFonts, cellFonts);
 }
 
-TEST_F(PickerTest, AResolutionNotAMultipleOfEightKeepsWholeUnitsAndANarrowerStrip)
+TEST_F(UnstartedPickerTest, AResolutionNotAMultipleOfEightKeepsWholeUnitsAndANarrowerStrip)
 {
     Start(817, 600, 100);
     // 3 * (100 / 8) = 36, while the column is 600 wide.
@@ -121,7 +116,7 @@ TEST_F(PickerTest, AResolutionNotAMultipleOfEightKeepsWholeUnitsAndANarrowerStri
     EXPECT_EQ(Invalidated()[1], CellArea(0));
 }
 
-TEST_F(PickerTest, ResizingRecentresTheStripAtAnyResolution)
+TEST_F(UnstartedPickerTest, ResizingRecentresTheStripAtAnyResolution)
 {
     Start(817, 600, 120);
     // Unit 45: 720 wide from (800 - 720) / 2.
@@ -137,7 +132,7 @@ TEST_F(PickerTest, ResizingRecentresTheStripAtAnyResolution)
     EXPECT_TRUE(sawLabelFont);
 }
 
-TEST_F(PickerTest, BoxesShareOneBorderLineAndLabelsAreCentred)
+TEST_F(UnstartedPickerTest, BoxesShareOneBorderLineAndLabelsAreCentred)
 {
     UseReadableDigits();
     Start();
@@ -180,7 +175,7 @@ TEST_F(PickerTest, BoxesShareOneBorderLineAndLabelsAreCentred)
     SaveScreenshot("picker");
 }
 
-TEST_F(PickerTest, EachCellShowsThePageTimesTenPlusItsDigit)
+TEST_F(UnstartedPickerTest, EachCellShowsThePageTimesTenPlusItsDigit)
 {
     WinsimSetGlyphWidths(19974, 0, 6, 0);
     Start();
@@ -192,7 +187,7 @@ TEST_F(PickerTest, EachCellShowsThePageTimesTenPlusItsDigit)
     EXPECT_EQ(Pixel(CellX(5) - 9, 88), kBlack);
 }
 
-TEST_F(PickerTest, CodesOutsideSixteenBitsOrBelowASpaceAreCrossedOut)
+TEST_F(UnstartedPickerTest, CodesOutsideSixteenBitsOrBelowASpaceAreCrossedOut)
 {
     UseReadableDigits();
     Start();
@@ -222,7 +217,6 @@ TEST_F(PickerTest, CodesOutsideSixteenBitsOrBelowASpaceAreCrossedOut)
 
 TEST_F(PickerTest, TheHighlightIsATwoPixelFrameStraddlingTheItemsBorder)
 {
-    Start();
     EXPECT_EQ(BlackInRow(142, 112, 688), 576);  // the text has the keyboard
     Click(CellX(4), kCellY);
     // Cell 4 is 472..508 by 72..108; its border columns are 472 and 508.
@@ -249,7 +243,6 @@ TEST_F(PickerTest, TheHighlightIsATwoPixelFrameStraddlingTheItemsBorder)
 
 TEST_F(PickerTest, ThePageBoxAndADigitOnlyMoveTheHighlight)
 {
-    Start();
     WinsimClearLogs();
     Click(270, 60);
     EXPECT_EQ(PickerFocus, 1);
@@ -274,7 +267,6 @@ TEST_F(PickerTest, ThePageBoxAndADigitOnlyMoveTheHighlight)
 
 TEST_F(PickerTest, PointsOffTheStripAndOutsideTheTextDoNothing)
 {
-    Start();
     WinsimClearLogs();
     for (POINT p : {POINT{50, 50}, POINT{700, 50}, POINT{400, 20}, POINT{400, 120},
                     POINT{50, 300}, POINT{700, 300}})
@@ -285,7 +277,6 @@ TEST_F(PickerTest, PointsOffTheStripAndOutsideTheTextDoNothing)
 
 TEST_F(PickerTest, ClickingACellInsertsItsCharacterAsTypingWouldAndKeepsTheKeyboard)
 {
-    Start();
     SetText(u"abcd");
     Select(1, 3, 3);
     WinsimClearLogs();
@@ -310,7 +301,6 @@ TEST_F(PickerTest, ClickingACellInsertsItsCharacterAsTypingWouldAndKeepsTheKeybo
 
 TEST_F(PickerTest, ACrossedOutCellTakesTheKeyboardButInsertsNothing)
 {
-    Start();
     PickerPage = 6553;
     Click(CellX(9), kCellY);
     EXPECT_EQ(PickerFocus, 1);
@@ -321,7 +311,6 @@ TEST_F(PickerTest, ACrossedOutCellTakesTheKeyboardButInsertsNothing)
 
 TEST_F(PickerTest, HoldingDownStepsByOneThenTenThenHundredOnTheClock)
 {
-    Start();
     WinsimClearLogs();
     SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(150, 90));
     EXPECT_EQ(PickerPage, 1998);
@@ -357,7 +346,7 @@ TEST_F(PickerTest, HoldingDownStepsByOneThenTenThenHundredOnTheClock)
     ExpectScreenMatchesFullRepaint();
 }
 
-TEST_F(PickerTest, HoldingUpFromSixtyEndsAtThree)
+TEST_F(UnstartedPickerTest, HoldingUpFromSixtyEndsAtThree)
 {
     UseReadableDigits();
     Start();
@@ -390,7 +379,6 @@ TEST_F(PickerTest, HoldingUpFromSixtyEndsAtThree)
 
 TEST_F(PickerTest, DraggingOffTheButtonStopsTheRepeatForGood)
 {
-    Start();
     SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(150, 90));
     WinsimAdvanceClock(500);
     EXPECT_EQ(PickerPage, 2000);
@@ -415,7 +403,6 @@ TEST_F(PickerTest, DraggingOffTheButtonStopsTheRepeatForGood)
 
 TEST_F(PickerTest, LosingTheMouseCaptureStopsTheRepeat)
 {
-    Start();
     SendMessage(window, WM_LBUTTONDOWN, 0, MAKELPARAM(150, 90));
     ASSERT_EQ(AutoRepeat, 1);
     ReleaseCapture();  // as when another window takes the mouse
@@ -428,7 +415,6 @@ TEST_F(PickerTest, LosingTheMouseCaptureStopsTheRepeat)
 
 TEST_F(PickerTest, ClickingUpAgainStepsWithoutRepaintingTheHighlight)
 {
-    Start();
     Click(150, 50);
     EXPECT_EQ(PickerPage, 1996);
     WinsimClearLogs();
@@ -439,7 +425,6 @@ TEST_F(PickerTest, ClickingUpAgainStepsWithoutRepaintingTheHighlight)
 
 TEST_F(PickerTest, AClickInTheTextGivesTheKeyboardBack)
 {
-    Start();
     Click(CellX(2), kDigitY);
     ASSERT_EQ(PickerFocus, 1);
     WinsimClearLogs();
@@ -459,7 +444,6 @@ TEST_F(PickerTest, AClickInTheTextGivesTheKeyboardBack)
 
 TEST_F(PickerTest, TheTextAreaEndsAtTheFootOfTheLastPageOnScreen)
 {
-    Start();
     // Lines of 49, 15 to a page: at TopLine 8 the page's foot is at
     // 144 + 768 - 8 * 49 = 520.
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 8), 0);
@@ -480,7 +464,6 @@ TEST_F(PickerTest, TheTextAreaEndsAtTheFootOfTheLastPageOnScreen)
 
 TEST_F(PickerTest, ShiftTabAlwaysEntersOnTheUpButtonAndLeavesTheHighlightWhereItWas)
 {
-    Start();
     WinsimClearLogs();
     EnterKeyboardMode();
     EXPECT_EQ(PickerFocus, 1);
@@ -507,7 +490,6 @@ TEST_F(PickerTest, ShiftTabAlwaysEntersOnTheUpButtonAndLeavesTheHighlightWhereIt
 
 TEST_F(PickerTest, TabAndTheArrowsMoveTheHighlightOverButtonsAndCells)
 {
-    Start();
     EnterKeyboardMode();
     WinsimClearLogs();
     Press(VK_TAB);
@@ -541,7 +523,7 @@ TEST_F(PickerTest, TabAndTheArrowsMoveTheHighlightOverButtonsAndCells)
     ExpectScreenMatchesFullRepaint();
 }
 
-TEST_F(PickerTest, AHeldArrowOnACellPagesFasterUntilTheKeyIsReleased)
+TEST_F(UnstartedPickerTest, AHeldArrowOnACellPagesFasterUntilTheKeyIsReleased)
 {
     UseReadableDigits();
     Start();
@@ -570,7 +552,6 @@ TEST_F(PickerTest, AHeldArrowOnACellPagesFasterUntilTheKeyIsReleased)
 
 TEST_F(PickerTest, StepsStopAtTheBoundsAndPaintNothingThere)
 {
-    Start();
     EnterKeyboardMode();
     Press(VK_TAB);
     PickerPage = 5;
@@ -603,7 +584,6 @@ TEST_F(PickerTest, StepsStopAtTheBoundsAndPaintNothingThere)
 
 TEST_F(PickerTest, PageKeysJumpAndLandOnCellZero)
 {
-    Start();
     EnterKeyboardMode();
     WinsimClearLogs();
     KeyDown(VK_NEXT);
@@ -638,7 +618,6 @@ TEST_F(PickerTest, PageKeysJumpAndLandOnCellZero)
 
 TEST_F(PickerTest, HomeAndEndMoveTheHighlightAndWithCtrlThePage)
 {
-    Start();
     EnterKeyboardMode();
     Press(VK_END);
     EXPECT_EQ(PickerHighlight, PICKER_LAST_CELL);
@@ -666,7 +645,6 @@ TEST_F(PickerTest, HomeAndEndMoveTheHighlightAndWithCtrlThePage)
 
 TEST_F(PickerTest, ReturnAndSpaceInsertTheCellsCharacterAndTheKeyboardStays)
 {
-    Start();
     SetText(u"ab", 1);
     EnterKeyboardMode();
     Press(VK_TAB);
@@ -689,7 +667,6 @@ TEST_F(PickerTest, ReturnAndSpaceInsertTheCellsCharacterAndTheKeyboardStays)
 
 TEST_F(PickerTest, EscapeBackspaceDeleteAndTextKeysDoNothingInThePicker)
 {
-    Start();
     SetText(u"abc", 1);
     EnterKeyboardMode();
     Press(VK_DOWN);

@@ -12,7 +12,7 @@ namespace {
 // screen holds 15 lines a page, so RowPitch is 2400 / 15 = 160.
 class PrintTest : public EditorTest {
 protected:
-    void Print() { SendMessage(window, WM_COMMAND, 40003, 0); }
+    void Print() { Command(40003); }
 
     const WinsimPrintJob &OnlyJob()
     {
@@ -34,10 +34,10 @@ protected:
         return page.texts.back().fontHeight;
     }
 };
+using UnstartedPrintTest = Unstarted<PrintTest>;
 
 TEST_F(PrintTest, TheEmptyDocumentPrintsOnePageCarryingOnlyItsNumber)
 {
-    Start();
     WinsimClearLogs();
     Print();
     ASSERT_EQ(WinsimPrintDialogCalls().size(), 1u);
@@ -77,7 +77,6 @@ TEST_F(PrintTest, TheEmptyDocumentPrintsOnePageCarryingOnlyItsNumber)
 
 TEST_F(PrintTest, LinesOfThreePagesBreakWhereTheScreenBreaks)
 {
-    Start();
     SetText(ShortLines(31));
     Print();
     const WinsimPrintJob &job = OnlyJob();
@@ -103,7 +102,6 @@ TEST_F(PrintTest, LinesOfThreePagesBreakWhereTheScreenBreaks)
 
 TEST_F(PrintTest, ABreakAloneTakesARowAndAnOverhangingGlyphIsShiftedIntoItsCell)
 {
-    Start();
     WinsimSetGlyphWidths(u'文', -6, 100, 2);  // 100 + 15 + 12 + 2 = 129 wide
     SetText(u"中文\r\n\r\n中");
     Print();
@@ -118,7 +116,7 @@ TEST_F(PrintTest, ABreakAloneTakesARowAndAnOverhangingGlyphIsShiftedIntoItsCell)
     ExpectText(WinsimPrintJobs().back().pages.at(0).texts.at(2), u"中", 2175 - 148 - 60, 450 - 75);
 }
 
-TEST_F(PrintTest, TheBodyFontShrinksOnlyAsFarAsItMust)
+TEST_F(UnstartedPrintTest, TheBodyFontShrinksOnlyAsFarAsItMust)
 {
     struct Case {
         const char *name;
@@ -157,7 +155,6 @@ TEST_F(PrintTest, TheBodyFontShrinksOnlyAsFarAsItMust)
 // last one made; the tear-down finds nothing left behind.
 TEST_F(PrintTest, TheFitStopsAtAFontItCouldNotMake)
 {
-    Start();
     SetText(std::u16string(23, u'a'));  // fits only at -128 (see above)
     WinsimFailCall(WinsimCreateFontIndirect, 4, true);  // the page number's, the body's, one smaller
     Print();
@@ -189,7 +186,6 @@ TEST_F(PrintTest, EveryFailureOfTheJobIsReportedAndEndsIt)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        Start();
         SetText(ShortLines(16));  // two pages
         c.setUp();
         Print();
@@ -213,7 +209,6 @@ TEST_F(PrintTest, EveryFailureOfTheJobIsReportedAndEndsIt)
 
 TEST_F(PrintTest, ASecondPrintProposesThePrinterChosenInTheFirst)
 {
-    Start();
     Print();
     Print();
     ASSERT_EQ(WinsimPrintDialogCalls().size(), 2u);

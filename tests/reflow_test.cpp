@@ -18,10 +18,7 @@ struct ReflowCase {
     int startUnits;  // the document's size before the edits
 };
 
-void PrintTo(const ReflowCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+PRINTED_BY_NAME(ReflowCase)
 
 class IncrementalReflowTest : public EditorTest, public ::testing::WithParamInterface<ReflowCase> {};
 
@@ -44,7 +41,6 @@ std::u16string RandomUnits(std::mt19937 &random, int count)
 TEST_P(IncrementalReflowTest, GivesTheTableOfAFullReflow)
 {
     const ReflowCase &c = GetParam();
-    Start();
     UseWideUnits(u"中文");
     WinsimSetGlyphWidths(u'\u4E00', 0, 700, 0);  // wider than the 576-pixel column
     WordWrapMode = c.wrapMode;
@@ -75,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReflowCase{"NoWrapShort", IDM_WRAP_NO, 200},
                       ReflowCase{"WrapAtTheLimit", IDM_WRAP_YES, TEXT_BUFFER_UNITS - 4},
                       ReflowCase{"NoWrapAtTheLimit", IDM_WRAP_NO, TEXT_BUFFER_UNITS - 4}),
-    [](const ::testing::TestParamInfo<ReflowCase> &info) { return info.param.name; });
+    CaseName());
 
 }  // namespace
 
@@ -87,7 +83,6 @@ namespace {
 // distinct units for a full reflow to show.
 TEST_F(EditorTest, TypingAtTheEndCostsTheSameInAnyDocumentSize)
 {
-    Start();
     int queries[2];
     for (int i = 0; i < 2; i++) {
         std::u16string text;

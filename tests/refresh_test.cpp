@@ -10,7 +10,7 @@ namespace {
 
 TEST_F(EditorTest, BackspacingUnderAViewThatTheScrollRangeNoLongerReachesRepaintsIt)
 {
-    Start();  // eight rows visible, fifteen to a page
+    // Eight rows visible, fifteen to a page.
     for (int i = 0; i < 23; i++) {
         Type(u"a");
         Press(VK_RETURN);
@@ -30,7 +30,6 @@ TEST_F(EditorTest, BackspacingUnderAViewThatTheScrollRangeNoLongerReachesRepaint
 
 TEST_F(EditorTest, JoiningTheFirstLineOfASecondPageWhileScrolledToTheBottom)
 {
-    Start();
     SetText(ShortLines(16));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 100), 0);
     ASSERT_EQ(TopLine, 23);
@@ -43,7 +42,6 @@ TEST_F(EditorTest, JoiningTheFirstLineOfASecondPageWhileScrolledToTheBottom)
 
 TEST_F(EditorTest, ASelectedLoneCarriageReturnIsPaintedInAndErased)
 {
-    Start();
     SetText(u"ab\rX\ncd", 3);
     Press(VK_DELETE);  // the CR and LF now make a pair, the caret on the LF
     ASSERT_EQ(LineCount, 2);
@@ -60,7 +58,6 @@ TEST_F(EditorTest, ASelectedLoneCarriageReturnIsPaintedInAndErased)
 // after a CR changes the CR's own cell too, both ways.
 TEST_F(EditorTest, TypingOrDeletingRightAfterACarriageReturnRepaintsItsCell)
 {
-    Start();
     SetText(u"ab\rX\ncd", 3);
     Press(VK_DELETE);  // the CR and LF make a pair
     ExpectScreenMatchesFullRepaint();
@@ -88,7 +85,6 @@ class KeyRefreshTest : public EditorTest {
 protected:
     void Check(const std::vector<KeyCase> &cases)
     {
-        Start();
         WinsimSetGlyphWidths('a', 0, 20, 0);
         for (const KeyCase &c : cases) {
             SCOPED_TRACE(c.name);
@@ -166,7 +162,6 @@ TEST_F(KeyRefreshTest, ANavigationKeyWithAndWithoutShift)
 // Both refused before anything changes: nothing repainted, the selection kept.
 TEST_F(EditorTest, ARefusedReturnOrTabRepaintsNothing)
 {
-    Start();
     SetText(std::u16string(TEXT_BUFFER_UNITS - 1, u'a'));
     for (int key : {VK_RETURN, VK_TAB}) {
         SCOPED_TRACE(key);
@@ -193,7 +188,6 @@ namespace {
 // picker with its highlight frame.
 TEST_F(EditorTest, EveryOnePixelStripRepaintsAsTheFullPaint)
 {
-    Start();
     WinsimSetGlyphWidths('b', -2, 100, -3);
     SetText(u"ab中 b文\r\nbbb\r\n中ab");
     Press(VK_TAB, true);  // the picker takes the keys and shows its frame

@@ -19,10 +19,7 @@ struct Refusal {
     const char16_t *caption, *text;  // null: the command ends silently
 };
 
-void PrintTo(const Refusal &r, std::ostream *out)
-{
-    *out << r.name;
-}
+PRINTED_BY_NAME(Refusal)
 
 void NoHeap()
 {
@@ -67,7 +64,6 @@ class RefusalTest : public EditorTest, public ::testing::WithParamInterface<Refu
 TEST_P(RefusalTest, ReportsExactlyAndChangesNothing)
 {
     const Refusal &r = GetParam();
-    Start();
     SetText(r.full ? std::u16string(TEXT_BUFFER_UNITS - 1, u'x') : ShortLines(8));
     RememberSavedCopy();  // so Open asks no question first
     Caret = r.selEnd;
@@ -87,7 +83,7 @@ TEST_P(RefusalTest, ReportsExactlyAndChangesNothing)
     if (r.key)
         Press(r.key);
     else if (r.command)
-        SendMessage(window, WM_COMMAND, r.command, 0);
+        Command(r.command);
     else
         SendMessage(window, WM_CHAR, 'y', 0);
 
@@ -105,7 +101,6 @@ TEST_P(RefusalTest, ReportsExactlyAndChangesNothing)
     ExpectStateUnchanged(before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest, ::testing::ValuesIn(kRefusals),
-                         [](const ::testing::TestParamInfo<Refusal> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest, ::testing::ValuesIn(kRefusals), CaseName());
 
 }  // namespace

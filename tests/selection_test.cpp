@@ -43,7 +43,6 @@ void UseSimpleWidths()
 
 TEST_F(SelectionTest, ASelectionInsideALineRunsFromTheLastUnitsLeftEdgeToTheFirstsRightEdge)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"aaaaaa");  // x0 544
     Select(2, 5);
@@ -53,7 +52,6 @@ TEST_F(SelectionTest, ASelectionInsideALineRunsFromTheLastUnitsLeftEdgeToTheFirs
 
 TEST_F(SelectionTest, ASelectedLineBreakIsABandTheWidthOfTheMarkLeftOfTheText)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"aaa\r\naaa");  // line 0: x0 616, CR at 3
     Select(1, 6);
@@ -63,7 +61,6 @@ TEST_F(SelectionTest, ASelectedLineBreakIsABandTheWidthOfTheMarkLeftOfTheText)
 
 TEST_F(SelectionTest, ASelectionEndingAtTheCarriageReturnShowsNoMark)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"aaa\r\naaa");
     Select(1, 3);
@@ -73,7 +70,6 @@ TEST_F(SelectionTest, ASelectionEndingAtTheCarriageReturnShowsNoMark)
 
 TEST_F(SelectionTest, AnEmptySelectedLineShowsOnlyItsMarkAtTheRightEdge)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"a\r\n\r\na");
     Select(0, 6);
@@ -84,7 +80,6 @@ TEST_F(SelectionTest, AnEmptySelectedLineShowsOnlyItsMarkAtTheRightEdge)
 
 TEST_F(SelectionTest, ASelectionToTheEndOfTheTextHasNoMarkForTheTerminator)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"aa\r\naaa");
     Select(1, CharCount - 1);
@@ -94,7 +89,6 @@ TEST_F(SelectionTest, ASelectionToTheEndOfTheTextHasNoMarkForTheTerminator)
 
 TEST_F(SelectionTest, LinesScrolledOutAreSkippedAndTheVisibleRestIsInverted)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"a\r\na\r\na\r\na\r\na");
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 2), 0);
@@ -109,7 +103,6 @@ TEST_F(SelectionTest, LinesScrolledOutAreSkippedAndTheVisibleRestIsInverted)
 
 TEST_F(SelectionTest, AnEmptyActiveSelectionDrawsNothing)
 {
-    Start();
     UseSimpleWidths();
     SetText(u"aaaa");
     Select(2, 2);

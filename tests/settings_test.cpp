@@ -11,11 +11,6 @@
 
 namespace {
 
-void Choose(HWND window, int id)
-{
-    SendMessage(window, WM_COMMAND, id, 0);
-}
-
 std::vector<int> CheckedItems(HWND window, int firstId, int lastId)
 {
     std::vector<int> checked;
@@ -37,13 +32,12 @@ std::u16string Paragraphs(int count)
 
 TEST_F(EditorTest, ChoosingTheCheckedSizeOrWrapModeChangesAndRepaintsNothing)
 {
-    Start();
     SetText(ShortLines(3));
     Caret = 5;
     size_t fonts = WinsimCreatedFonts().size();
     WinsimClearLogs();
-    Choose(window, 44032);
-    Choose(window, IDM_WRAP_YES);
+    Command(44032);
+    Command(IDM_WRAP_YES);
     EXPECT_EQ(Caret, 5);
     EXPECT_EQ(FontPoints, -32);
     EXPECT_EQ(WordWrapMode, IDM_WRAP_YES);
@@ -57,7 +51,6 @@ TEST_F(EditorTest, ChoosingTheCheckedSizeOrWrapModeChangesAndRepaintsNothing)
 // column (here before a CR LF) is erased.
 TEST_F(EditorTest, SizeAndWrapKeepOnlyASelectionThatStartsAtTheStart)
 {
-    Start();
     SetText(ShortLines(3));
     // Each command, then the one that puts the setting back.
     const int commands[][2] = {{44012, 44032}, {IDM_WRAP_NO, IDM_WRAP_YES}};
@@ -69,11 +62,11 @@ TEST_F(EditorTest, SizeAndWrapKeepOnlyASelectionThatStartsAtTheStart)
             SelEnd = 2;
             SelectionActive = 1;
             RepaintAll();
-            Choose(window, command[0]);
+            Command(command[0]);
             EXPECT_EQ(Caret, 0);
             EXPECT_EQ(SelectionActive != 0, start == 0);
             ExpectScreenMatchesFullRepaint();
-            Choose(window, command[1]);
+            Command(command[1]);
         }
 }
 
@@ -84,11 +77,10 @@ TEST_F(EditorTest, FontSizeSetsTheHeightLineMetricsAndCheckMark)
     };
     // winsim's cell is the em plus a sixth; a page is 768 pixels.
     const Case cases[] = {{8, -10, 11, 69}, {72, -96, 112, 6}, {32, -42, 49, 15}};
-    Start();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.points);
         size_t fonts = WinsimCreatedFonts().size();
-        Choose(window, IDM_POINTS_BASE + c.points);
+        Command(IDM_POINTS_BASE + c.points);
         EXPECT_EQ(FontPoints, -c.points);
         ASSERT_GT(WinsimCreatedFonts().size(), fonts);
         EXPECT_EQ(WinsimCreatedFonts()[fonts].lfHeight, c.height);
@@ -101,12 +93,11 @@ TEST_F(EditorTest, FontSizeSetsTheHeightLineMetricsAndCheckMark)
 
 TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
 {
-    Start();
     SetText(ShortLines(40));
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 20), 0);
     Caret = 50;
     WinsimClearLogs();
-    Choose(window, 44008);
+    Command(44008);
     EXPECT_EQ(Caret, 0);
     EXPECT_EQ(TopLine, 0);
     // 69 lines a page, 40 visible rows of 11 pixels: 69 - 40 + 1.
@@ -125,10 +116,9 @@ TEST_F(EditorTest, FontSizeChangeReturnsToTheTopAndRepaintsTheTextArea)
 
 TEST_F(EditorTest, WrapSwitchThatMovesNoBreakRepaintsOnlyTheCaretColumns)
 {
-    Start();
     SetText(ShortLines(3), 5);
     WinsimClearLogs();
-    Choose(window, IDM_WRAP_NO);
+    Command(IDM_WRAP_NO);
     EXPECT_EQ(WordWrapMode, IDM_WRAP_NO);
     EXPECT_THAT(CheckedItems(window, IDM_WRAP_NO, IDM_WRAP_YES), ::testing::ElementsAre(IDM_WRAP_NO));
     EXPECT_EQ(Caret, 0);
@@ -147,13 +137,12 @@ TEST_F(EditorTest, WrapSwitchThatMovesNoBreakRepaintsOnlyTheCaretColumns)
 
 TEST_F(EditorTest, WrapSwitchWhileScrolledRefreshesTheViewThenReturnsToTheTop)
 {
-    Start();
     SetText(Paragraphs(12));
     ASSERT_EQ(LineTable[0].last, 20);
     SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
     Caret = LineTable[12].first;
     WinsimClearLogs();
-    Choose(window, IDM_WRAP_NO);
+    Command(IDM_WRAP_NO);
     EXPECT_EQ(LineTable[0].last, 22);
     EXPECT_EQ(LineCount, 25);
     // Every visible line changed its breaks and was repainted where line 10
@@ -171,12 +160,11 @@ TEST_F(EditorTest, WrapSwitchWhileScrolledRefreshesTheViewThenReturnsToTheTop)
 
 TEST_F(EditorTest, WrapSwitchWithoutMemoryForTheSnapshotChangesNothing)
 {
-    Start();
     SetText(Paragraphs(2));
     Caret = 3;
     WinsimClearLogs();
     WinsimFailCall(WinsimHeapAlloc);
-    Choose(window, IDM_WRAP_NO);
+    Command(IDM_WRAP_NO);
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     EXPECT_EQ(WinsimMessageBoxes()[0].owner, window);
     EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"Can Not Adjust Word Wrap");

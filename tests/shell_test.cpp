@@ -63,7 +63,6 @@ std::u16string PointText(int points)
 
 TEST_F(EditorTest, TheMenuBarHoldsTheFivePopupsAndTheirItems)
 {
-    Start();
     HMENU menu = GetMenu(window);
     ASSERT_EQ(GetMenuItemCount(menu), 5);
     EXPECT_EQ(MenuText(menu, 0), u"&File");
@@ -91,7 +90,6 @@ TEST_F(EditorTest, TheMenuBarHoldsTheFivePopupsAndTheirItems)
 
 TEST_F(EditorTest, TheFontSizePopupHoldsSixSubmenusOfPointSizes)
 {
-    Start();
     HMENU sizes = GetSubMenu(GetMenu(window), 3);
     const char16_t *names[6] = {u"&Eight to Nineteen",   u"&Twenty to Twenty-Nine",
                                 u"T&hirty to Thirty-Nine", u"&Forty to Forty-Nine",
@@ -126,7 +124,6 @@ LRESULT CALLBACK CommandRecorder(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 TEST_F(EditorTest, TheAcceleratorTableMapsControlLettersToTheEditCommands)
 {
-    Start();
     WNDCLASS recorderClass = {};
     recorderClass.lpfnWndProc = CommandRecorder;
     recorderClass.lpszClassName = u"Recorder";
@@ -153,7 +150,6 @@ TEST_F(EditorTest, TheAcceleratorTableMapsControlLettersToTheEditCommands)
 
 TEST_F(EditorTest, WindowCreationSetsUpTheEmptyDocumentAndLineMetrics)
 {
-    Start();
     EXPECT_EQ(CharCount, 1);
     EXPECT_EQ(TextBuffer[0], 0);
     EXPECT_EQ(LineCount, 1);
@@ -177,8 +173,7 @@ TEST_F(EditorTest, WindowCreationSetsUpTheEmptyDocumentAndLineMetrics)
 
 TEST_F(EditorTest, TheAboutBoxIsAnInformationBoxOwnedByTheWindow)
 {
-    Start();
-    SendMessage(window, WM_COMMAND, IDM_ABOUT, 0);
+    Command(IDM_ABOUT);
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     const WinsimMessageBox &box = WinsimMessageBoxes()[0];
     EXPECT_EQ(box.owner, window);
@@ -190,7 +185,6 @@ TEST_F(EditorTest, TheAboutBoxIsAnInformationBoxOwnedByTheWindow)
 
 TEST_F(EditorTest, ClosingAnUnchangedDocumentClosesWithoutAPrompt)
 {
-    Start();
     SendMessage(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(WinsimMessageBoxes().empty());
@@ -210,7 +204,6 @@ void ExpectSavePrompt(HWND window)
 
 TEST_F(EditorTest, CancellingTheClosePromptKeepsTheWindow)
 {
-    Start();
     SetText(u"ab");
     WinsimAnswerNextMessageBox(IDCANCEL);
     SendMessage(window, WM_CLOSE, 0, 0);
@@ -221,20 +214,18 @@ TEST_F(EditorTest, CancellingTheClosePromptKeepsTheWindow)
 
 TEST_F(EditorTest, AnsweringNoClosesWithoutSaving)
 {
-    Start();
     SetText(u"ab");
     WinsimAnswerNextMessageBox(IDNO);
-    SendMessage(window, WM_COMMAND, IDM_FILE_EXIT, 0);
+    Command(IDM_FILE_EXIT);
     ExpectSavePrompt(window);
     EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(EditorTest, AnsweringYesKeepsTheWindowOpen)
 {
-    Start();
     SetText(u"ab");
     WinsimAnswerNextMessageBox(IDYES);
-    SendMessage(window, WM_COMMAND, IDM_FILE_EXIT, 0);
+    Command(IDM_FILE_EXIT);
     ExpectSavePrompt(window);
     ASSERT_EQ(WinsimFileDialogs().size(), 1u);  // Save As, cancelled
     EXPECT_TRUE(WinsimFileDialogs()[0].save);
@@ -247,7 +238,7 @@ struct StartFailure {
     const char16_t *text;
 };
 
-class StartFailureTest : public EditorTest, public ::testing::WithParamInterface<StartFailure> {};
+class StartFailureTest : public UnstartedTest, public ::testing::WithParamInterface<StartFailure> {};
 
 TEST_P(StartFailureTest, IsReportedAndEndsTheProcessWithAFailureCode)
 {
@@ -268,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    u"Can not register class"},
                       StartFailure{"WindowCreation", [] { WinsimFailCall(WinsimCreateWindowEx); },
                                    u"Can not create the main window"}),
-    [](const ::testing::TestParamInfo<StartFailure> &info) { return info.param.name; });
+    CaseName());
 
 int idleCalls;
 
@@ -278,7 +269,7 @@ void CloseOnFirstIdle()
     PostMessage(MainWindow, WM_CLOSE, 0, 0);
 }
 
-TEST_F(EditorTest, TheMessageLoopRunsUntilTheWindowIsDestroyed)
+TEST_F(UnstartedTest, TheMessageLoopRunsUntilTheWindowIsDestroyed)
 {
     idleCalls = 0;
     WinsimSetIdleHook(CloseOnFirstIdle);
@@ -297,13 +288,13 @@ void TypeThenClose()
         PostMessage(MainWindow, WM_CLOSE, 0, 0);
 }
 
-TEST_F(EditorTest, TheLoopTranslatesKeysIntoCharacters)
+TEST_F(UnstartedTest, TheLoopTranslatesKeysIntoCharacters)
 {
     idleCalls = 0;
     WinsimSetIdleHook(TypeThenClose);
     WinsimAnswerNextMessageBox(IDNO);
     EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, (LPSTR) "", SW_SHOWNORMAL), 0);
-    EXPECT_EQ(std::u16string(TextBuffer, TextBuffer + CharCount - 1), u"a");
+    EXPECT_EQ(Text(), u"a");
     ASSERT_EQ(WinsimMessageBoxes().size(), 1u);
     EXPECT_EQ(WinsimMessageBoxes()[0].caption, u"Save Current File?");
     EXPECT_FALSE(IsWindow(MainWindow));
@@ -311,7 +302,6 @@ TEST_F(EditorTest, TheLoopTranslatesKeysIntoCharacters)
 
 TEST_F(EditorTest, DestroyingTheWindowStopsARunningAutoRepeat)
 {
-    Start();
     AutoRepeat = 1;
     SetCapture(window);
     SetTimer(window, 1, 100, nullptr);
@@ -322,7 +312,6 @@ TEST_F(EditorTest, DestroyingTheWindowStopsARunningAutoRepeat)
 
 TEST_F(EditorTest, KeysAndAltKeysAreSwallowedWhileAPickerButtonIsHeld)
 {
-    Start();
     AutoRepeat = 1;
     SendMessage(window, WM_SYSKEYDOWN, VK_F4, 0);
     EXPECT_TRUE(IsWindow(window));
@@ -333,7 +322,6 @@ TEST_F(EditorTest, KeysAndAltKeysAreSwallowedWhileAPickerButtonIsHeld)
 
 TEST_F(EditorTest, AnEmptySelectionIsNeverLeftActiveAroundKeyAndButtonHandlers)
 {
-    Start();
     SetText(u"abcdef");
     SelectionActive = 1;
     SelStart = SelEnd = 3;
@@ -355,7 +343,6 @@ TEST_F(EditorTest, AnEmptySelectionIsNeverLeftActiveAroundKeyAndButtonHandlers)
 // anchor would leave an empty selection active without the second.
 TEST_F(EditorTest, EachHalfOfTheCollapseRuleAroundAKeyDown)
 {
-    Start();
     SetText(u"abcdef");
     SelectionActive = 1;
     SelStart = SelEnd = Caret = 3;
@@ -372,7 +359,6 @@ TEST_F(EditorTest, EachHalfOfTheCollapseRuleAroundAKeyDown)
 // A picker click on an empty active selection repaints as with none at all.
 TEST_F(EditorTest, AButtonDownFirstCollapsesAnEmptySelection)
 {
-    Start();
     RECT cell = PickerItems[PICKER_FIRST_CELL];
     LPARAM click = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     int highlight = PickerHighlight;
@@ -396,7 +382,6 @@ TEST_F(EditorTest, AButtonDownFirstCollapsesAnEmptySelection)
 
 TEST_F(EditorTest, KeyReleaseResetsThePickerRepeatCounter)
 {
-    Start();
     KeyRepeatCounter = 7;
     SendMessage(window, WM_KEYUP, VK_DOWN, 0);
     EXPECT_EQ(KeyRepeatCounter, 0);

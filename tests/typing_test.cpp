@@ -13,7 +13,6 @@ namespace {
 
 TEST_F(EditorTest, TypingIntoTheEmptyDocument)
 {
-    Start();
     Type(u"中");
     EXPECT_EQ(Text(), u"中");
     EXPECT_EQ(CharCount, 2);
@@ -30,7 +29,6 @@ TEST_F(EditorTest, TypingIntoTheEmptyDocument)
 
 TEST_F(EditorTest, ControlCodesAndCodesBeyondSixteenBitsInsertNothing)
 {
-    Start();
     for (int code : {0, 8, 9, 10, 13, 27, 30, 31})
         SendMessage(window, WM_CHAR, code, 0);
     EXPECT_EQ(CharCount, 1);
@@ -45,7 +43,6 @@ TEST_F(EditorTest, ControlCodesAndCodesBeyondSixteenBitsInsertNothing)
 
 TEST_F(EditorTest, TypingMidLineRepaintsTheLineFromTheNewUnitAndTwoCaretColumns)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);  // cells of 24
     SetText(u"aaaa", 2);
     WinsimClearLogs();
@@ -60,7 +57,6 @@ TEST_F(EditorTest, TypingMidLineRepaintsTheLineFromTheNewUnitAndTwoCaretColumns)
 
 TEST_F(EditorTest, AWordThatJumpsDownRepaintsTheRestOfTheLineAndTheBandBelow)
 {
-    Start();
     UseWideUnits(u"abc ");
     SetText(u"a b", 3);
     WinsimClearLogs();
@@ -78,7 +74,6 @@ TEST_F(EditorTest, AWordThatJumpsDownRepaintsTheRestOfTheLineAndTheBandBelow)
 
 TEST_F(EditorTest, ASpaceTypedAtTheEndOfAFullLineStaysOnIt)
 {
-    Start();
     UseWideUnits(u"abc ");
     SetText(u"abc");
     Caret = 3;
@@ -91,7 +86,7 @@ TEST_F(EditorTest, ASpaceTypedAtTheEndOfAFullLineStaysOnIt)
 
 TEST_F(EditorTest, TypingOnTheLastVisibleLineScrollsByOneLine)
 {
-    Start();  // eight visible lines
+    // Eight visible lines.
     UseWideUnits(u"abc");
     SetText(u"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\nabc");
     Caret = CharCount - 1;
@@ -107,7 +102,6 @@ TEST_F(EditorTest, TypingOnTheLastVisibleLineScrollsByOneLine)
 
 TEST_F(EditorTest, ScrollingToFollowTheCaretAcrossAPageAddsThePageGap)
 {
-    Start();
     UseWideUnits(u"abc");
     std::u16string text;
     for (int i = 0; i < 21; i++)
@@ -126,7 +120,6 @@ TEST_F(EditorTest, ScrollingToFollowTheCaretAcrossAPageAddsThePageGap)
 
 TEST_F(EditorTest, TypingReplacesTheSelectionWhicheverEndTheCaretIsAt)
 {
-    Start();
     SetText(u"abcdefgh");
     for (int caretAtStart : {1, 0}) {
         SetText(u"abcdefgh");
@@ -142,7 +135,6 @@ TEST_F(EditorTest, TypingReplacesTheSelectionWhicheverEndTheCaretIsAt)
 
 TEST_F(EditorTest, AFullDocumentRefusesACharacterUnlessASelectionMakesRoom)
 {
-    Start();
     SetText(std::u16string(TEXT_BUFFER_UNITS - 1, u'x'), 5);
     std::vector<COLORREF> before = WinsimFramebuffer(window);
     WinsimClearLogs();
@@ -168,7 +160,6 @@ TEST_F(EditorTest, AFullDocumentRefusesACharacterUnlessASelectionMakesRoom)
 
 TEST_F(EditorTest, ARefusedSnapshotLeavesTextCaretSelectionAndScreen)
 {
-    Start();
     SetText(u"abcdef");
     Select(1, 3, 3);
     std::vector<COLORREF> before = WinsimFramebuffer(window);
@@ -189,7 +180,6 @@ TEST_F(EditorTest, ARefusedSnapshotLeavesTextCaretSelectionAndScreen)
 
 TEST_F(EditorTest, TypingAndDeletingAgainLeavesTheDocumentUnchanged)
 {
-    Start();
     Type(u"q");
     EXPECT_TRUE(DocumentChanged());
     Press(VK_BACK);
@@ -201,7 +191,6 @@ TEST_F(EditorTest, TypingAndDeletingAgainLeavesTheDocumentUnchanged)
 
 TEST_F(EditorTest, ACharacterTypedWhileThePickerHasTheKeyboardIsDropped)
 {
-    Start();
     PickerFocus = 1;
     Type(u"a");
     EXPECT_EQ(CharCount, 1);
@@ -209,7 +198,6 @@ TEST_F(EditorTest, ACharacterTypedWhileThePickerHasTheKeyboardIsDropped)
 
 TEST_F(EditorTest, InvalidateSpanInsideOneLineCoversExactlyTheSpansCells)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaaaaa");  // x0 = 688 - 144
     WinsimClearLogs();
@@ -222,7 +210,6 @@ TEST_F(EditorTest, InvalidateSpanInsideOneLineCoversExactlyTheSpansCells)
 
 TEST_F(EditorTest, InvalidateSpanAcrossLinesCoversTheMiddleLinesWhole)
 {
-    Start();
     WinsimSetGlyphWidths('a', 0, 20, 0);
     SetText(u"aaa\r\naaa\r\naaa");
     WinsimClearLogs();
@@ -232,7 +219,7 @@ TEST_F(EditorTest, InvalidateSpanAcrossLinesCoversTheMiddleLinesWhole)
                                        IsRect(688 - 72 + 48, 242, 800, 291)));
 }
 
-TEST_F(EditorTest, WithNoVisibleRowsTheCaretsLineGoesToTheTop)
+TEST_F(UnstartedTest, WithNoVisibleRowsTheCaretsLineGoesToTheTop)
 {
     Start(817, 144 + 30);
     SetText(u"1\r\n2\r\n3\r\n4\r\n5");
@@ -246,7 +233,7 @@ TEST_F(EditorTest, WithNoVisibleRowsTheCaretsLineGoesToTheTop)
 // keystroke, so the bar is redrawn only when its range or position moves.
 TEST_F(EditorTest, TheScrollBarIsRedrawnOnlyWhenItsRangeOrPositionChanges)
 {
-    Start();  // eight rows visible, fifteen to a page
+    // Eight rows visible, fifteen to a page.
     SetText(ShortLines(15));
     Caret = LineTable[3].first;
     RepaintAll();

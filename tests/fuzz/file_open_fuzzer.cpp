@@ -35,10 +35,8 @@ void OpenOneFile(const uint8_t *data, size_t size)
     OpenFormerDocument(window);
     CheckAfterMessage(window);
 
-    std::u16string textBefore = DocumentText();
-    std::u16string savedBefore(SavedCopy, SavedCopy + SavedCount);
-    int caret = Caret, selStart = SelStart, selEnd = SelEnd, topLine = TopLine;
-    std::vector<COLORREF> screen = WinsimFramebuffer(window);
+    EditorState before;
+    NoteState(window, &before);
     size_t boxes = WinsimMessageBoxes().size();
 
     std::string bytes((const char *)data, size);
@@ -67,16 +65,7 @@ void OpenOneFile(const uint8_t *data, size_t size)
             box.type != (MB_ICONWARNING | MB_OK))
             Fail("warning " + Narrow(box.caption) + ": " + Narrow(box.text) + ", expected " +
                  Narrow(warning));
-        if (DocumentText() != textBefore ||
-            std::u16string(SavedCopy, SavedCopy + SavedCount) != savedBefore)
-            Fail("a refused Open changed the document or the saved copy");
-        if (WinsimWindowText(window) != u"former.txt")
-            Fail("a refused Open changed the caption");
-        if (Caret != caret || SelStart != selStart || SelEnd != selEnd || !SelectionActive ||
-            TopLine != topLine)
-            Fail("a refused Open moved the caret, the selection or the view");
-        if (WinsimFramebuffer(window) != screen)
-            Fail("a refused Open changed the screen");
+        Check(StateChangeFault(before, window), "a refused Open");
     }
     CheckAfterMessage(window);
 }

@@ -1,6 +1,5 @@
 #include "fuzz_support.h"
 #include "checks.h"
-#include "program_reset.h"
 #include "winsim.h"
 
 #include "app/shell.h"
@@ -105,20 +104,12 @@ std::string RepaintFault(HWND window, std::vector<COLORREF> *screen)
 
 }  // namespace
 
-HWND StartEditor(int clientWidth, int clientHeight, int dpi)
+HWND StartEditor(int frameWidth, int frameHeight, int dpi)
 {
     lastReflow.valid = false;
-    ResetProgramGlobals();
-    WinsimReset();
-    WinsimUseResourceScript(INKWARDEN_RESOURCE_SCRIPT);
-    WinsimSetScreenDpi(dpi, dpi);
-    WinsimSetDefaultClientSize(clientWidth, clientHeight);
-    HINSTANCE instance = GetModuleHandle(nullptr);
-    if (!RegisterMainWindowClass(instance))
-        Fail("the window class was not registered");
-    HWND window = CreateMainWindow(instance, SW_SHOWNORMAL);
-    if (!window || window != MainWindow)
-        Fail("no main window");
+    FreshProgram();
+    HWND window;
+    Check(StartFault(frameWidth, frameHeight, dpi, dpi, &window), "start");
     return window;
 }
 
@@ -177,23 +168,9 @@ bool IsOpenWarning(const std::u16string &text)
 
 std::string WriteFileForDialog(const std::string &name, const std::string &bytes)
 {
-    std::string path = std::string(WinsimTempFolder()) + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::string path = InFolder(name);
+    WriteBytes(path, bytes);
     return path;
-}
-
-std::string ReadWholeFile(const std::string &path, bool *exists)
-{
-    std::ifstream in(path, std::ios::binary);
-    *exists = (bool)in;
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-std::u16string DocumentText(void)
-{
-    return std::u16string(TextBuffer, TextBuffer + CharCount - 1);
 }
 
 std::string Narrow(const std::u16string &text)
@@ -211,7 +188,7 @@ std::string Narrow(const std::u16string &text)
 static std::string EndState(void)
 {
     std::ostringstream out;
-    out << Narrow(DocumentText()) << '|' << Caret << ',' << SelectionActive << ',' << SelStart
+    out << Narrow(Text()) << '|' << Caret << ',' << SelectionActive << ',' << SelStart
         << ',' << SelEnd << ',' << TopLine << ',' << LineCount << ',' << PickerPage << ','
         << PickerFocus << ',' << PickerHighlight << ',' << FontPoints << ',' << WordWrapMode
         << ',' << AutoRepeat << '|';

@@ -5,6 +5,7 @@
 #define INKWARDEN_FUZZ_SUPPORT_H
 
 #include <windows.h>
+#include "program_state.h"
 
 #include <stddef.h>
 #include <stdint.h>
@@ -12,9 +13,8 @@
 #include <string>
 #include <vector>
 
-// Puts every program global back to its value at process start, resets
-// winsim and creates the main window with this client size and resolution.
-HWND StartEditor(int clientWidth, int clientHeight, int dpi);
+// A fresh program with its main window of this frame size and resolution.
+HWND StartEditor(int frameWidth, int frameHeight, int dpi);
 
 [[noreturn]] void Fail(const std::string &what);
 inline void Check(const std::string &fault, const char *what)
@@ -37,9 +37,7 @@ bool IsOpenWarning(const std::u16string &text);
 
 // Writes bytes to a new file in winsim's folder and gives its path.
 std::string WriteFileForDialog(const std::string &name, const std::string &bytes);
-std::string ReadWholeFile(const std::string &path, bool *exists);
 
-std::u16string DocumentText(void);  // without the terminator
 std::string Narrow(const std::u16string &text);
 
 // Runs one input; with INKWARDEN_FUZZ_REPEAT set it runs every input twice

@@ -50,22 +50,9 @@ std::u16string Repeated(int count, char16_t unit)
     return units;
 }
 
-std::string FileBytes(const std::u16string &units)
-{
-    std::string bytes = "\xFF\xFE";
-    for (char16_t u : units) {
-        bytes += (char)(u & 0xFF);
-        bytes += (char)(u >> 8);
-    }
-    return bytes;
-}
-
 // What was true before a message, to judge what the message did.
-struct Before {
+struct Before : EditorState {
     Model model;
-    std::u16string caption;
-    std::vector<COLORREF> screen;
-    int topLine;
     size_t boxes, dialogs;
     int pickerPage, pickerFocus, pickerHighlight, autoRepeat;
     RECT strip, items[PICKER_ITEM_COUNT];
@@ -138,13 +125,8 @@ private:
 void Session::Remember()
 {
     before.model = FromProgram();
-    before.caption = WinsimWindowText(window);
-    if (screenChecked)
-        before.screen.swap(checkedScreen);
-    else
-        before.screen = WinsimFramebuffer(window);
+    NoteState(window, &before, SAME_DOCUMENT | SAME_VIEW, screenChecked ? &checkedScreen : nullptr);
     screenChecked = false;
-    before.topLine = TopLine;
     before.boxes = WinsimMessageBoxes().size();
     before.dialogs = WinsimFileDialogs().size();
     before.pickerPage = PickerPage;
@@ -193,15 +175,7 @@ std::vector<const Box *> Session::Warnings() const
 
 void Session::ExpectUnchanged(const char *what, bool screenToo)
 {
-    const Model &m = before.model;
-    if (DocumentText() != m.text)
-        Fail(std::string(what) + " changed the text to " + Narrow(DocumentText()));
-    bool selection = SelectionActive != 0;
-    if (Caret != m.caret || selection != m.selection ||
-        (selection && (SelStart != m.selStart || SelEnd != m.selEnd)))
-        Fail(std::string(what) + " moved the caret or the selection");
-    if (screenToo && (TopLine != before.topLine || WinsimFramebuffer(window) != before.screen))
-        Fail(std::string(what) + " changed the view");
+    Check(StateChangeFault(before, window, SAME_DOCUMENT | (screenToo ? SAME_VIEW : 0)), what);
 }
 
 // An edit either gives the model's text, or is refused with a warning and
@@ -221,8 +195,8 @@ void Session::ExpectText(const char *what, const Model &expected, bool mayRefuse
         ExpectUnchanged(what, screenOnRefusal);
         return;
     }
-    if (DocumentText() != expected.text)
-        Fail(std::string(what) + " gave " + Narrow(DocumentText()) + ", the model " +
+    if (Text() != expected.text)
+        Fail(std::string(what) + " gave " + Narrow(Text()) + ", the model " +
              Narrow(expected.text));
     if (Caret != expected.caret || SelectionActive)
         Fail(std::string(what) + " left the caret at " + std::to_string(Caret) + ", the model at " +
@@ -308,7 +282,7 @@ void Session::ExpectCommand(int id)
         ExpectFileCommand(id);
         return;
     default:
-        if (DocumentText() != m.text)
+        if (Text() != m.text)
             Fail("command " + std::to_string(id) + " changed the text");
         if (!Warnings().empty() && id != IDM_FILE_PRINT && !transientFault && !clipboardFaults)
             Fail("command " + std::to_string(id) + " warned: " + Narrow(Warnings().back()->shown.text));
@@ -346,14 +320,14 @@ bool Session::ExpectSave(const Dialog &dialog)
         Fail("saving into a missing folder said nothing");
     bool exists;
     std::u16string document(TextBuffer, TextBuffer + CharCount);
-    std::string written = ReadWholeFile(dialog.path, &exists);
-    if (written != FileBytes(document))
+    std::string written = ReadBytes(dialog.path, &exists);
+    if (written != Utf16File(document))
         Fail("the saved file has " + std::to_string(written.size()) + " bytes, not the mark, " +
              Narrow(document) + " and a 0 unit");
     std::string title = dialog.path.substr(dialog.path.rfind('/') + 1);
     if (Narrow(WinsimWindowText(window)) != title)
         Fail("after Save the caption is " + Narrow(WinsimWindowText(window)));
-    savedText = DocumentText();
+    savedText = Text();
     return true;
 }
 
@@ -367,7 +341,7 @@ void Session::ExpectOpen(const Dialog &dialog)
         return;
     }
     bool exists;
-    std::string bytes = ReadWholeFile(dialog.path, &exists);
+    std::string bytes = ReadBytes(dialog.path, &exists);
     std::u16string units, warning = u"Can not obtain a file handle to the selected file";
     bool readable = exists && DocumentOfFile(bytes, &units, &warning);
     if (!warnings.empty()) {
@@ -392,7 +366,7 @@ void Session::ExpectOpen(const Dialog &dialog)
         Fail("the opened document does not start at its top");
     if (Narrow(WinsimWindowText(window)) != dialog.path.substr(dialog.path.rfind('/') + 1))
         Fail("after Open the caption is " + Narrow(WinsimWindowText(window)));
-    savedText = DocumentText();
+    savedText = Text();
 }
 
 // New, Open and Exit ask first when the text is not the saved one; Yes
@@ -403,7 +377,7 @@ void Session::ExpectFileCommand(int id)
         if (dialogs.size() != 1 || !dialogs[0].save)
             Fail("Save showed no Save As dialog");
         ExpectSave(dialogs[0]);
-        if (DocumentText() != before.model.text)
+        if (Text() != before.model.text)
             Fail("Save changed the text");
         return;
     }
@@ -484,7 +458,7 @@ void Session::PressKey(int key, bool shift, bool control)
         int cell = before.pickerHighlight - PICKER_FIRST_CELL;
         if ((key == VK_RETURN || key == VK_SPACE) && cell >= 0)
             ExpectInsert(before.pickerPage * 10 + cell, true);
-        else if (DocumentText() != before.model.text)
+        else if (Text() != before.model.text)
             Fail("a picker key changed the text");
         return;
     }
@@ -492,7 +466,7 @@ void Session::PressKey(int key, bool shift, bool control)
         Model expected = before.model;
         ApplyEdit(expected, key, 0);
         ExpectText("an editing key", expected, false, true);
-    } else if (DocumentText() != before.model.text) {
+    } else if (Text() != before.model.text) {
         Fail("key " + std::to_string(key) + " changed the text");
     }
 }
@@ -545,7 +519,7 @@ void Session::Click()
             return;
         }
     }
-    if (DocumentText() != before.model.text)
+    if (Text() != before.model.text)
         Fail("a click changed the text");
 }
 
@@ -556,7 +530,7 @@ void Session::Step()
     static const bool trace = getenv("INKWARDEN_FUZZ_TRACE") != nullptr;
     if (trace)  // to follow a failing input: the operation, and what its bytes are
         fprintf(stderr, "op %d at byte %zu: text %s, caret %d, selection %d %d-%d, picker %d\n", op,
-                in.at, Narrow(DocumentText()).c_str(), Caret, SelectionActive, SelStart, SelEnd,
+                in.at, Narrow(Text()).c_str(), Caret, SelectionActive, SelStart, SelEnd,
                 PickerFocus);
     switch (op) {
     case TYPE: {
@@ -647,7 +621,7 @@ void Session::Step()
             std::u16string units = Repeated(kBigCounts[in.Below(5)], kBigUnits[in.Below(4)]);
             if (in.Below(2))
                 units += u'\0';
-            lastPath = WriteFileForDialog(name, FileBytes(units));
+            lastPath = WriteFileForDialog(name, Utf16File(units));
             AnswerDialog(lastPath);
         } else if (kind == 3) {
             AnswerDialog(std::string(WinsimTempFolder()) + "/missing/" + name);

@@ -18,7 +18,6 @@ typedef intptr_t (WINAPI *FARPROC)(void);
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 HMODULE WINAPI LoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
-BOOL WINAPI FreeLibrary(HMODULE module);
 
 // COM
 typedef int32_t HRESULT;
@@ -28,14 +27,10 @@ typedef unsigned short USHORT;
 typedef double DOUBLE;
 #define STDMETHODCALLTYPE
 #define S_OK ((HRESULT)0)
-#define S_FALSE ((HRESULT)1)
-#define E_NOTIMPL ((HRESULT)0x80004001)
 #define E_NOINTERFACE ((HRESULT)0x80004002)
 #define E_POINTER ((HRESULT)0x80004003)
-#define E_FAIL ((HRESULT)0x80004005)
 #define E_OUTOFMEMORY ((HRESULT)0x8007000E)
 #define E_INVALIDARG ((HRESULT)0x80070057)
-#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 
 typedef struct _GUID {
@@ -94,23 +89,18 @@ typedef struct tagSAFEARRAYBOUND {
 } SAFEARRAYBOUND;
 typedef struct tagSAFEARRAY {
     USHORT cDims;
-    USHORT fFeatures;
     ULONG cbElements;
-    ULONG cLocks;
     void *pvData;
     SAFEARRAYBOUND rgsabound[1];
 } SAFEARRAY;
 SAFEARRAY *WINAPI SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG elements);
 HRESULT WINAPI SafeArrayPutElement(SAFEARRAY *array, LONG *indices, void *value);
 HRESULT WINAPI SafeArrayGetElement(SAFEARRAY *array, LONG *indices, void *value);
-HRESULT WINAPI SafeArrayGetLBound(SAFEARRAY *array, UINT dimension, LONG *bound);
 HRESULT WINAPI SafeArrayGetUBound(SAFEARRAY *array, UINT dimension, LONG *bound);
-HRESULT WINAPI SafeArrayGetVartype(SAFEARRAY *array, VARTYPE *vt);
 HRESULT WINAPI SafeArrayDestroy(SAFEARRAY *array);
 
 typedef struct tagVARIANT {
     VARTYPE vt;
-    WORD wReserved1, wReserved2, wReserved3;
     union {
         LONG lVal;
         DOUBLE dblVal;
@@ -121,7 +111,6 @@ typedef struct tagVARIANT {
     };
 } VARIANT;
 void WINAPI VariantInit(VARIANT *variant);
-HRESULT WINAPI VariantClear(VARIANT *variant);
 
 #define LoadLibraryEx LoadLibraryExW
 

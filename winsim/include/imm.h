@@ -22,11 +22,7 @@ typedef struct tagCANDIDATEFORM {
 
 typedef LOGFONTW *LPLOGFONTW;
 
-#define CFS_DEFAULT 0x0000
-#define CFS_RECT 0x0001
 #define CFS_POINT 0x0002
-#define CFS_FORCE_POSITION 0x0020
-#define CFS_CANDIDATEPOS 0x0040
 #define CFS_EXCLUDE 0x0080
 
 #define GCS_COMPSTR 0x0008
@@ -38,7 +34,6 @@ typedef LOGFONTW *LPLOGFONTW;
 
 #define IACE_CHILDREN 0x0001
 #define IACE_DEFAULT 0x0010
-#define IACE_IGNORENOCONTEXT 0x0020
 
 // NULL for a window with no input context associated.
 HIMC WINAPI ImmGetContext(HWND hwnd);
@@ -51,7 +46,5 @@ LONG WINAPI ImmGetCompositionStringW(HIMC context, DWORD index, LPVOID buffer, D
 BOOL WINAPI ImmNotifyIME(HIMC context, DWORD action, DWORD index, DWORD value);
 BOOL WINAPI ImmAssociateContextEx(HWND hwnd, HIMC context, DWORD flags);
 
-#define ImmSetCompositionFont ImmSetCompositionFontW
-#define ImmGetCompositionString ImmGetCompositionStringW
 
 #endif

@@ -17,13 +17,7 @@ HWND WINAPI SetFocus(HWND hwnd);
 typedef struct tagGUITHREADINFO {
     DWORD cbSize;
     DWORD flags;
-    HWND hwndActive;
     HWND hwndFocus;
-    HWND hwndCapture;
-    HWND hwndMenuOwner;
-    HWND hwndMoveSize;
-    HWND hwndCaret;
-    RECT rcCaret;
 } GUITHREADINFO;
 // The program's one thread: every window belongs to it.
 DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);

@@ -18,9 +18,6 @@ typedef struct tagSIZE { LONG cx, cy; } SIZE, *LPSIZE;
 #define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
 #define PD_HIDEPRINTTOFILE 0x00100000
 
-typedef UINT_PTR (CALLBACK *LPPRINTHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
-typedef UINT_PTR (CALLBACK *LPSETUPHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
-
 typedef struct tagPDA {
     DWORD lStructSize;
     HWND hwndOwner;
@@ -28,19 +25,7 @@ typedef struct tagPDA {
     HGLOBAL hDevNames;
     HDC hDC;
     DWORD Flags;
-    WORD nFromPage;
-    WORD nToPage;
-    WORD nMinPage;
-    WORD nMaxPage;
-    WORD nCopies;
     HINSTANCE hInstance;
-    LPARAM lCustData;
-    LPPRINTHOOKPROC lpfnPrintHook;
-    LPSETUPHOOKPROC lpfnSetupHook;
-    LPCSTR lpPrintTemplateName;
-    LPCSTR lpSetupTemplateName;
-    HGLOBAL hPrintTemplate;
-    HGLOBAL hSetupTemplate;
 } PRINTDLGA, *LPPRINTDLGA;
 
 typedef struct _DOCINFOA {

@@ -19,7 +19,6 @@ typedef int CONTROLTYPEID;
 #define UIA_E_INVALIDOPERATION ((HRESULT)0x80131509)
 
 #define UIA_TextPatternId 10014
-#define UIA_BoundingRectanglePropertyId 30001
 #define UIA_ControlTypePropertyId 30003
 #define UIA_NamePropertyId 30005
 #define UIA_HasKeyboardFocusPropertyId 30008

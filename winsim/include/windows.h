@@ -10,7 +10,6 @@
 
 #define WINAPI
 #define CALLBACK
-#define APIENTRY
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -20,7 +19,6 @@ typedef int32_t LONG;
 typedef uint32_t DWORD;
 typedef char16_t WCHAR;
 typedef char CHAR;
-typedef int INT;
 typedef intptr_t INT_PTR;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t LONG_PTR;
@@ -36,12 +34,9 @@ typedef WCHAR *LPWSTR;
 typedef const WCHAR *LPCWSTR;
 typedef CHAR *LPSTR;
 typedef const CHAR *LPCSTR;
-typedef BYTE *LPBYTE;
 typedef DWORD *LPDWORD;
 
-typedef WCHAR TCHAR;
 typedef LPCWSTR LPCTSTR;
-typedef LPWSTR LPTSTR;
 // Programs build with UNICODE defined; TEXT() makes the 16-bit literals.
 #define TEXT(quote) u##quote
 
@@ -60,8 +55,6 @@ DECLARE_WINSIM_HANDLE(HICON);
 DECLARE_WINSIM_HANDLE(HCURSOR);
 DECLARE_WINSIM_HANDLE(HBRUSH);
 DECLARE_WINSIM_HANDLE(HFONT);
-DECLARE_WINSIM_HANDLE(HPEN);
-DECLARE_WINSIM_HANDLE(HRGN);
 typedef void *HANDLE;
 typedef void *HGDIOBJ;
 typedef HANDLE HGLOBAL;
@@ -74,14 +67,12 @@ typedef uintptr_t DWORD_PTR_W;
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
-#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(c) ((BYTE)(c))
 #define GetGValue(c) ((BYTE)((c) >> 8))
 #define GetBValue(c) ((BYTE)((c) >> 16))
 
 typedef struct tagRECT { LONG left, top, right, bottom; } RECT, *LPRECT;
-typedef const RECT *LPCRECT;
 typedef struct tagPOINT { LONG x, y; } POINT, *LPPOINT;
 
 typedef LRESULT (CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -89,8 +80,6 @@ typedef LRESULT (CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef struct tagWNDCLASSW {
     UINT style;
     WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
     HINSTANCE hInstance;
     HICON hIcon;
     HCURSOR hCursor;
@@ -111,15 +100,10 @@ typedef struct tagMSG {
 
 typedef struct tagPAINTSTRUCT {
     HDC hdc;
-    BOOL fErase;
     RECT rcPaint;
-    BOOL fRestore;
-    BOOL fIncUpdate;
-    BYTE rgbReserved[32];
 } PAINTSTRUCT, *LPPAINTSTRUCT;
 
 // Messages
-#define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005
@@ -134,7 +118,6 @@ typedef struct tagPAINTSTRUCT {
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
-#define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -145,7 +128,6 @@ typedef struct tagPAINTSTRUCT {
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
-#define WM_MOUSEWHEEL 0x020A
 #define WM_CAPTURECHANGED 0x0215
 
 #define SIZE_RESTORED 0
@@ -155,14 +137,12 @@ typedef struct tagPAINTSTRUCT {
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define WS_OVERLAPPED 0x00000000L
-#define WS_VISIBLE 0x10000000L
 #define WS_CAPTION 0x00C00000L
 #define WS_SYSMENU 0x00080000L
 #define WS_THICKFRAME 0x00040000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
 #define WS_VSCROLL 0x00200000L
-#define WS_HSCROLL 0x00100000L
 #define WS_OVERLAPPEDWINDOW \
     (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -170,9 +150,7 @@ typedef struct tagPAINTSTRUCT {
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
 #define SW_SHOWMINIMIZED 2
-#define SW_SHOW 5
 #define SW_MINIMIZE 6
-#define SW_RESTORE 9
 
 // Scroll bars
 #define SB_VERT 1
@@ -185,14 +163,11 @@ typedef struct tagPAINTSTRUCT {
 #define SB_TOP 6
 #define SB_BOTTOM 7
 #define SB_ENDSCROLL 8
-#define SM_CXVSCROLL 2
 
 // Message boxes
 #define MB_OK 0x00000000L
-#define MB_OKCANCEL 0x00000001L
 #define MB_YESNOCANCEL 0x00000003L
 #define MB_YESNO 0x00000004L
-#define MB_ICONHAND 0x00000010L
 #define MB_ICONQUESTION 0x00000020L
 #define MB_ICONEXCLAMATION 0x00000030L
 #define MB_ICONASTERISK 0x00000040L
@@ -247,7 +222,6 @@ typedef struct tagPAINTSTRUCT {
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
-#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
 
 // GDI
 #define LOGPIXELSX 88
@@ -266,15 +240,10 @@ typedef struct tagPAINTSTRUCT {
 #define PATCOPY 0x00F00021
 #define BLACKNESS 0x00000042
 #define WHITENESS 0x00FF0062
-#define GDI_ERROR 0xFFFFFFFFL
 
 #define LF_FACESIZE 32
 #define ANSI_CHARSET 0
-#define DEFAULT_CHARSET 1
 #define CHINESEBIG5_CHARSET 136
-#define FW_DONTCARE 0
-#define FW_NORMAL 400
-#define FW_BOLD 700
 
 typedef struct tagLOGFONTW {
     LONG lfHeight;
@@ -299,21 +268,7 @@ typedef struct tagTEXTMETRICW {
     LONG tmDescent;
     LONG tmInternalLeading;
     LONG tmExternalLeading;
-    LONG tmAveCharWidth;
     LONG tmMaxCharWidth;
-    LONG tmWeight;
-    LONG tmOverhang;
-    LONG tmDigitizedAspectX;
-    LONG tmDigitizedAspectY;
-    WCHAR tmFirstChar;
-    WCHAR tmLastChar;
-    WCHAR tmDefaultChar;
-    WCHAR tmBreakChar;
-    BYTE tmItalic;
-    BYTE tmUnderlined;
-    BYTE tmStruckOut;
-    BYTE tmPitchAndFamily;
-    BYTE tmCharSet;
 } TEXTMETRICW;
 
 typedef struct _ABC {
@@ -326,11 +281,9 @@ typedef struct _ABC {
 #define HEAP_ZERO_MEMORY 0x00000008
 
 // Global memory and the clipboard
-#define GMEM_FIXED 0x0000
 #define GMEM_MOVEABLE 0x0002
 #define GMEM_ZEROINIT 0x0040
 #define GMEM_DDESHARE 0x2000
-#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
 #define CF_TEXT 1
 #define CF_UNICODETEXT 13
 
@@ -360,7 +313,6 @@ BOOL WINAPI ShutdownBlockReasonQuery(HWND hwnd, LPWSTR buffer, DWORD *size);
 BOOL WINAPI SetWindowTextW(HWND hwnd, LPCWSTR text);
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
 HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
-int WINAPI GetSystemMetrics(int index);
 
 HDC WINAPI GetDC(HWND hwnd);
 int WINAPI ReleaseDC(HWND hwnd, HDC hdc);
@@ -463,7 +415,6 @@ typedef struct _OVERLAPPED *LPOVERLAPPED;
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
-#define FILE_ATTRIBUTE_TEMPORARY 0x00000100
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_BEGIN 0
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
@@ -473,7 +424,6 @@ typedef struct _OVERLAPPED *LPOVERLAPPED;
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 #define NO_ERROR 0
-#define ERROR_SUCCESS 0
 #define ERROR_FILE_NOT_FOUND 2
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
@@ -486,11 +436,9 @@ typedef struct _OVERLAPPED *LPOVERLAPPED;
 #define ERROR_NOT_SUPPORTED 50
 #define ERROR_FILE_EXISTS 80
 #define ERROR_INVALID_PARAMETER 87
-#define ERROR_BUFFER_OVERFLOW 111
 #define ERROR_CALL_NOT_IMPLEMENTED 120
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_FILENAME_EXCED_RANGE 206
-#define ERROR_DIRECTORY 267
 #define ERROR_UNABLE_TO_REMOVE_REPLACED 1175
 #define ERROR_UNABLE_TO_MOVE_REPLACEMENT 1176
 #define ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 1177
@@ -510,21 +458,8 @@ BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
 BOOL WINAPI ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
                          LPVOID exclude, LPVOID reserved);
 DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
-typedef struct _FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-} FILETIME;
 typedef struct _BY_HANDLE_FILE_INFORMATION {
-    DWORD dwFileAttributes;
-    FILETIME ftCreationTime;
-    FILETIME ftLastAccessTime;
-    FILETIME ftLastWriteTime;
-    DWORD dwVolumeSerialNumber;
-    DWORD nFileSizeHigh;
-    DWORD nFileSizeLow;
     DWORD nNumberOfLinks;
-    DWORD nFileIndexHigh;
-    DWORD nFileIndexLow;
 } BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
 BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info);
 DWORD WINAPI GetFileAttributesW(LPCWSTR name);
@@ -588,7 +523,6 @@ BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
 #define MessageBox MessageBoxW
 #define LoadIcon LoadIconW
 #define LoadCursor LoadCursorW
-#define LoadMenu LoadMenuW
 #define GetMenuString GetMenuStringW
 #define LoadAccelerators LoadAcceleratorsW
 #define TranslateAccelerator TranslateAcceleratorW
@@ -608,8 +542,5 @@ BOOL WINAPI GetSaveFileNameW(LPOPENFILENAMEW record);
 #define SetFileAttributes SetFileAttributesW
 #define GetOpenFileName GetOpenFileNameW
 #define GetSaveFileName GetSaveFileNameW
-#define OPENFILENAME OPENFILENAMEW
-#define OPENFILENAME_SIZE_VERSION_400 OPENFILENAME_SIZE_VERSION_400W
-#define MAKEINTRESOURCE MAKEINTRESOURCEW
 
 #endif

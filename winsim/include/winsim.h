@@ -129,7 +129,6 @@ LPARAM WinsimKeyLParam(int virtKey);
 // The virtual clock and its timers: advancing sends every WM_TIMER that
 // falls due, in order.  Posted messages carry its time.
 void WinsimAdvanceClock(int milliseconds);
-DWORD WinsimNow(void);
 
 // ---- Message boxes ----
 
@@ -308,7 +307,6 @@ HWND WinsimHostProviderWindow(IRawElementProviderSimple *provider);
 IUnknown *WinsimUiaNotSupportedValue(void);  // what UiaGetReservedNotSupportedValue gives
 // What UiaClientsAreListening answers (false at reset), and how often it was asked.
 void WinsimSetUiaClientsListening(bool listening);
-int WinsimUiaListeningQueries(void);
 struct WinsimUiaEvent {
     IRawElementProviderSimple *provider;
     int eventId;
@@ -343,7 +341,6 @@ struct WinsimImeState {
     bool attached;      // the window has its input context
     bool composing;     // between WM_IME_STARTCOMPOSITION and WM_IME_ENDCOMPOSITION
     std::u16string composition;
-    int compositionWindowSets, candidateWindowSets, fontSets;
     COMPOSITIONFORM compositionForm;
     CANDIDATEFORM candidateForm;  // index 0
     LOGFONTW font;

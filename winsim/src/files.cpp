@@ -602,13 +602,6 @@ DWORD WINAPI GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWO
     return (DWORD)name.size();
 }
 
-static void FileTimeOf(const struct timespec &time, FILETIME *out)
-{
-    uint64_t ticks = ((uint64_t)time.tv_sec + 11644473600ull) * 10000000ull + (uint64_t)time.tv_nsec / 100;
-    out->dwLowDateTime = (DWORD)ticks;
-    out->dwHighDateTime = (DWORD)(ticks >> 32);
-}
-
 static DWORD AttributesOf(const struct stat &info)
 {
     auto kept = state.keptAttributes.find({info.st_dev, info.st_ino});
@@ -628,16 +621,7 @@ BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION
         state.lastError = ERROR_INVALID_HANDLE;
         return FALSE;
     }
-    info->dwFileAttributes = AttributesOf(st);
-    FileTimeOf(st.st_ctim, &info->ftCreationTime);
-    FileTimeOf(st.st_atim, &info->ftLastAccessTime);
-    FileTimeOf(st.st_mtim, &info->ftLastWriteTime);
-    info->dwVolumeSerialNumber = (DWORD)st.st_dev;
-    info->nFileSizeHigh = (DWORD)((uint64_t)st.st_size >> 32);
-    info->nFileSizeLow = (DWORD)st.st_size;
     info->nNumberOfLinks = (DWORD)st.st_nlink;
-    info->nFileIndexHigh = (DWORD)((uint64_t)st.st_ino >> 32);
-    info->nFileIndexLow = (DWORD)st.st_ino;
     return TRUE;
 }
 

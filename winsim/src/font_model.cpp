@@ -44,13 +44,6 @@ FontMetrics MetricsOf(const LOGFONTW &font)
     m.text.tmInternalLeading = height - em;
     m.text.tmExternalLeading = state.externalLeading;
     m.text.tmMaxCharWidth = em;
-    m.text.tmAveCharWidth = em / 2;
-    m.text.tmWeight = font.lfWeight ? font.lfWeight : FW_NORMAL;
-    m.text.tmFirstChar = 0x20;
-    m.text.tmLastChar = 0xFFFF;
-    m.text.tmDefaultChar = 0x25A1;
-    m.text.tmBreakChar = 0x20;
-    m.text.tmCharSet = font.lfCharSet;
     return m;
 }
 

@@ -15,7 +15,6 @@ struct InputContext {
     bool composing = false;
     std::u16string composition;
     std::u16string result;  // while WM_IME_COMPOSITION carries GCS_RESULTSTR
-    int compositionWindowSets = 0, candidateWindowSets = 0, fontSets = 0;
     COMPOSITIONFORM compositionForm = {};
     CANDIDATEFORM candidateForm = {};
     LOGFONTW font = {};
@@ -160,7 +159,6 @@ BOOL WINAPI ImmSetCompositionWindow(HIMC handle, LPCOMPOSITIONFORM form)
     if (!context)
         return FALSE;
     context->compositionForm = *form;
-    context->compositionWindowSets++;
     return TRUE;
 }
 
@@ -169,10 +167,8 @@ BOOL WINAPI ImmSetCandidateWindow(HIMC handle, LPCANDIDATEFORM form)
     InputContext *context = FromHandle(handle);
     if (!context || form->dwIndex >= 4)
         return FALSE;
-    if (form->dwIndex == 0) {
+    if (form->dwIndex == 0)
         context->candidateForm = *form;
-        context->candidateWindowSets++;
-    }
     return TRUE;
 }
 
@@ -182,7 +178,6 @@ BOOL WINAPI ImmSetCompositionFontW(HIMC handle, LPLOGFONTW font)
     if (!context)
         return FALSE;
     context->font = *font;
-    context->fontSets++;
     return TRUE;
 }
 
@@ -263,10 +258,7 @@ BOOL WINAPI GetGUIThreadInfo(DWORD threadId, GUITHREADINFO *info)
         return FALSE;
     }
     memset(&info->flags, 0, sizeof *info - sizeof info->cbSize);
-    info->hwndFocus = info->hwndActive = GetFocus();
-    info->hwndCapture = GetCapture();
-    info->hwndCaret = state.caretWindow;
-    info->rcCaret = state.caret;
+    info->hwndFocus = GetFocus();
     return TRUE;
 }
 
@@ -292,10 +284,8 @@ WinsimCaretState WinsimCaret(void)
 WinsimImeState WinsimInputMethod(HWND hwnd)
 {
     const InputContext &c = ContextOf(hwnd);
-    return WinsimImeState{c.attached,        c.composing,           c.composition,
-                          c.compositionWindowSets, c.candidateWindowSets, c.fontSets,
-                          c.compositionForm, c.candidateForm,       c.font,
-                          state.contextsHeld};
+    return WinsimImeState{c.attached,        c.composing,     c.composition, c.compositionForm,
+                          c.candidateForm,   c.font, state.contextsHeld};
 }
 
 bool WinsimImeCompose(HWND hwnd, const std::u16string &text)

@@ -303,11 +303,6 @@ void WinsimAdvanceClock(int milliseconds)
     state.clockNow = target;
 }
 
-DWORD WinsimNow(void)
-{
-    return state.clockNow;
-}
-
 const std::vector<WinsimMessage> &WinsimMessages(void)
 {
     return state.deliveredMessages;

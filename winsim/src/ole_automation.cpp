@@ -154,27 +154,11 @@ HRESULT WINAPI SafeArrayGetElement(SAFEARRAY *array, LONG *indices, void *value)
     return S_OK;
 }
 
-HRESULT WINAPI SafeArrayGetLBound(SAFEARRAY *array, UINT dimension, LONG *bound)
-{
-    if (!array || dimension != 1 || !bound)
-        return E_INVALIDARG;
-    *bound = array->rgsabound[0].lLbound;
-    return S_OK;
-}
-
 HRESULT WINAPI SafeArrayGetUBound(SAFEARRAY *array, UINT dimension, LONG *bound)
 {
     if (!array || dimension != 1 || !bound)
         return E_INVALIDARG;
     *bound = array->rgsabound[0].lLbound + (LONG)array->rgsabound[0].cElements - 1;
-    return S_OK;
-}
-
-HRESULT WINAPI SafeArrayGetVartype(SAFEARRAY *array, VARTYPE *vt)
-{
-    if (!array || !vt)
-        return E_INVALIDARG;
-    *vt = TypedFrom(array)->vt;
     return S_OK;
 }
 
@@ -201,18 +185,4 @@ void WINAPI VariantInit(VARIANT *variant)
 {
     memset(variant, 0, sizeof *variant);
     variant->vt = VT_EMPTY;
-}
-
-HRESULT WINAPI VariantClear(VARIANT *variant)
-{
-    if (!variant)
-        return E_INVALIDARG;
-    if (variant->vt == VT_BSTR)
-        SysFreeString(variant->bstrVal);
-    else if (variant->vt == VT_UNKNOWN && variant->punkVal)
-        variant->punkVal->Release();
-    else if (variant->vt & VT_ARRAY)
-        SafeArrayDestroy(variant->parray);
-    VariantInit(variant);
-    return S_OK;
 }

@@ -93,7 +93,6 @@ static struct UiaState {
     std::vector<HWND> released;
     std::vector<WinsimUiaEvent> events;
     bool listening = false;
-    int listeningQueries = 0;
     bool coreMissing = false;
     int moduleLoads = 0;
 } state;
@@ -148,7 +147,6 @@ HRESULT WINAPI UiaHostProviderFromHwnd(HWND hwnd, IRawElementProviderSimple **pr
 
 BOOL WINAPI UiaClientsAreListening(void)
 {
-    state.listeningQueries++;
     return state.listening;
 }
 
@@ -216,11 +214,6 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name)
                 return e.function;
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
-}
-
-BOOL WINAPI FreeLibrary(HMODULE module)
-{
-    return module == reinterpret_cast<HMODULE>(&coreModule);
 }
 
 // ---- USER32 ----
@@ -294,11 +287,6 @@ void WinsimSetUiaClientsListening(bool listening)
     state.listening = listening;
 }
 
-int WinsimUiaListeningQueries(void)
-{
-    return state.listeningQueries;
-}
-
 const std::vector<WinsimUiaEvent> &WinsimUiaEvents(void)
 {
     return state.events;
@@ -307,7 +295,6 @@ const std::vector<WinsimUiaEvent> &WinsimUiaEvents(void)
 void WinsimClearUiaEvents(void)
 {
     state.events.clear();
-    state.listeningQueries = 0;
 }
 
 void WinsimUiaCoreMissing(bool missing)

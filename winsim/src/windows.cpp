@@ -370,11 +370,6 @@ HCURSOR WINAPI LoadCursorW(HINSTANCE, LPCWSTR)
     return reinterpret_cast<HCURSOR>(&cursor);
 }
 
-int WINAPI GetSystemMetrics(int index)
-{
-    return index == SM_CXVSCROLL ? kScrollBarWidth : 0;
-}
-
 HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
 {
     Window *w = RequireWindow(hwnd, "BeginPaint");
@@ -390,7 +385,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     dc->clipBounds = w->updateBounds;
     ValidateAll(w);
     if (erase)
-        ps->fErase = SendMessageW(hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0) == 0;
+        SendMessageW(hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0);
     return hdc;
 }
 
