@@ -11,6 +11,35 @@ void RepaintRect(const RECT *rect)
     UpdateWindow(MainWindow);
 }
 
+// The lines are broken on a screen DC and the scroll range follows them.
+static void LayOut(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
+{
+    MeasuringDC screen = GetMeasuringDC();
+    int oldTopLine = TopLine;
+    if (BreakIntoLines(screen.dc, oldLines, oldLineCount, start, end, count))
+        UpdateScrollRange();
+    ReleaseMeasuringDC(&screen);
+
+    // A shorter document can pull TopLine down under the view.  The pixels
+    // move with it: the refresh that follows repaints only the lines that
+    // changed, so every other line must already stand where the new TopLine
+    // puts it, or it would show a line or more out of place.
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, screen.pageGap);
+}
+
+void Reflow(void)
+{
+    LayOut(NULL, 0, 0, 0, 0);
+}
+
+// The same table as Reflow after the units start to end - 1 of the text
+// that oldLines describes were replaced by count units.
+void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
+{
+    LayOut(oldLines, oldLineCount, start, end, count);
+}
+
 // Everything below the top rules.
 void RepaintTextArea(void)
 {
@@ -46,7 +75,7 @@ static void RepaintBand(int left, int top, int right)
 void InvalidateCaret(int index)
 {
     MeasuringDC screen = GetMeasuringDC();
-    RECT caret = CaretRect(screen.dc, index, PageGap(screen.logPixelsY));
+    RECT caret = CaretRect(screen.dc, index, screen.pageGap);
     ReleaseMeasuringDC(&screen);
     if (RowsVisible(caret.top))
         RepaintRect(&caret);
@@ -62,8 +91,7 @@ static void InvalidateLineTail(int line, int index)
         index--;
     MeasuringDC screen = GetMeasuringDC();
     HDC dc = screen.dc;
-    int pageGap = PageGap(screen.logPixelsY);
-    LineSpan span = MeasureLine(dc, line, pageGap);
+    LineSpan span = MeasureLine(dc, line, screen.pageGap);
     int right = UnitRightEdge(dc, index, span.line, span.width);
     ReleaseMeasuringDC(&screen);
     if (span.visible)
@@ -79,7 +107,7 @@ void InvalidateSpan(int a, int b)
     }
     MeasuringDC screen = GetMeasuringDC();
     HDC dc = screen.dc;
-    int pageGap = PageGap(screen.logPixelsY);
+    int pageGap = screen.pageGap;
     int la = CaretLine(a);
     int lb = CaretLine(b);
 
@@ -178,8 +206,7 @@ void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, in
         RefreshLine(line, snapshot[line], p, q, d);
     }
     if (lo != hi) {
-        int y = TopMargin + ((lo - 1) / LinesPerPage - TopLine / LinesPerPage) * pageGap +
-                (lo - TopLine) * LineHeight;
+        int y = LineTop(lo - 1, pageGap) + LineHeight;
         if (y < TopMargin)
             y = TopMargin;
         if (y < ClientHeight) {
