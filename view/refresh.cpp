@@ -11,8 +11,15 @@ void RepaintRect(const RECT *rect)
     UpdateWindow(MainWindow);
 }
 
-// The lines are broken on a screen DC and the scroll range follows them.
-static void LayOut(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
+void Reflow(void)
+{
+    ReflowAfterEdit(NULL, 0, 0, 0, 0);
+}
+
+// The same table as Reflow after the units start to end - 1 of the text
+// that oldLines describes were replaced by count units; without oldLines,
+// the whole text is broken.  The scroll range follows the new lines.
+void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
 {
     MeasuringDC screen = GetMeasuringDC();
     int oldTopLine = TopLine;
@@ -26,18 +33,6 @@ static void LayOut(const LineRecord *oldLines, int oldLineCount, int start, int 
     // puts it, or it would show a line or more out of place.
     if (TopLine != oldTopLine)
         ScrollTextArea(oldTopLine, TopLine, screen.pageGap);
-}
-
-void Reflow(void)
-{
-    LayOut(NULL, 0, 0, 0, 0);
-}
-
-// The same table as Reflow after the units start to end - 1 of the text
-// that oldLines describes were replaced by count units.
-void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
-{
-    LayOut(oldLines, oldLineCount, start, end, count);
 }
 
 // Everything below the top rules.
