@@ -82,9 +82,12 @@ void EndUnitWidths(void)
 // not yet.
 static const UnitWidthEntry *Entry(HDC dc, WCHAR unit)
 {
+    // Measuring outside a call on dc is a program fault; it gets width 0
+    // rather than a read past the stack or another DC's widths.
     static const UnitWidthEntry outsideEveryCall = {0, 0, 0};
-    if (WidthCallDepth < 1 || WidthCallDepth > WIDTH_CALL_DEPTH)
-        return &outsideEveryCall;  // a program fault, kept from reading past the stack
+    if (WidthCallDepth < 1 || WidthCallDepth > WIDTH_CALL_DEPTH ||
+        WidthCalls[WidthCallDepth - 1].dc != dc)
+        return &outsideEveryCall;
     const WidthCall *call = &WidthCalls[WidthCallDepth - 1];
     UnitWidthEntry *entry = &UnitWidthTable[unit];
     if (entry->stamp != call->stamp) {
