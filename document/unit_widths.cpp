@@ -23,8 +23,7 @@ struct WidthCall {
     TEXTMETRIC metrics;
 };
 
-// The deepest nesting is a measuring routine, a Reflow inside it and a
-// paint inside that.
+// Deep enough for a measuring routine, a Reflow inside it, a paint in that.
 #define WIDTH_CALL_DEPTH 8
 
 static UnitWidthEntry UnitWidthTable[65536];
@@ -78,8 +77,7 @@ void EndUnitWidths(void)
         WidthCallDepth--;
 }
 
-// The entry of the open call on dc for unit, measured now if the call has
-// not yet.
+// The open call's entry for unit, measured now if the call has not yet.
 static const UnitWidthEntry *Entry(HDC dc, WCHAR unit)
 {
     // Measuring outside a call on dc is a program fault; it gets width 0

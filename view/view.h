@@ -19,10 +19,9 @@ HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont);
 void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
 
-// A DC with a fresh document font selected and a width table open: a screen
-// DC of the main window (GetMeasuringDC) or one the routine was given, such
-// as a paint's (MeasureOn).  The resolution read for the font is kept, and
-// the page gap it gives, so the routine need not read it again.
+// A screen DC of the main window (GetMeasuringDC), or a paint's (MeasureOn),
+// with a fresh document font selected and a width table open.  The
+// resolution read for the font is kept, and its page gap, to be read once.
 struct MeasuringDC {
     HDC dc;
     HFONT font;
