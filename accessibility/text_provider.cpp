@@ -71,7 +71,7 @@ HRESULT DocumentText::RangeFromPoint(struct UiaPoint point, ITextRangeProvider *
     POINT client = {(LONG)point.x, (LONG)point.y};
     ScreenToClient(MainWindow, &client);
     MeasuringDC screen = GetMeasuringDC();
-    int index = HitTestText(screen.dc, client.x, client.y, PageGap(screen.logPixelsY));
+    int index = HitTestText(screen.dc, client.x, client.y, screen.pageGap);
     ReleaseMeasuringDC(&screen);
     *range = NewTextRange(index, index);
     return *range ? S_OK : E_OUTOFMEMORY;

@@ -206,7 +206,7 @@ HRESULT TextRange::GetBoundingRectangles(SAFEARRAY **rectangles)
         lastLine--;
     MeasuringDC screen = GetMeasuringDC();
     HDC dc = screen.dc;
-    int pageGap = PageGap(screen.logPixelsY);
+    int pageGap = screen.pageGap;
     int from = firstLine > TopLine ? firstLine : TopLine;
     int to = from;
     while (to <= lastLine && RowsVisible(LineTop(to, pageGap)))

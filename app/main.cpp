@@ -55,7 +55,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     if (!RegisterMainWindowClass(instance)) {
         MessageBox(NULL, TEXT("Can not register class"), TEXT("Inkwarden"), MB_ICONWARNING);
-        return 1;  // a start that failed is no success to whoever started us
+        // 1, not 0: whoever started us, a script or a launcher, can tell that
+        // no editor came up.
+        return 1;
     }
     // With no window nothing could ever end the message loop.
     if (!CreateMainWindow(instance, showCommand)) {

@@ -27,6 +27,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 // Message handlers of the shell itself.
 LRESULT CreateInitialState(HWND window);
+void HandleSize(LPARAM lParam);
 LRESULT ClosePrompt(HWND window);
 LRESULT QueryEndSession(void);
 void EndSession(WPARAM ending);

@@ -24,6 +24,15 @@ LRESULT CreateInitialState(HWND window)
     return 0;
 }
 
+void HandleSize(LPARAM lParam)
+{
+    ClientWidth = LOWORD(lParam);
+    ClientHeight = HIWORD(lParam);
+    UpdateScrollRange();
+    ComputePickerGeometry();
+    ComputePageGeometry();
+}
+
 // After Yes the window stays whatever the save did; a later close finds it saved.
 LRESULT ClosePrompt(HWND window)
 {

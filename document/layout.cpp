@@ -1,7 +1,6 @@
 #include "document/layout.h"
 #include "app/shell.h"
 #include "app/resource.h"
-#include "view/view.h"
 
 #include <string.h>
 
@@ -143,39 +142,17 @@ static int FirstUnsettledLine(HDC dc, int columnWidth, const OldLines *old, int 
 
 // With old lines given, breaking starts at the first line the edit at
 // start can change and stops once the rest breaks as before.
-static void BreakAndUpdate(const OldLines *old, int start)
+BOOL BreakIntoLines(HDC dc, const LineRecord *oldLines, int oldLineCount, int start, int end,
+                    int count)
 {
-    MeasuringDC screen = GetMeasuringDC();
-    HDC dc = screen.dc;
     int columnWidth = ColumnWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
+    OldLines given = {oldLines, oldLineCount, start + count, count - (end - start)};
+    const OldLines *old = oldLines ? &given : NULL;
 
     memset(ReverseScratch, 0, sizeof ReverseScratch);
     LayoutChanges++;
     int fromLine = old ? FirstUnsettledLine(dc, columnWidth, old, start) : 0;
     int first = fromLine > 0 ? LineTable[fromLine].first : 0;
     LineCount = fromLine;
-    int oldTopLine = TopLine;
-    if (BreakLines(dc, columnWidth, first, old))
-        UpdateScrollRange();
-    int pageGap = PageGap(screen.logPixelsY);
-    ReleaseMeasuringDC(&screen);
-
-    // A shorter document can pull TopLine down under the view; move the
-    // pixels with it, so the refresh that follows compares against a screen
-    // that matches the new TopLine.
-    if (TopLine != oldTopLine)
-        ScrollTextArea(oldTopLine, TopLine, pageGap);
-}
-
-void Reflow(void)
-{
-    BreakAndUpdate(NULL, 0);
-}
-
-// The same table as Reflow after the units start to end - 1 of the text
-// that oldLines describes were replaced by count units.
-void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
-{
-    OldLines old = {oldLines, oldLineCount, start + count, count - (end - start)};
-    BreakAndUpdate(&old, start);
+    return BreakLines(dc, columnWidth, first, old);
 }

@@ -9,6 +9,7 @@
 // Calls nest (a refresh paints while it holds its own DC), so each keeps
 // its place on a short stack; a unit the inner call measured is measured
 // again by the outer one, because it carries the inner call's stamp.
+// Every measurement is made inside a call on its DC.
 
 struct UnitWidthEntry {
     DWORD stamp;  // the call that measured it
@@ -22,37 +23,44 @@ struct WidthCall {
     TEXTMETRIC metrics;
 };
 
-#define WIDTH_CALL_DEPTH 4
+// Deep enough for a measuring routine, a Reflow inside it, a paint in that.
+#define WIDTH_CALL_DEPTH 8
 
 static UnitWidthEntry UnitWidthTable[65536];
 static WidthCall WidthCalls[WIDTH_CALL_DEPTH];
 static int WidthCallDepth;
 static DWORD LastWidthStamp;
 
-static int AdvanceRule(BOOL known, const ABC *widths, const TEXTMETRIC *metrics)
-{
-    if (!known)
-        return metrics->tmMaxCharWidth;
-    int b = widths->abcB == 0 ? metrics->tmMaxCharWidth : (int)widths->abcB;
-    int a = widths->abcA < 0 ? -2 * widths->abcA : widths->abcA;
-    int c = widths->abcC < 0 ? -2 * widths->abcC : widths->abcC;
-    return b + metrics->tmHeight / 10 + a + c;
-}
-
 // Every unit gets a tenth of the font height as spacing, and a glyph that
-// overhangs its cell gets twice the overhang as room instead of overlapping.
-int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics)
+// overhangs its cell gets twice the overhang as room instead of overlapping;
+// a glyph that overhangs on the left is drawn moved right by the overhang.
+static void MeasureUnit(HDC dc, WCHAR unit, const TEXTMETRIC *metrics, UnitWidthEntry *entry)
 {
     ABC widths;
-    BOOL known = GetCharABCWidthsW(dc, unit, unit, &widths);
-    return AdvanceRule(known, &widths, metrics);
+    if (!GetCharABCWidthsW(dc, unit, unit, &widths)) {
+        entry->advance = metrics->tmMaxCharWidth;
+        entry->offset = 0;
+        return;
+    }
+    int b = widths.abcB == 0 ? metrics->tmMaxCharWidth : (int)widths.abcB;
+    int a = widths.abcA < 0 ? -2 * widths.abcA : widths.abcA;
+    int c = widths.abcC < 0 ? -2 * widths.abcC : widths.abcC;
+    entry->advance = b + metrics->tmHeight / 10 + a + c;
+    entry->offset = widths.abcA < 0 ? -widths.abcA : 0;
+}
+
+int CharWidthRule(HDC dc, WCHAR unit, const TEXTMETRIC *metrics)
+{
+    UnitWidthEntry entry;
+    MeasureUnit(dc, unit, metrics, &entry);
+    return entry.advance;
 }
 
 void BeginUnitWidths(HDC dc)
 {
     WidthCallDepth++;
     if (WidthCallDepth > WIDTH_CALL_DEPTH)
-        return;  // too deep: this call measures without a table
+        return;  // cannot happen: see WIDTH_CALL_DEPTH
     if (++LastWidthStamp == 0) {
         memset(UnitWidthTable, 0, sizeof UnitWidthTable);
         LastWidthStamp = 1;
@@ -69,71 +77,39 @@ void EndUnitWidths(void)
         WidthCallDepth--;
 }
 
-// The open call measuring on dc, or NULL.
-static const WidthCall *OpenCallFor(HDC dc)
+// The open call's entry for unit, measured now if the call has not yet.
+static const UnitWidthEntry *Entry(HDC dc, WCHAR unit)
 {
-    if (WidthCallDepth == 0 || WidthCallDepth > WIDTH_CALL_DEPTH)
-        return NULL;
+    // Measuring outside a call on dc is a program fault; it gets width 0
+    // rather than a read past the stack or another DC's widths.
+    static const UnitWidthEntry outsideEveryCall = {0, 0, 0};
+    if (WidthCallDepth < 1 || WidthCallDepth > WIDTH_CALL_DEPTH ||
+        WidthCalls[WidthCallDepth - 1].dc != dc)
+        return &outsideEveryCall;
     const WidthCall *call = &WidthCalls[WidthCallDepth - 1];
-    return call->dc == dc ? call : NULL;
-}
-
-// The call's entry for unit, measured now if the call has not yet.
-static const UnitWidthEntry *CallEntry(const WidthCall *call, WCHAR unit)
-{
     UnitWidthEntry *entry = &UnitWidthTable[unit];
     if (entry->stamp != call->stamp) {
-        ABC widths;
-        BOOL known = GetCharABCWidthsW(call->dc, unit, unit, &widths);
+        MeasureUnit(dc, unit, &call->metrics, entry);
         entry->stamp = call->stamp;
-        entry->advance = AdvanceRule(known, &widths, &call->metrics);
-        entry->offset = known && widths.abcA < 0 ? -widths.abcA : 0;
     }
     return entry;
 }
 
-static const UnitWidthEntry *TableEntry(HDC dc, WCHAR unit)
-{
-    const WidthCall *call = OpenCallFor(dc);
-    return call ? CallEntry(call, unit) : NULL;
-}
-
 int UnitAdvance(HDC dc, WCHAR unit)
 {
-    const UnitWidthEntry *entry = TableEntry(dc, unit);
-    if (entry)
-        return entry->advance;
-    TEXTMETRIC metrics;
-    GetTextMetrics(dc, &metrics);
-    return CharWidthRule(dc, unit, &metrics);
+    return Entry(dc, unit)->advance;
 }
 
 int UnitDrawOffset(HDC dc, WCHAR unit)
 {
-    const UnitWidthEntry *entry = TableEntry(dc, unit);
-    if (entry)
-        return entry->offset;
-    ABC widths;
-    if (GetCharABCWidthsW(dc, unit, unit, &widths) && widths.abcA < 0)
-        return -widths.abcA;
-    return 0;
+    return Entry(dc, unit)->offset;
 }
 
 int MeasureRun(HDC dc, const WCHAR *units, int count)
 {
     SetTextAlign(dc, TA_LEFT | TA_TOP);
-    if (count <= 0)
-        return 0;
     int width = 0;
-    const WidthCall *call = OpenCallFor(dc);
-    if (call) {
-        for (int i = 0; i < count; i++)
-            width += CallEntry(call, units[i])->advance;
-        return width;
-    }
-    TEXTMETRIC metrics;
-    GetTextMetrics(dc, &metrics);
     for (int i = 0; i < count; i++)
-        width += CharWidthRule(dc, units[i], &metrics);
+        width += Entry(dc, units[i])->advance;
     return width;
 }

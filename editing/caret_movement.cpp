@@ -12,7 +12,7 @@
 // the final line; a wrapped line has none (-1).
 static int EndOfTextPosition(int line)
 {
-    if (LineEndsWithBreak(line) || line == LineCount - 1)
+    if (RecordEndsWithBreak(&LineTable[line]) || line == LineCount - 1)
         return LineTable[line].first + DrawableRun(line);
     return -1;
 }
@@ -60,7 +60,7 @@ static int EndKey(int q0, BOOL control)
     if (control)
         return CharCount - 1;
     int line = CaretLine(q0);
-    return LineEndsWithBreak(line) ? LineTable[line].last - 1 : LineTable[line].last;
+    return RecordEndsWithBreak(&LineTable[line]) ? LineTable[line].last - 1 : LineTable[line].last;
 }
 
 static int PageUpKey(int q0, BOOL control)

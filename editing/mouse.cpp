@@ -6,10 +6,9 @@
 #include "view/view.h"
 
 // The columns of the pages, from the top rule down to the foot of the last page.
-static BOOL InTextArea(int x, int y, int logPixelsY, int pageGap)
+static BOOL InTextArea(int x, int y, int logPixelsY)
 {
-    int documentBottom = TopMargin + PageCount() * PageHeightInches * logPixelsY -
-                         ScrollOffset(TopLine, pageGap);
+    int documentBottom = PageTop(PageCount(), logPixelsY);
     return ColumnLeft <= x && x < ColumnRight && TopMargin <= y && y < documentBottom;
 }
 
@@ -34,7 +33,7 @@ static int HitCharacter(HDC dc, int line, int x)
     int width = RunWidth(dc, line);
     if (x < ColumnRight - width) {
         // Past a wrapped line's last unit stands the next line.
-        if (LineEndsWithBreak(line) || line == LineCount - 1)
+        if (RecordEndsWithBreak(&LineTable[line]) || line == LineCount - 1)
             return last + 1;
         return last;
     }
@@ -83,12 +82,11 @@ void HandleLeftButtonDown(LPARAM lParam)
     int x = LOWORD(lParam);
     int y = HIWORD(lParam);
     MeasuringDC screen = GetMeasuringDC();
-    int pageGap = PageGap(screen.logPixelsY);
 
-    if (InTextArea(x, y, screen.logPixelsY, pageGap)) {
+    if (InTextArea(x, y, screen.logPixelsY)) {
         if (PickerFocus == 1)
             LeavePickerKeyboardMode(TRUE);
-        PlaceCaretByClick(screen.dc, x, y, pageGap);
+        PlaceCaretByClick(screen.dc, x, y, screen.pageGap);
     } else {
         PickerLeftButtonDown(x, y);
     }

@@ -4,7 +4,6 @@
 
 #include <string.h>
 
-#define FILE_MARK 0xFEFF
 #define LARGEST_FILE_BYTES (2 * FILE_BUFFER_UNITS)
 
 static void ReportOpenFailure(LPCWSTR text)

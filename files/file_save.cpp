@@ -100,7 +100,7 @@ static HANDLE CreateBeside(const WCHAR *path, const WCHAR *ending, WCHAR *out)
 static BOOL WriteDocumentInto(HANDLE file)
 {
     memset(FileBuffer, 0, sizeof FileBuffer);
-    FileBuffer[0] = 0xFEFF;
+    FileBuffer[0] = FILE_MARK;
     memcpy(&FileBuffer[1], TextBuffer, CharCount * sizeof(WCHAR));
     DWORD size = 2 + 2 * CharCount;
     DWORD written = 0;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+// Every document file starts with it: little-endian UTF-16.
+#define FILE_MARK 0xFEFF
 // A mark slot, then room for every unit of the largest document.
 #define FILE_BUFFER_UNITS (1 + 32768)
 // Wide, so a Chinese file name works whatever the system's code page.

@@ -43,6 +43,7 @@ void StopAutoRepeat(void);
 // direction is -1 or +1; counter counts the small steps taken.
 void GrowingPageStep(int direction, int *counter);
 int ClampPickerPage(int page);
+BOOL PickerPageAtLimit(int direction);
 
 // Repaint areas, each erased and painted at once.
 void RepaintHighlight(int item);

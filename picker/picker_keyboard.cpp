@@ -18,8 +18,7 @@ static void MoveHighlight(int item)
 // A held key repeats as further key-downs, so the counter grows the step.
 static void KeyPageStep(int direction)
 {
-    int bound = direction < 0 ? PICKER_FIRST_PAGE : PICKER_LAST_PAGE;
-    if (PickerPage == bound)
+    if (PickerPageAtLimit(direction))
         return;
     GrowingPageStep(direction, &KeyRepeatCounter);
     RepaintPageNumber();

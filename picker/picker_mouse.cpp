@@ -44,8 +44,7 @@ static void TakeKeyboard(int oldHighlight)
 // One step at the press; the timer keeps stepping while the button is held.
 static void PressPageButton(int direction)
 {
-    int bound = direction < 0 ? PICKER_FIRST_PAGE : PICKER_LAST_PAGE;
-    if (PickerPage == bound)
+    if (PickerPageAtLimit(direction))
         return;
     PickerPage += direction;
     RepaintPageNumber();
@@ -80,15 +79,14 @@ void AutoRepeatStep(void)
         return;
     }
     int direction = PickerHighlight == PICKER_UP ? -1 : +1;
-    int bound = direction < 0 ? PICKER_FIRST_PAGE : PICKER_LAST_PAGE;
-    if (PickerPage == bound) {
+    if (PickerPageAtLimit(direction)) {
         StopAutoRepeat();
         return;
     }
     GrowingPageStep(direction, &AutoRepeatTicks);
     RepaintPageNumber();
     RepaintCells();
-    if (PickerPage == bound) {
+    if (PickerPageAtLimit(direction)) {
         StopAutoRepeat();
         return;
     }

@@ -9,6 +9,12 @@ int ClampPickerPage(int page)
     return page;
 }
 
+// Whether the page is the last one in direction (-1 or +1).
+BOOL PickerPageAtLimit(int direction)
+{
+    return PickerPage == (direction < 0 ? PICKER_FIRST_PAGE : PICKER_LAST_PAGE);
+}
+
 // Shared by the held mouse button and the held key, so both speed up alike.
 void GrowingPageStep(int direction, int *counter)
 {

@@ -123,23 +123,17 @@ static void DrawCells(HDC dc, int textHeight)
     }
 }
 
-static void Line(HDC dc, int x0, int y0, int x1, int y1)
-{
-    MoveToEx(dc, x0, y0, NULL);
-    LineTo(dc, x1, y1);
-}
-
 // Two pixels thick, straddling the item's border.
 static void DrawHighlightFrame(HDC dc, const RECT &r)
 {
-    Line(dc, r.left, r.top - 1, r.right, r.top - 1);
-    Line(dc, r.left, r.top, r.right, r.top);
-    Line(dc, r.left - 1, r.top, r.left - 1, r.bottom);
-    Line(dc, r.left, r.top, r.left, r.bottom);
-    Line(dc, r.right - 1, r.top, r.right - 1, r.bottom);
-    Line(dc, r.right, r.top, r.right, r.bottom);
-    Line(dc, r.left, r.bottom - 1, r.right, r.bottom - 1);
-    Line(dc, r.left, r.bottom, r.right, r.bottom);
+    DrawLine(dc, r.left, r.top - 1, r.right, r.top - 1);
+    DrawLine(dc, r.left, r.top, r.right, r.top);
+    DrawLine(dc, r.left - 1, r.top, r.left - 1, r.bottom);
+    DrawLine(dc, r.left, r.top, r.left, r.bottom);
+    DrawLine(dc, r.right - 1, r.top, r.right - 1, r.bottom);
+    DrawLine(dc, r.right, r.top, r.right, r.bottom);
+    DrawLine(dc, r.left, r.bottom - 1, r.right, r.bottom - 1);
+    DrawLine(dc, r.left, r.bottom, r.right, r.bottom);
 }
 
 // Items the paint's clip box misses are skipped; most paints are of the

@@ -123,12 +123,9 @@ static void PrintLines(HDC dc)
 {
     PrintPage page = PageLayout(dc);
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    int pageHeight = PageHeightInches * logPixelsY;
+    int pageHeight = PageHeight(logPixelsY);
     SetBkMode(dc, TRANSPARENT);
-    PrintFont = LOGFONT{};
-    PrintFont.lfHeight = FontPoints * logPixelsY / 72;
-    PrintFont.lfCharSet = FontCharset;
-    lstrcpyn(PrintFont.lfFaceName, CurrentFace, LF_FACESIZE);
+    PrintFont = DocumentLogFont(logPixelsY);
     HFONT font = CreateFontIndirect(&PrintFont);
     HGDIOBJ oldFont = SelectObject(dc, font);
     font = FitPrintFont(dc, font, page.columnWidth, pageHeight);

@@ -14,8 +14,9 @@ static void MoveCheckMark(int fromId, int toId)
     CheckMenuItem(menu, toId, MF_BYCOMMAND | MF_CHECKED);
 }
 
-// Both commands put the caret at the start.  A selection stays only if the
-// caret still ends it; one it left behind would be typed over unseen.
+// Both commands put the caret at the start.  A selection stays only if it
+// starts there, so the caret still ends it; any other would be left out of
+// sight of the caret, and the next key typed would replace it unseen.
 static void DropSelectionNotAtStart(void)
 {
     if (SelectionActive && SelStart != 0)
@@ -25,12 +26,12 @@ static void DropSelectionNotAtStart(void)
 // Every line may change, so the whole text area is repainted.
 void SetFontSize(int commandId)
 {
-    int points = IDM_POINTS_BASE - commandId;
-    if (points == FontPoints)
+    int points = commandId - IDM_POINTS_BASE;
+    if (-points == FontPoints)
         return;
     MoveCheckMark(IDM_POINTS_BASE - FontPoints, commandId);
     DropSelectionNotAtStart();
-    FontPoints = points;
+    FontPoints = -points;
 
     MeasuringDC screen = GetMeasuringDC();
     ComputeLineMetrics(screen.dc, screen.logPixelsY);

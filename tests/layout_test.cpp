@@ -11,7 +11,8 @@
 
 namespace {
 
-// Measures with a font of the given height on a DC of the main window.
+// Measures with a font of the given height on a DC of the main window, inside
+// a width call as every measuring routine of the program does.
 class Measuring {
 public:
     Measuring(HWND window, LONG height) : window_(window)
@@ -22,9 +23,11 @@ public:
         font_ = CreateFontIndirect(&lf);
         old_ = SelectObject(dc_, font_);
         GetTextMetrics(dc_, &metrics_);
+        BeginUnitWidths(dc_);
     }
     ~Measuring()
     {
+        EndUnitWidths();
         SelectObject(dc_, old_);
         DeleteObject(font_);
         ReleaseDC(window_, dc_);

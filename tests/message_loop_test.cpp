@@ -7,6 +7,7 @@
 #include "app/shell.h"
 #include "document/document.h"
 #include "document/layout.h"
+#include "view/view.h"
 
 #include <string.h>
 

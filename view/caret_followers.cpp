@@ -88,7 +88,7 @@ static void Follow(BOOL force)
     if ((!SystemCaretHeight && !CompositionOpen) || Caret < 0 || Caret > CharCount - 1)
         return;
     MeasuringDC screen = GetMeasuringDC();
-    RECT caret = CaretRect(screen.dc, Caret, PageGap(screen.logPixelsY));
+    RECT caret = CaretRect(screen.dc, Caret, screen.pageGap);
     if (CompositionOpen)
         PlaceInputMethodWindows(screen.dc, screen.logPixelsY, &caret);
     ReleaseMeasuringDC(&screen);

@@ -36,19 +36,32 @@ void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont)
     DeleteObject(font);
 }
 
+// The document font on a DC the routine has already, such as a paint's;
+// EndMeasuring takes it off again.
+MeasuringDC MeasureOn(HDC dc)
+{
+    MeasuringDC on;
+    on.dc = dc;
+    on.logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    on.font = BeginDocumentFont(dc, on.logPixelsY, &on.oldFont);
+    on.pageGap = PageGap(on.logPixelsY);
+    return on;
+}
+
+void EndMeasuring(const MeasuringDC *on)
+{
+    EndDocumentFont(on->dc, on->font, on->oldFont);
+}
+
 // For a routine that measures text; release it with ReleaseMeasuringDC.
 MeasuringDC GetMeasuringDC(void)
 {
-    MeasuringDC screen;
-    screen.dc = GetDC(MainWindow);
-    screen.logPixelsY = GetDeviceCaps(screen.dc, LOGPIXELSY);
-    screen.font = BeginDocumentFont(screen.dc, screen.logPixelsY, &screen.oldFont);
-    return screen;
+    return MeasureOn(GetDC(MainWindow));
 }
 
 void ReleaseMeasuringDC(const MeasuringDC *screen)
 {
-    EndDocumentFont(screen->dc, screen->font, screen->oldFont);
+    EndMeasuring(screen);
     ReleaseDC(MainWindow, screen->dc);
 }
 
@@ -60,7 +73,7 @@ void ComputeLineMetrics(HDC dc, int logPixelsY)
     LineHeight = metrics.tmHeight + metrics.tmExternalLeading;
     if (LineHeight < 1)
         LineHeight = 1;
-    LinesPerPage = logPixelsY * PageHeightInches / LineHeight;
+    LinesPerPage = PageHeight(logPixelsY) / LineHeight;
     if (LinesPerPage < 1)
         LinesPerPage = 1;
 }

@@ -1,7 +1,6 @@
 #include "view/view.h"
 #include "app/shell.h"
 #include "document/document.h"
-#include "picker/picker.h"
 
 int ClientWidth;
 int ClientHeight;
@@ -12,10 +11,15 @@ int LineHeight = 1;
 int LinesPerPage = 1;
 int TopLine;
 
+int PageHeight(int logPixelsY)
+{
+    return PageHeightInches * logPixelsY;
+}
+
 // The blank rows at the foot of every page.
 int PageGap(int logPixelsY)
 {
-    return PageHeightInches * logPixelsY - LinesPerPage * LineHeight;
+    return PageHeight(logPixelsY) - LinesPerPage * LineHeight;
 }
 
 // PageGap for the screen, from a device context obtained for the purpose.
@@ -55,6 +59,13 @@ int LineTop(int line, int pageGap)
     return TopMargin + ScrollOffset(line, pageGap) - ScrollOffset(TopLine, pageGap);
 }
 
+// The first row of page on the screen; page PageCount() gives the row just
+// below the last page.
+int PageTop(int page, int logPixelsY)
+{
+    return TopMargin + page * PageHeight(logPixelsY) - ScrollOffset(TopLine, PageGap(logPixelsY));
+}
+
 void ClampTopLine(void)
 {
     int max = ScrollMax();
@@ -78,7 +89,7 @@ int PageMargin(int logPixelsY)
     return 3 * logPixelsY / 2;
 }
 
-static void ComputePageGeometry(void)
+void ComputePageGeometry(void)
 {
     HDC dc = GetDC(MainWindow);
     int logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
@@ -119,15 +130,6 @@ void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap)
     UpdateWindow(MainWindow);
 }
 
-void HandleSize(LPARAM lParam)
-{
-    ClientWidth = LOWORD(lParam);
-    ClientHeight = HIWORD(lParam);
-    UpdateScrollRange();
-    ComputePickerGeometry();
-    ComputePageGeometry();
-}
-
 void HandleVerticalScroll(WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
@@ -150,8 +152,7 @@ void HandleVerticalScroll(WPARAM wParam)
 
 static void DrawRule(HDC dc, int y)
 {
-    MoveToEx(dc, ColumnLeft, y, NULL);
-    LineTo(dc, ColumnRight, y);
+    DrawLine(dc, ColumnLeft, y, ColumnRight, y);
 }
 
 static void DrawRuleIfVisible(HDC dc, int y)
@@ -163,14 +164,12 @@ static void DrawRuleIfVisible(HDC dc, int y)
 void DrawPageRules(HDC dc)
 {
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    int pageHeight = PageHeightInches * logPixelsY;
-    int offset = ScrollOffset(TopLine, PageGap(logPixelsY));
     int pages = PageCount();
 
     DrawRule(dc, TopMargin - 1);
     for (int k = 1; k < pages; k++)
-        DrawRuleIfVisible(dc, TopMargin + k * pageHeight - offset - 1);
-    DrawRuleIfVisible(dc, TopMargin + pages * pageHeight - offset);
+        DrawRuleIfVisible(dc, PageTop(k, logPixelsY) - 1);
+    DrawRuleIfVisible(dc, PageTop(pages, logPixelsY));
     // A one-pixel top rule tells the user the keyboard is on the picker.
     if (!PickerFocus)
         DrawRule(dc, TopMargin - 2);

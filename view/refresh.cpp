@@ -11,6 +11,30 @@ void RepaintRect(const RECT *rect)
     UpdateWindow(MainWindow);
 }
 
+void Reflow(void)
+{
+    ReflowAfterEdit(NULL, 0, 0, 0, 0);
+}
+
+// The same table as Reflow after the units start to end - 1 of the text
+// that oldLines describes were replaced by count units; without oldLines,
+// the whole text is broken.  The scroll range follows the new lines.
+void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count)
+{
+    MeasuringDC screen = GetMeasuringDC();
+    int oldTopLine = TopLine;
+    if (BreakIntoLines(screen.dc, oldLines, oldLineCount, start, end, count))
+        UpdateScrollRange();
+    ReleaseMeasuringDC(&screen);
+
+    // A shorter document can pull TopLine down under the view.  The pixels
+    // move with it: the refresh that follows repaints only the lines that
+    // changed, so every other line must already stand where the new TopLine
+    // puts it, or it would show a line or more out of place.
+    if (TopLine != oldTopLine)
+        ScrollTextArea(oldTopLine, TopLine, screen.pageGap);
+}
+
 // Everything below the top rules.
 void RepaintTextArea(void)
 {
@@ -46,7 +70,7 @@ static void RepaintBand(int left, int top, int right)
 void InvalidateCaret(int index)
 {
     MeasuringDC screen = GetMeasuringDC();
-    RECT caret = CaretRect(screen.dc, index, PageGap(screen.logPixelsY));
+    RECT caret = CaretRect(screen.dc, index, screen.pageGap);
     ReleaseMeasuringDC(&screen);
     if (RowsVisible(caret.top))
         RepaintRect(&caret);
@@ -62,8 +86,7 @@ static void InvalidateLineTail(int line, int index)
         index--;
     MeasuringDC screen = GetMeasuringDC();
     HDC dc = screen.dc;
-    int pageGap = PageGap(screen.logPixelsY);
-    LineSpan span = MeasureLine(dc, line, pageGap);
+    LineSpan span = MeasureLine(dc, line, screen.pageGap);
     int right = UnitRightEdge(dc, index, span.line, span.width);
     ReleaseMeasuringDC(&screen);
     if (span.visible)
@@ -79,7 +102,7 @@ void InvalidateSpan(int a, int b)
     }
     MeasuringDC screen = GetMeasuringDC();
     HDC dc = screen.dc;
-    int pageGap = PageGap(screen.logPixelsY);
+    int pageGap = screen.pageGap;
     int la = CaretLine(a);
     int lb = CaretLine(b);
 
@@ -178,8 +201,7 @@ void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, in
         RefreshLine(line, snapshot[line], p, q, d);
     }
     if (lo != hi) {
-        int y = TopMargin + ((lo - 1) / LinesPerPage - TopLine / LinesPerPage) * pageGap +
-                (lo - TopLine) * LineHeight;
+        int y = LineTop(lo - 1, pageGap) + LineHeight;
         if (y < TopMargin)
             y = TopMargin;
         if (y < ClientHeight) {

@@ -12,10 +12,7 @@ void DrawSelection(HDC dc)
 {
     if (!SelectionActive || SelStart == SelEnd)
         return;
-    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    HGDIOBJ oldFont;
-    HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
-    int pageGap = PageGap(logPixelsY);
+    MeasuringDC paint = MeasureOn(dc);
     RECT clip = PaintClipBox(dc);
     const WCHAR lineBreak[2] = {13, 10};
     int breakMark = MeasureRun(dc, lineBreak, 2);
@@ -23,7 +20,7 @@ void DrawSelection(HDC dc)
     int firstLine = CaretLine(SelStart);
     int lastLine = CaretLine(SelEnd);
     for (int line = firstLine > TopLine ? firstLine : TopLine; line <= lastLine; line++) {
-        int y = LineTop(line, pageGap);
+        int y = LineTop(line, paint.pageGap);
         if (y >= ClientHeight || y >= clip.bottom)
             break;
         if (y < TopMargin || y + LineHeight <= clip.top)
@@ -37,15 +34,15 @@ void DrawSelection(HDC dc)
             right = UnitRightEdge(dc, SelStart, line, width);
             if (SelEnd < runEnd)
                 left = UnitRightEdge(dc, SelEnd, line, width);
-            else if (LineEndsWithBreak(line) && SelEnd > runEnd)
+            else if (RecordEndsWithBreak(&LineTable[line]) && SelEnd > runEnd)
                 left = x0 - breakMark;  // the line break is selected
         } else if (line == lastLine) {
             left = UnitRightEdge(dc, SelEnd, line, width);
-        } else if (LineEndsWithBreak(line)) {
+        } else if (RecordEndsWithBreak(&LineTable[line])) {
             left = x0 - breakMark;
         }
         InvertBand(dc, left, right, y);
     }
 
-    EndDocumentFont(dc, font, oldFont);
+    EndMeasuring(&paint);
 }

@@ -4,17 +4,12 @@
 
 #include <string.h>
 
-BOOL LineEndsWithBreak(int line)
-{
-    return RecordEndsWithBreak(&LineTable[line]);
-}
-
 // The number of units a line draws: all but a closing CR LF or the terminator.
 int DrawableRun(int line)
 {
     int first = LineTable[line].first;
     int last = LineTable[line].last;
-    if (LineEndsWithBreak(line))
+    if (RecordEndsWithBreak(&LineTable[line]))
         return last - 1 - first;
     if (last == CharCount - 1 && TextBuffer[last] == 0)
         return last - first;
@@ -102,23 +97,20 @@ RECT PaintClipBox(HDC dc)
 void DrawTextLines(HDC dc)
 {
     RECT clip = PaintClipBox(dc);
-    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    HGDIOBJ oldFont;
-    HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
-    int pageGap = PageGap(logPixelsY);
+    MeasuringDC paint = MeasureOn(dc);
     SetBkMode(dc, TRANSPARENT);
     memset(ReverseScratch, 0, sizeof ReverseScratch);
 
     // Lines above TopLine lie above the text area and LineTop only grows.
     for (int line = TopLine; line < LineCount; line++) {
-        int y = LineTop(line, pageGap);
+        int y = LineTop(line, paint.pageGap);
         if (y >= ClientHeight || y >= clip.bottom)
             break;
         if (y >= TopMargin && RowsInClip(&clip, y, y + LineHeight))
             DrawLineAt(dc, line, ColumnRight, y);
     }
 
-    EndDocumentFont(dc, font, oldFont);
+    EndMeasuring(&paint);
 }
 
 // A line is drawn when its top lies in the text area.
@@ -140,6 +132,13 @@ RECT CaretRect(HDC dc, int index, int pageGap)
     return RECT{x, y, x + 1, y + LineHeight};
 }
 
+// With the DC's pen, the end point excluded.
+void DrawLine(HDC dc, int x0, int y0, int x1, int y1)
+{
+    MoveToEx(dc, x0, y0, NULL);
+    LineTo(dc, x1, y1);
+}
+
 void DrawCaret(HDC dc)
 {
     if (Caret < 0 || Caret > CharCount - 1)
@@ -155,7 +154,6 @@ void DrawCaret(HDC dc)
     HGDIOBJ oldFont;
     HFONT font = BeginDocumentFont(dc, logPixelsY, &oldFont);
     RECT caret = CaretRect(dc, Caret, pageGap);
-    MoveToEx(dc, caret.left, caret.top, NULL);
-    LineTo(dc, caret.left, caret.bottom);
+    DrawLine(dc, caret.left, caret.top, caret.left, caret.bottom);
     EndDocumentFont(dc, font, oldFont);
 }

@@ -19,18 +19,22 @@ HFONT BeginDocumentFont(HDC dc, int logPixelsY, HGDIOBJ *oldFont);
 void EndDocumentFont(HDC dc, HFONT font, HGDIOBJ oldFont);
 void ComputeLineMetrics(HDC dc, int logPixelsY);
 
-// A screen DC of the main window with a fresh document font selected and a
-// width table open.  The resolution read for the font is kept, so the
-// routine need not read it again.
+// A screen DC of the main window (GetMeasuringDC), or a paint's (MeasureOn),
+// with a fresh document font selected and a width table open.  The
+// resolution read for the font is kept, and its page gap, to be read once.
 struct MeasuringDC {
     HDC dc;
     HFONT font;
     HGDIOBJ oldFont;
     int logPixelsY;
+    int pageGap;
 };
 MeasuringDC GetMeasuringDC(void);
 void ReleaseMeasuringDC(const MeasuringDC *screen);
+MeasuringDC MeasureOn(HDC dc);
+void EndMeasuring(const MeasuringDC *on);
 
+int PageHeight(int logPixelsY);
 int PageGap(int logPixelsY);
 int ScreenPageGap(void);
 int PageCount(void);
@@ -38,19 +42,19 @@ int VisibleLines(void);
 int ScrollMax(void);
 int ScrollOffset(int line, int pageGap);
 int LineTop(int line, int pageGap);
+int PageTop(int page, int logPixelsY);
 void ClampTopLine(void);
+void ComputePageGeometry(void);
 int PageStep(void);
 int PageMargin(int logPixelsY);
 
 void UpdateScrollRange(void);
 void ShowScrollPosition(BOOL rangeChanged);
 void ScrollTextArea(int oldTopLine, int newTopLine, int pageGap);
-void HandleSize(LPARAM lParam);
 void HandleVerticalScroll(WPARAM wParam);
 void DrawPageRules(HDC dc);
 
 int DrawableRun(int line);
-BOOL LineEndsWithBreak(int line);
 int CopyRunReversed(int line);
 int CaretLine(int index);
 int RunWidth(HDC dc, int line);
@@ -59,6 +63,7 @@ int CaretX(HDC dc, int index, int line, int runWidth);
 RECT PaintClipBox(HDC dc);
 void DrawLineAt(HDC dc, int line, int right, int y);
 void DrawTextLines(HDC dc);
+void DrawLine(HDC dc, int x0, int y0, int x1, int y1);
 void DrawCaret(HDC dc);
 
 // Where the caret for index stands on the screen: its one-pixel column and
@@ -84,6 +89,8 @@ void RestoreInputMethod(void);
 void DrawSelection(HDC dc);
 
 struct LineRecord;
+void Reflow(void);
+void ReflowAfterEdit(const LineRecord *oldLines, int oldLineCount, int start, int end, int count);
 void RepaintRect(const RECT *rect);
 void RepaintTextArea(void);
 void InvalidateCaret(int index);
