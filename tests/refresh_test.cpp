@@ -3,6 +3,7 @@
 #include "editor_fixture.h"
 
 #include "document/document.h"
+#include "app/resource.h"
 #include "app/shell.h"
 #include "view/view.h"
 
@@ -202,6 +203,24 @@ TEST_F(EditorTest, EveryOnePixelStripRepaintsAsTheFullPaint)
         RECT column = {x, 0, x + 1, ClientHeight};
         RepaintRect(&column);
     }
+    ExpectScreenMatchesFullRepaint();
+}
+
+// At 16 points a page holds exactly 32 lines, so the rule between two pages
+// lies on the last row of a page's last line: a line break there adds a page
+// and its rule, and taking it back takes the rule away.
+TEST_F(EditorTest, ARuleOnThePagesLastRowComesAndGoesWithTheNextPage)
+{
+    Command(IDM_POINTS_BASE + 16);
+    SetText(ShortLines(32));
+    Caret = CharCount - 1;
+    SendMessage(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 27), 0);
+    ASSERT_EQ(PageGap(96), 0);
+    Press(VK_RETURN);
+    ASSERT_EQ(LineCount, 33);
+    ExpectScreenMatchesFullRepaint();
+    Press(VK_BACK);
+    ASSERT_EQ(LineCount, 32);
     ExpectScreenMatchesFullRepaint();
 }
 

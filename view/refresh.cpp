@@ -202,6 +202,10 @@ void RefreshChangedLines(const LineRecord *snapshot, int oldLineCount, int p, in
     }
     if (lo != hi) {
         int y = LineTop(lo - 1, pageGap) + LineHeight;
+        // Pages without a gap between them put the rule under a page's last
+        // line on that line's bottom row; it comes and goes with the next page.
+        if (pageGap == 0 && lo % LinesPerPage == 0)
+            y--;
         if (y < TopMargin)
             y = TopMargin;
         if (y < ClientHeight) {
