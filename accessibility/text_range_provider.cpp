@@ -328,6 +328,9 @@ HRESULT TextRange::Select(void)
     Normalize();
     TextState before = NoteTextState();
     SelectUnits(start, end);
+    // No window message follows a call from a screen reader to move the
+    // system caret, so it is moved here.
+    FollowCaret();
     RaiseTextEvents(&before);
     return S_OK;
 }

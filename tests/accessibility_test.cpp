@@ -410,6 +410,7 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
     };
     for (const Row &row : rows) {
         SetText(ShortLines(40), 0);
+        SetFocus(window);
         for (int k = 0; k < row.down; k++)
             Press(VK_DOWN);
         for (int k = 0; k < row.left; k++)
@@ -418,9 +419,11 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
         for (int k = 0; k < row.shiftLeft; k++)
             Press(VK_LEFT, true);
         EditorState keys = RepaintAndNoteState();
+        RECT keysCaret = WinsimCaret().rect;
         Restart();
 
         TakeElement(ShortLines(40));
+        SetFocus(window);
         Held<ITextRangeProvider> range;
         range.p = RangeAt(start, keys.caret);
         WinsimClearLogs();
@@ -428,6 +431,8 @@ TEST_F(AccessibilityTest, SelectIsTheShiftKeysAndRangeFromPointIsAClick)
         EXPECT_GT(WinsimInvalidations().size(), 0u);  // repainted at once, as the keys do
         EXPECT_TRUE(WinsimUpdateRegionEmpty(window));
         ExpectStateUnchanged(keys);
+        EXPECT_THAT(WinsimCaret().rect, IsRect(keysCaret.left, keysCaret.top, keysCaret.right,
+                                               keysCaret.bottom));  // a magnifier follows it
         element.p->Release();
         element.p = nullptr;
         textPattern.p->Release();
