@@ -77,19 +77,25 @@ void EndUnitWidths(void)
         WidthCallDepth--;
 }
 
-// The open call's entry for unit, measured now if the call has not yet.
-static const UnitWidthEntry *Entry(HDC dc, WCHAR unit)
+// The open call on dc, or NULL.  Measuring outside one is a program fault;
+// it gets width 0 rather than a read past the stack or another DC's widths.
+static const WidthCall *OpenCall(HDC dc)
 {
-    // Measuring outside a call on dc is a program fault; it gets width 0
-    // rather than a read past the stack or another DC's widths.
-    static const UnitWidthEntry outsideEveryCall = {0, 0, 0};
     if (WidthCallDepth < 1 || WidthCallDepth > WIDTH_CALL_DEPTH ||
         WidthCalls[WidthCallDepth - 1].dc != dc)
+        return NULL;
+    return &WidthCalls[WidthCallDepth - 1];
+}
+
+// The call's entry for unit, measured now if the call has not yet.
+static const UnitWidthEntry *Entry(const WidthCall *call, WCHAR unit)
+{
+    static const UnitWidthEntry outsideEveryCall = {0, 0, 0};
+    if (!call)
         return &outsideEveryCall;
-    const WidthCall *call = &WidthCalls[WidthCallDepth - 1];
     UnitWidthEntry *entry = &UnitWidthTable[unit];
     if (entry->stamp != call->stamp) {
-        MeasureUnit(dc, unit, &call->metrics, entry);
+        MeasureUnit(call->dc, unit, &call->metrics, entry);
         entry->stamp = call->stamp;
     }
     return entry;
@@ -97,19 +103,21 @@ static const UnitWidthEntry *Entry(HDC dc, WCHAR unit)
 
 int UnitAdvance(HDC dc, WCHAR unit)
 {
-    return Entry(dc, unit)->advance;
+    return Entry(OpenCall(dc), unit)->advance;
 }
 
 int UnitDrawOffset(HDC dc, WCHAR unit)
 {
-    return Entry(dc, unit)->offset;
+    return Entry(OpenCall(dc), unit)->offset;
 }
 
+// The call is looked up once for the run, not once a unit.
 int MeasureRun(HDC dc, const WCHAR *units, int count)
 {
     SetTextAlign(dc, TA_LEFT | TA_TOP);
+    const WidthCall *call = OpenCall(dc);
     int width = 0;
     for (int i = 0; i < count; i++)
-        width += Entry(dc, units[i])->advance;
+        width += Entry(call, units[i])->advance;
     return width;
 }
